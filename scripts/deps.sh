@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Vimbrel needs. The one place the package list lives.
+#   scripts/deps.sh run    what building and running the program needs
+#   scripts/deps.sh test   that, plus what the tests, fuzzers and benchmarks need
+set -euo pipefail
+
+run_pkgs=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools
+  libgif-dev libturbojpeg0-dev
+  fonts-liberation
+)
+test_pkgs=(
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  xvfb openbox xdotool imagemagick x11-utils
+  libvips-tools libjpeg-turbo-progs
+)
+
+pkgs=("${run_pkgs[@]}")
+[ "${1:-run}" = test ] && pkgs+=("${test_pkgs[@]}")
+
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

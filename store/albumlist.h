@@ -1,0 +1,44 @@
+#pragma once
+// The remembered albums (cfgnames / cfgfiles): most recently used first, at most ten,
+// always followed by the fixed row "Other ...". The album chooser shows this model.
+
+#include <QAbstractListModel>
+#include <QStringList>
+
+namespace vimbrel {
+
+class AlbumList : public QAbstractListModel {
+    Q_OBJECT
+public:
+    static constexpr int maxRows = 11; // ten albums and "Other ..."
+    static inline const QString other = QStringLiteral("Other ...");
+    enum Role { FileRole = Qt::UserRole + 1 };
+
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    int count() const { return static_cast<int>(m_names.size()); }
+    QString name(int row) const { return m_names.value(row); }
+    QString file(int row) const { return m_files.value(row); }
+
+    void append(const QString& name, const QString& file);
+    void insertFirst(const QString& name, const QString& file);
+    void removeAt(int row);
+    void clear();
+
+    // Selects a row; the chooser mirrors it and refreshes its buttons.
+    void select(int row);
+    int selectedRow() const { return m_selected; }
+
+signals:
+    void rowSelected(int row);
+
+private:
+    QStringList m_names; // cfgnames
+    QStringList m_files; // cfgfiles
+    int m_selected = -1;
+};
+
+} // namespace vimbrel

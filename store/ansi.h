@@ -1,0 +1,14 @@
+#pragma once
+// Windows-1252 text, the encoding of every fixed-width field of the album file.
+
+#include <QByteArray>
+#include <QString>
+
+namespace vimbrel::ansi {
+
+QString decode(const char* bytes, qsizetype n);
+inline QString decode(const QByteArray& b) { return decode(b.constData(), b.size()); }
+// Characters that Windows-1252 cannot hold become '?'.
+QByteArray encode(const QString& s);
+
+} // namespace vimbrel::ansi

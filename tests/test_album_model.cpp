@@ -1,0 +1,203 @@
+#include "albumfixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace vimbrel;
+using vimbrel::test::Fixture;
+
+TEST(FixedText, PadsCutsAndRoundTripsWindows1252) {
+    FixedText<8> t(QStringLiteral("TRIP"));
+    EXPECT_EQ(QByteArray(t.bytes(), 8), QByteArray("TRIP    "));
+    EXPECT_EQ(t.trimmed(), QStringLiteral("TRIP"));
+
+    FixedText<5> cut(QStringLiteral("abcdefgh"));
+    EXPECT_EQ(cut.text(), QStringLiteral("abcde"));
+
+    // Euro, e-acute and a curly quote are single bytes; a CJK character is not representable.
+    const QString s = QStringLiteral("\u20ac\u00e9\u2019\u4e2d");
+    FixedText<4> w(s);
+    EXPECT_EQ(QByteArray(w.bytes(), 4), QByteArray("\x80\xe9\x92?"));
+    EXPECT_EQ(w.text(), QStringLiteral("\u20ac\u00e9\u2019?"));
+
+    // Every byte decodes and encodes back to itself.
+    for (int b = 0; b < 256; ++b) {
+        const char c = static_cast<char>(b);
+        EXPECT_EQ(ansi::encode(ansi::decode(&c, 1)), QByteArray(1, c)) << b;
+    }
+}
+
+TEST(ClearAlbum, LeavesOneEmptyGroupOverAllFrames) {
+    Fixture f;
+    f.addPicture(1, 5, 1);
+    f.a.changed = 'y';
+    f.a.canwrite = 'Y';
+    f.a.albdesc = QStringLiteral("Summer");
+    f.a.albname = QStringLiteral("TRIP");
+    f.a.fileused[7] = -1;
+    f.a.filenew[7] = -1;
+    ClearAlbum(f.a);
+
+    EXPECT_EQ(f.a.ngrps, 1);
+    EXPECT_EQ(f.a.grps[1].gname.trimmed(), QStringLiteral("Group Name"));
+    EXPECT_EQ(f.a.grps[1].gdesc.trimmed(), QStringLiteral("Group Description"));
+    EXPECT_EQ(f.a.grps[1].gfirst, 1);
+    EXPECT_EQ(f.a.grps[1].glast, 1000);
+    EXPECT_EQ(f.a.nframes, 1000);
+    EXPECT_EQ(f.a.npics, 0);
+    EXPECT_EQ(f.a.npbox, 0);
+    EXPECT_EQ(f.a.curpage, -1);
+    EXPECT_EQ(f.a.changed, 'n');
+    EXPECT_EQ(f.a.canwrite, 'N');
+    EXPECT_EQ(f.a.albdesc.text(), QString(40, QLatin1Char(' ')));
+    EXPECT_EQ(f.a.albname.trimmed(), QStringLiteral("TRIP")); // kept
+    for (int n = 1; n <= 1000; ++n) {
+        ASSERT_EQ(f.a.frames[n], -1);
+        ASSERT_EQ(f.a.pics[n].porient, "e");
+        ASSERT_EQ(f.a.fileused[n], 0);
+        ASSERT_EQ(f.a.filenew[n], 0);
+    }
+    EXPECT_EQ(f.views.calls, QStringList({QStringLiteral("phpgname="), QStringLiteral("SetPage")}));
+}
+
+TEST(SetAllSel, MarksOccupiedShownFramesAndCounts) {
+    Fixture f;
+    f.setGroups({24, 24});
+    for (int i = 1; i <= 7; ++i)
+        f.addPicture(i, i * 2, i); // frames 2,4,...,14
+    f.setGroups({24, 24});
+    for (int p = 0; p <= 11; ++p)
+        f.a.pgframes[p] = static_cast<Integer>(p + 1); // left page shows frames 1..12
+    for (int p = 12; p <= 23; ++p)
+        f.a.pgframes[p] = 0; // nothing on the right page
+
+    SetAllSel(f.a, 0);
+    EXPECT_EQ(f.a.nsel, 7);
+    EXPECT_EQ(f.views.only(QStringLiteral("frsel")).size(), 12);
+    EXPECT_TRUE(f.views.calls.contains(QStringLiteral("frsel 1 on")));  // frame 2
+    EXPECT_TRUE(f.views.calls.contains(QStringLiteral("frsel 0 off"))); // frame 1 empty
+    EXPECT_EQ(f.views.calls.mid(f.views.calls.size() - 2),
+              QStringList({QStringLiteral("seldisp 7"), QStringLiteral("Set_it 101")}));
+    EXPECT_EQ(f.a.pics[1000].psel, 0);
+    EXPECT_EQ(f.a.pics[3].psel, 0);
+
+    f.views.calls.clear();
+    SetAllSel(f.a, -1);
+    EXPECT_EQ(f.a.nsel, 0);
+    EXPECT_EQ(f.views.only(QStringLiteral("frsel")).size(), 24);
+    EXPECT_EQ(f.views.only(QStringLiteral("frsel")).filter(QStringLiteral(" on")).size(), 0);
+    EXPECT_EQ(f.a.pics[3].psel, -1);
+}
+
+TEST(CountFree, StopsAtPictureOrGroupEnd) {
+    Fixture f;
+    f.addPicture(1, 5, 1);
+    f.setGroups({10, 10});
+    CountFree(f.a, 5);
+    EXPECT_EQ(f.a.nfree, 0);
+    CountFree(f.a, 2);
+    EXPECT_EQ(f.a.nfree, 3);
+    CountFree(f.a, 8);
+    EXPECT_EQ(f.a.nfree, 3); // 8, 9, 10, then the group ends
+}
+
+TEST(ListSelected, FramesOfSelectedPicturesInFrameOrder) {
+    Fixture f;
+    f.addPicture(1, 9, 1);
+    f.addPicture(2, 3, 2);
+    f.addPicture(3, 30, 3); // second group
+    f.setGroups({24, 24});
+    f.a.pics[1].psel = 0;
+    f.a.pics[2].psel = 0;
+    f.a.pics[3].psel = 0;
+    ListSelected(f.a);
+    EXPECT_EQ(f.a.wpics[1].psel, 3);
+    EXPECT_EQ(f.a.wpics[2].psel, 9);
+}
+
+class PackPicsTest : public ::testing::Test {
+protected:
+    // 5 album pictures in frames 1,3,5,7,9 of a 24-frame group and one Photo Box picture.
+    void SetUp() override {
+        f.addPicture(1, 3, 11);
+        f.addPicture(2, 1, 12);
+        f.addPicture(3, 5, 13);
+        f.addPicture(4, 7, 14);
+        f.addPicture(5, 9, 15);
+        f.setPhotoBox({99});
+        f.setGroups({24, 24});
+    }
+    Fixture f;
+};
+
+TEST_F(PackPicsTest, MovesSelectedToPhotoBoxEndInFrameOrder) {
+    // Frame 9 (slot 5) and frame 3 (slot 1) selected.
+    f.a.pics[5].psel = 0;
+    f.a.pics[1].psel = 0;
+    f.a.nsel = 2;
+
+    struct Views : RecordingViews {
+        Album* a = nullptr;
+        int pbfirstAtLoad = 0;
+        void LoadFS(int start) override {
+            pbfirstAtLoad = a->pbfirst;
+            RecordingViews::LoadFS(start);
+        }
+    } v;
+    v.a = &f.a;
+    f.a.views = &v;
+    PackPics(f.a, 1);
+
+    EXPECT_EQ(f.a.npics, 3);
+    EXPECT_EQ(f.a.npbox, 3);
+    EXPECT_EQ(f.a.pbfirst, 998);
+    EXPECT_EQ(v.pbfirstAtLoad, 998); // the new pbtop
+    EXPECT_EQ(f.a.pics[998].pfile, "vmb0099.jpg");
+    EXPECT_EQ(f.a.pics[999].pfile, "vmb0011.jpg"); // frame 3 first
+    EXPECT_EQ(f.a.pics[1000].pfile, "vmb0015.jpg");
+    EXPECT_EQ(f.a.frames[3], -1);
+    EXPECT_EQ(f.a.frames[9], -1);
+    // The rest keep their old slot order: slots 2, 3, 4 become 1, 2, 3.
+    EXPECT_EQ(f.a.frames[1], 1);
+    EXPECT_EQ(f.a.frames[5], 2);
+    EXPECT_EQ(f.a.frames[7], 3);
+    EXPECT_EQ(f.a.pics[1].pfile, "vmb0012.jpg");
+    EXPECT_EQ(f.a.pics[2].pfile, "vmb0013.jpg");
+    EXPECT_EQ(f.a.pics[3].pfile, "vmb0014.jpg");
+    EXPECT_EQ(f.a.pics[1].psel, 1); // its frame: not selected
+    EXPECT_EQ(v.calls, QStringList({QStringLiteral("LoadFS 0")}));
+}
+
+TEST_F(PackPicsTest, NothingSelectedChangesNothing) {
+    f.a.nsel = 0;
+    PackPics(f.a, 1);
+    EXPECT_EQ(f.a.npics, 5);
+    EXPECT_EQ(f.a.npbox, 1);
+    EXPECT_EQ(f.a.pbfirst, 1000);
+    EXPECT_EQ(f.a.frames[3], 1);
+    EXPECT_EQ(f.a.frames[9], 5);
+    EXPECT_TRUE(f.views.calls.isEmpty());
+}
+
+TEST(PackPics, FromAClearedAlbumTheRunEndsAtTheLastSlot) {
+    Fixture f; // cleared: pbfirst 0
+    f.addPicture(1, 2, 1);
+    f.addPicture(2, 4, 2);
+    f.setGroups({24});
+    f.a.pics[2].psel = 0;
+    f.a.nsel = 1;
+    PackPics(f.a, 1);
+    EXPECT_EQ(f.a.npbox, 1);
+    EXPECT_EQ(f.a.pbfirst, 1000);
+    EXPECT_EQ(f.a.pics[1000].pfile, "vmb0002.jpg");
+    EXPECT_EQ(f.a.frames[4], -1);
+    EXPECT_EQ(f.a.frames[2], 1);
+}
+
+TEST(ClearPboxSel, ResetsCountAndMarks) {
+    Fixture f;
+    f.a.pbsel = 3;
+    ClearPboxSel(f.a);
+    EXPECT_EQ(f.a.pbsel, -1);
+    EXPECT_EQ(f.views.calls,
+              QStringList({QStringLiteral("fs_sel off"), QStringLiteral("fs_selcnt 0")}));
+}
