@@ -18,8 +18,8 @@ public:
     };
 
     QList<Shown> shown;
-    QQueue<MsgAnswer> answers;                // empty: Ok, or the first button
-    QQueue<std::optional<QString>> inputs;    // empty: cancelled
+    QQueue<MsgAnswer> answers;             // empty: Ok, or the first button
+    QQueue<std::optional<QString>> inputs; // empty: cancelled
     int busyDepth = 0;
     int busyMaxDepth = 0;
 

@@ -7,7 +7,9 @@
 namespace vimbrel::ansi {
 
 QString decode(const char* bytes, qsizetype n);
-inline QString decode(const QByteArray& b) { return decode(b.constData(), b.size()); }
+inline QString decode(const QByteArray& b) {
+    return decode(b.constData(), b.size());
+}
 // Characters that Windows-1252 cannot hold become '?'.
 QByteArray encode(const QString& s);
 

@@ -10,14 +10,14 @@ namespace vimbrel {
 using Integer = std::int16_t; // every count, size and number of the album is 16-bit
 
 struct PicRec {
-    FixedText<11> pfile;   // vmbNNNN.ext in the picture folder
-    FixedText<1> pflag;    // "n"
-    FixedText<1> porient;  // "L" as stored, "P" 90 degrees, other 270; "e" cleared slot
-    FixedText<20> psdesc;  // short description
-    FixedText<50> pldesc;  // long description
+    FixedText<11> pfile;  // vmbNNNN.ext in the picture folder
+    FixedText<1> pflag;   // "n"
+    FixedText<1> porient; // "L" as stored, "P" 90 degrees, other 270; "e" cleared slot
+    FixedText<20> psdesc; // short description
+    FixedText<50> pldesc; // long description
     Integer pwidth = 0;
     Integer pheight = 0;
-    Integer psel = -1;     // 0 = selected
+    Integer psel = -1; // 0 = selected
 };
 
 struct GrpRec {
@@ -25,7 +25,7 @@ struct GrpRec {
     FixedText<50> gdesc;
     Integer gfirst = 0;
     Integer glast = 0;
-    Integer gcount = 0;    // frames of the group holding a picture
+    Integer gcount = 0; // frames of the group holding a picture
 };
 
 struct ImpRec {

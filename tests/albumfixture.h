@@ -25,7 +25,9 @@ struct Fixture {
         views.calls.clear();
     }
 
-    static QString fileName(int n) { return QStringLiteral("vmb%1.jpg").arg(n, 4, 10, QLatin1Char('0')); }
+    static QString fileName(int n) {
+        return QStringLiteral("vmb%1.jpg").arg(n, 4, 10, QLatin1Char('0'));
+    }
 
     // An album picture in slot `slot` named after `number`, placed in `frame` (0: no frame).
     void addPicture(int slot, int frame, int number) {

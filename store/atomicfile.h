@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace vimbrel {
+
+// Replaces `path` with `bytes` through a temporary file and a rename, so a failed or
+// interrupted write leaves the previous file as it was. False with the error text on failure.
+//
+// QSaveFile alone is not enough: a short write (a full disk) is buffered away and committed
+// as a truncated file, so the file is opened unbuffered and every write is checked.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error);
+
+} // namespace vimbrel

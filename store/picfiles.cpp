@@ -1,0 +1,106 @@
+#include "picfiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vimbrel {
+namespace {
+
+// The number n of a listed name "vmbNNNN.ext" of exactly 11 characters, else 0.
+int fileNumber(const QString& name, bool anyExtension) {
+    if (name.size() != 11 || !name.startsWith(QLatin1String("vmb"), Qt::CaseInsensitive) ||
+        name.at(7) != QLatin1Char('.'))
+        return 0;
+    if (!anyExtension) {
+        const QString ext = name.right(3).toLower();
+        if (ext != QLatin1String("bmp") && ext != QLatin1String("gif") &&
+            ext != QLatin1String("jpg"))
+            return 0;
+    }
+    for (int i = 3; i < 7; ++i)
+        if (!name.at(i).isDigit() || name.at(i).unicode() > '9')
+            return 0;
+    const int n = name.mid(3, 4).toInt();
+    return n >= 1 && n <= 1000 ? n : 0;
+}
+
+// Names of the directory's entries, or false with errno's text.
+bool listFolder(const QString& folder, QStringList& names, QString* error) {
+    DIR* d = ::opendir(QFile::encodeName(folder).constData());
+    if (!d) {
+        if (error)
+            *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    while (const dirent* e = ::readdir(d))
+        names.append(QFile::decodeName(e->d_name));
+    ::closedir(d);
+    return true;
+}
+
+// Deletes a plain file or a link itself, never a folder.
+void unlinkPlain(const QString& path) {
+    const QByteArray p = QFile::encodeName(path);
+    struct stat st {};
+    if (::lstat(p.constData(), &st) == 0 && !S_ISDIR(st.st_mode))
+        ::unlink(p.constData());
+}
+
+} // namespace
+
+QString pictureFileName(int n, const QString& extension) {
+    return QStringLiteral("vmb%1.%2").arg(n, 4, 10, QLatin1Char('0')).arg(extension);
+}
+
+int GetFileNum(const Album& a) {
+    for (int n = 1; n <= 1000; ++n)
+        if (a.fileused[n] == 0)
+            return n;
+    return 0;
+}
+
+bool rebuildFileUsed(Album& a, QString* error) {
+    QStringList names;
+    if (!listFolder(a.picdir, names, error))
+        return false;
+    for (const QString& name : names)
+        if (const int n = fileNumber(name.trimmed(), false))
+            a.fileused[n] = -1;
+    return true;
+}
+
+void removeNewFiles(const Album& a) {
+    QStringList names;
+    if (a.picdir.isEmpty() || !listFolder(a.picdir, names, nullptr))
+        return;
+    for (const QString& name : names) {
+        const int n = fileNumber(name, true);
+        if (n && a.filenew[n] != 0)
+            unlinkPlain(a.picdir + name);
+    }
+}
+
+void emptyMailDir(const QString& maildir) {
+    QStringList names;
+    if (maildir.isEmpty() || !listFolder(maildir, names, nullptr))
+        return;
+    const QString dir = maildir.endsWith(QLatin1Char('/')) ? maildir : maildir + QLatin1Char('/');
+    for (const QString& name : names)
+        if (name != QLatin1String(".") && name != QLatin1String(".."))
+            unlinkPlain(dir + name);
+}
+
+char freeSpaceTest(const Album& a) {
+    const VolumeStatus vol = a.volumeStatus(QFileInfo(a.albfile).absolutePath());
+    if (!vol.known || vol.available <= 256 || vol.readOnly || !vol.folderWritable)
+        return 'N';
+    return a.volumeStatus(a.picdir).folderWritable ? 'Y' : 'N';
+}
+
+} // namespace vimbrel

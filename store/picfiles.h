@@ -1,0 +1,30 @@
+#pragma once
+// The album's picture folder: file numbers, the files copied since the last save, the
+// e-mail folder, and whether the album's volume may be written.
+
+#include "album.h"
+
+namespace vimbrel {
+
+// "vmb" + four digits + extension: the file name of picture number n (1..1000).
+QString pictureFileName(int n, const QString& extension);
+
+// The lowest free picture number, or 0 when all 1000 are taken.
+int GetFileNum(const Album& a);
+
+// fileused(n) = -1 for every vmbNNNN.bmp/.gif/.jpg (any letter case) in picdir with
+// 0 < n <= 1000. False, with the system's error text, when the folder cannot be listed.
+bool rebuildFileUsed(Album& a, QString* error);
+
+// Leaving without saving: deletes picdir/vmbNNNN.* for every number copied since the last
+// save. Nothing outside the picture folder is touched; errors are ignored.
+void removeNewFiles(const Album& a);
+
+// Deletes the plain files in the e-mail folder: no subfolders, no following links.
+void emptyMailDir(const QString& maildir);
+
+// 'Y' when the volume holding the album has more than 256 bytes available, is not mounted
+// read-only, and the album's folder and picture folder accept new files; else 'N'.
+char freeSpaceTest(const Album& a);
+
+} // namespace vimbrel

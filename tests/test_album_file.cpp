@@ -1,0 +1,413 @@
+#include "albumfile.h"
+#include "albumfixture.h"
+#include "config.h"
+#include "picfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <vector>
+
+using namespace vimbrel;
+using vimbrel::test::Fixture;
+
+namespace {
+
+QByteArray le16(int v) {
+    char b[2];
+    qToLittleEndian<qint16>(static_cast<qint16>(v), b);
+    return QByteArray(b, 2);
+}
+QByteArray padded(const char* s, int n) {
+    return QByteArray(s).leftJustified(n, ' ', true);
+}
+
+// A picture record spelled out field by field.
+QByteArray picRecord(const char* file, char orient, const char* sdesc, const char* ldesc, int w,
+                     int h, int sel) {
+    return padded(file, 11) + "n" + QByteArray(1, orient) + padded(sdesc, 20) + padded(ldesc, 50) +
+           le16(w) + le16(h) + le16(sel);
+}
+QByteArray grpRecord(const char* name, const char* desc, int first, int last, int count) {
+    return padded(name, 30) + padded(desc, 50) + le16(first) + le16(last) + le16(count);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// An album folder in a temporary directory: TRIP.vmb and TRIP/.
+struct AlbumOnDisk : Fixture {
+    QTemporaryDir tmp;
+    QString file = tmp.filePath(QStringLiteral("TRIP.vmb"));
+    QString picdir = tmp.filePath(QStringLiteral("TRIP")) + QLatin1Char('/');
+
+    AlbumOnDisk() {
+        QDir().mkpath(picdir);
+        a.cfgfile = tmp.filePath(QStringLiteral("vimbra.cfg"));
+        a.cfglist.append(AlbumList::other, AlbumList::other);
+        a.albfile = file;
+        a.albtitle = QStringLiteral("TRIP.vmb");
+        a.volumeStatus = [](const QString&) {
+            return VolumeStatus{true, 1 << 20, false, true};
+        };
+    }
+
+    // Two pictures in frames 2 and 30, one in the Photo Box, groups of 24 and 26 frames.
+    QByteArray sampleBytes(const QByteArray& dir) const {
+        QByteArray b = "VMB" + QByteArray("v 01.00") + padded("TRIP", 8) +
+                       padded("Summer at the sea", 40) + le16(dir.size()) + dir;
+        b += le16(2) + le16(1) + le16(50) + le16(2) + le16(0) + le16(0) + le16(0);
+        b += picRecord("vmb0001.jpg", 'L', "Beach", "The long beach at noon", 640, 480, -1);
+        b += picRecord("vmb0002.gif", 'P', "", "", 300, 200, -1);
+        b += picRecord("vmb0007.bmp", 'L', "Aside", "", 100, 50, -1);
+        b += grpRecord("Day one", "Arrival", 1, 24, 1);
+        b += grpRecord("Day two", "", 25, 50, 1);
+        for (int F = 1; F <= 50; ++F)
+            b += le16(F == 2 ? 1 : F == 30 ? 2 : -1);
+        return b;
+    }
+};
+
+} // namespace
+
+TEST(AlbumFileBytes, FreshAlbumIsExactlyTheDocumentedLayout) {
+    Fixture f;
+    f.a.albname = QStringLiteral("TRIP");
+    f.a.picdir = QStringLiteral("/home/u/TRIP/");
+    const QByteArray got = encodeAlbum(f.a);
+
+    const QByteArray dir = "/home/u/TRIP/";
+    QByteArray want = "VMB"                    // magic
+                      "v 01.00"                // version
+                      "TRIP    "               // albname, 8
+                      + QByteArray(40, ' ')    // albdesc, 40
+                      + le16(dir.size()) + dir // L, picdir
+                      + le16(0) + le16(0)      // npics, npbox
+                      + le16(1000) + le16(1)   // nframes, ngrps
+                      + QByteArray(6, '\0')    // reserved
+                      + grpRecord("Group Name", "Group Description", 1, 1000, 0);
+    for (int F = 1; F <= 1000; ++F)
+        want += le16(-1);
+    EXPECT_EQ(got.size(), 3 + 7 + 8 + 40 + 2 + dir.size() + 8 + 6 + 86 + 2000);
+    EXPECT_EQ(got.toHex(), want.toHex());
+}
+
+TEST(AlbumFileBytes, ReadThenWriteGivesTheSameBytes) {
+    AlbumOnDisk d;
+    const QByteArray bytes = d.sampleBytes(QFile::encodeName(d.picdir));
+    writeFile(d.file, bytes);
+    ReadAlbum(d.a);
+    ASSERT_TRUE(d.ui.shown.isEmpty()) << d.ui.shown.value(0).text.toStdString();
+    d.a.pics[1].psel = -1; // stored as read; SetAllSel(-1) gave every slot -1 already
+    ASSERT_TRUE(WriteAlbum(d.a));
+    EXPECT_EQ(readFile(d.file).toHex(), bytes.toHex());
+}
+
+TEST(ReadAlbum, FillsTheModelAndTellsTheWindowsInOrder) {
+    AlbumOnDisk d;
+    writeFile(d.file, d.sampleBytes("C:\\Old\\Place\\TRIP\\"));
+    for (const char* n : {"vmb0001.jpg", "VMB0002.GIF", "vmb0007.bmp", "vmb0000.jpg", "vmb1001.jpg",
+                          "vmb01.jpg", "vmb0009.png", "vmb0010.jpeg"})
+        writeFile(d.picdir + QLatin1String(n), "x");
+    QDir().mkpath(d.picdir + QStringLiteral("vmb0011.jpg")); // a folder counts as a name too
+
+    ReadAlbum(d.a);
+    Album& a = d.a;
+    ASSERT_TRUE(d.ui.shown.isEmpty());
+    EXPECT_EQ(a.albfile, d.file);
+    EXPECT_EQ(a.picdir, d.picdir); // the file's own place, not the stored one
+    EXPECT_EQ(a.npics, 2);
+    EXPECT_EQ(a.npbox, 1);
+    EXPECT_EQ(a.pbfirst, 1000);
+    EXPECT_EQ(a.pbtop, 1000);
+    EXPECT_EQ(a.pics[1000].pfile, "vmb0007.bmp");
+    EXPECT_EQ(a.pics[2].porient, "P");
+    EXPECT_EQ(a.pics[1].pldesc.trimmed(), QStringLiteral("The long beach at noon"));
+    EXPECT_EQ(a.albdesc.trimmed(), QStringLiteral("Summer at the sea"));
+    EXPECT_EQ(a.ngrps, 2);
+    EXPECT_EQ(a.nframes, 50);
+    EXPECT_EQ(a.frames[30], 2);
+    EXPECT_EQ(a.curgrp, 1);
+    EXPECT_EQ(a.changed, 'n');
+    EXPECT_EQ(a.canwrite, 'Y');
+    EXPECT_EQ(a.pics[1].psel, -1);
+    QList<int> used;
+    for (int n = 1; n <= 1000; ++n)
+        if (a.fileused[n])
+            used.append(n);
+    EXPECT_EQ(used, QList<int>({1, 2, 7, 11}));
+    EXPECT_EQ(a.cfglist.name(0), QStringLiteral("TRIP.vmb"));
+    EXPECT_EQ(a.cfglist.selectedRow(), 0);
+
+    QStringList calls = d.views.calls;
+    calls.removeAll(QStringLiteral("frsel 0 off")); // the rest of the 24 marks below
+    EXPECT_EQ(calls.mid(0, 9),
+              QStringList({QStringLiteral("phpgname="), QStringLiteral("SetPage"),
+                           QStringLiteral("LoadFS 0"), QStringLiteral("fs_scroll 1 1"),
+                           QStringLiteral("labels 1 24 Group: Day one   - Arrival"),
+                           QStringLiteral("phpgname=Summer at the sea"), QStringLiteral("SetTotPg"),
+                           QStringLiteral("frsel 1 off"), QStringLiteral("frsel 2 off")}));
+    EXPECT_EQ(d.views.calls.mid(d.views.calls.size() - 2),
+              QStringList({QStringLiteral("seldisp 0"), QStringLiteral("Set_it 101")}));
+}
+
+TEST(ReadAlbum, WrongGroupCountsAreRecountedAndEmptyPhotoBoxStartsAfterTheTable) {
+    AlbumOnDisk d;
+    QByteArray b = "VMB" + QByteArray("v 00.90") + padded("TRIP", 8) + QByteArray(40, ' ') +
+                   le16(0) + le16(1) + le16(0) + le16(3) + le16(1) + QByteArray(6, '\0');
+    b += picRecord("vmb0001.jpg", 'L', "", "", 1, 1, -1);
+    b += grpRecord("G", "", 1, 3, 77);
+    b += le16(-1) + le16(1) + le16(-1);
+    writeFile(d.file, b);
+    ReadAlbum(d.a);
+    ASSERT_TRUE(d.ui.shown.isEmpty());
+    EXPECT_EQ(d.a.grps[1].gcount, 1);
+    EXPECT_EQ(d.a.pbfirst, 1001);
+    EXPECT_TRUE(d.views.calls.contains(QStringLiteral("fs_scroll 1 1")));
+}
+
+TEST(ReadAlbum, RefusesOtherFilesAndNewerVersions) {
+    for (const char* head : {"VMBv 01.01", "VMBv 02.00", "VMXv 01.00", "vmbv 01.00", "VM"}) {
+        AlbumOnDisk d;
+        QByteArray b = d.sampleBytes("x");
+        b.replace(0, 10, head);
+        writeFile(d.file, b);
+        ReadAlbum(d.a);
+        ASSERT_EQ(d.ui.shown.size(), 1) << head;
+        EXPECT_EQ(d.ui.shown[0].title, QStringLiteral("Open - Version ERROR"));
+        EXPECT_EQ(d.ui.shown[0].text, QStringLiteral("Invalid Vimbrel File, or File Version"));
+        EXPECT_EQ(d.ui.shown[0].icon, MsgIcon::Critical);
+        EXPECT_TRUE(d.a.albfile.isEmpty());
+        EXPECT_TRUE(d.a.albtitle.isEmpty());
+        EXPECT_EQ(d.a.npics, 0);
+    }
+    AlbumOnDisk ok; // "v 00.90" is older and opens
+    QByteArray b = ok.sampleBytes("x");
+    b.replace(3, 7, "v 00.90");
+    writeFile(ok.file, b);
+    ReadAlbum(ok.a);
+    EXPECT_TRUE(ok.ui.shown.isEmpty());
+    EXPECT_EQ(ok.a.npics, 2);
+}
+
+TEST(ReadAlbum, MissingFileAndMissingPictureFolder) {
+    AlbumOnDisk d;
+    ReadAlbum(d.a);
+    ASSERT_EQ(d.ui.shown.size(), 1);
+    EXPECT_EQ(d.ui.shown[0].title, QStringLiteral("Open - ERROR"));
+    EXPECT_EQ(d.ui.shown[0].text,
+              QStringLiteral("File '") + d.file + QStringLiteral("'\rDoesn't Exist!"));
+    EXPECT_TRUE(d.a.albfile.isEmpty());
+
+    AlbumOnDisk e;
+    writeFile(e.file, e.sampleBytes("x"));
+    QDir(e.picdir).removeRecursively();
+    ReadAlbum(e.a);
+    ASSERT_EQ(e.ui.shown.size(), 1);
+    EXPECT_EQ(e.ui.shown[0].title, QStringLiteral("Open - ERROR"));
+    EXPECT_EQ(e.ui.shown[0].text, QStringLiteral("No such file or directory\rFile: ") + e.file);
+    EXPECT_TRUE(e.a.albfile.isEmpty());
+    EXPECT_EQ(e.a.npics, 0);
+    EXPECT_EQ(e.a.ngrps, 1);
+}
+
+TEST(ReadAlbum, MovedAlbumFindsItsPicturesInItsNewPlace) {
+    AlbumOnDisk d;
+    writeFile(d.file, d.sampleBytes("/somewhere/else/TRIP/"));
+    writeFile(d.picdir + QStringLiteral("vmb0001.jpg"), "x");
+    ReadAlbum(d.a);
+    EXPECT_EQ(d.a.picdir, d.picdir);
+    EXPECT_EQ(d.a.fileused[1], -1);
+}
+
+// Each damage is refused with a description, the file's path and an empty model.
+TEST(ReadAlbum, RefusesDamagedFiles) {
+    struct Damage {
+        const char* what;
+        std::function<void(QByteArray&)> apply;
+    };
+    const int counts = 3 + 7 + 8 + 40 + 2 + 1; // offset of npics with the 1-byte folder "x"
+    const int pics = counts + 14, grps = pics + 3 * 89, frames = grps + 2 * 86;
+    const std::vector<Damage> damages = {
+        {"cut inside the header",
+         [](QByteArray& b) {
+             b.truncate(40);
+         }},
+        {"cut inside the records",
+         [](QByteArray& b) {
+             b.chop(1);
+         }},
+        {"folder length negative",
+         [&](QByteArray& b) {
+             b.replace(counts - 3, 2, le16(-5));
+         }},
+        {"folder length past the end",
+         [&](QByteArray& b) {
+             b.replace(counts - 3, 2, le16(30000));
+         }},
+        {"negative pictures",
+         [&](QByteArray& b) {
+             b.replace(counts, 2, le16(-1));
+         }},
+        {"too many pictures",
+         [&](QByteArray& b) {
+             b.replace(counts + 2, 2, le16(999));
+         }},
+        {"no groups",
+         [&](QByteArray& b) {
+             b.replace(counts + 6, 2, le16(0));
+         }},
+        {"43 groups",
+         [&](QByteArray& b) {
+             b.replace(counts + 6, 2, le16(43));
+         }},
+        {"1001 frames",
+         [&](QByteArray& b) {
+             b.replace(counts + 4, 2, le16(1001));
+         }},
+        {"frame beyond the pictures",
+         [&](QByteArray& b) {
+             b.replace(frames + 2, 2, le16(3));
+         }},
+        {"frame 0",
+         [&](QByteArray& b) {
+             b.replace(frames, 2, le16(0));
+         }},
+        {"picture in two frames",
+         [&](QByteArray& b) {
+             b.replace(frames, 2, le16(1));
+         }},
+        {"gap between groups",
+         [&](QByteArray& b) {
+             b.replace(grps + 86 + 80, 2, le16(26));
+         }},
+        {"groups end early",
+         [&](QByteArray& b) {
+             b.replace(grps + 86 + 82, 2, le16(49));
+         }},
+        {"first group late",
+         [&](QByteArray& b) {
+             b.replace(grps + 80, 2, le16(2));
+         }},
+        {"path in a file name",
+         [&](QByteArray& b) {
+             b.replace(pics, 11, "../../x.jpg");
+         }},
+        {"Photo Box name",
+         [&](QByteArray& b) {
+             b.replace(pics + 2 * 89, 11, "vmb0007/bmp");
+         }},
+        {"larger than any album",
+         [](QByteArray& b) {
+             b.append(QByteArray(maxAlbumBytes, 'x'));
+         }},
+    };
+    for (const Damage& dm : damages) {
+        AlbumOnDisk d;
+        QByteArray b = d.sampleBytes("x");
+        dm.apply(b);
+        writeFile(d.file, b);
+        ReadAlbum(d.a);
+        ASSERT_EQ(d.ui.shown.size(), 1) << dm.what;
+        EXPECT_EQ(d.ui.shown[0].title, QStringLiteral("Open - ERROR")) << dm.what;
+        EXPECT_TRUE(d.ui.shown[0].text.endsWith(QStringLiteral("\rFile: ") + d.file)) << dm.what;
+        EXPECT_GT(d.ui.shown[0].text.indexOf(QLatin1Char('\r')), 10) << dm.what;
+        EXPECT_TRUE(d.a.albfile.isEmpty()) << dm.what;
+        EXPECT_EQ(d.a.npics, 0) << dm.what;
+        EXPECT_EQ(d.a.npbox, 0) << dm.what;
+        EXPECT_EQ(d.a.frames[2], -1) << dm.what;
+        EXPECT_EQ(d.ui.busyDepth, 0) << dm.what;
+    }
+}
+
+TEST(DecodeAlbum, EveryPrefixOfAFileIsRefusedWithoutHarm) {
+    AlbumOnDisk d;
+    const QByteArray full = d.sampleBytes("C:\\A\\TRIP\\");
+    for (qsizetype n = 0; n < full.size(); ++n) {
+        Fixture f;
+        const AlbumDecode r = decodeAlbum(QByteArrayView(full).first(n), f.a);
+        ASSERT_NE(r.outcome, AlbumDecode::Ok) << n;
+    }
+}
+
+TEST(WriteAlbum, SavesClearsNewMarksAndPutsTheAlbumFirst) {
+    AlbumOnDisk d;
+    d.a.cfglist.insertFirst(QStringLiteral("OLD.vmb"), QStringLiteral("/x/OLD.vmb"));
+    d.a.picdir = d.picdir;
+    d.a.filenew[3] = -1;
+    d.a.changed = 'y';
+    ASSERT_TRUE(WriteAlbum(d.a));
+    EXPECT_EQ(d.a.changed, 'n');
+    EXPECT_EQ(d.a.filenew[3], 0);
+    EXPECT_EQ(d.a.cfglist.name(0), QStringLiteral("TRIP.vmb"));
+    EXPECT_EQ(d.ui.busyMaxDepth, 1);
+    EXPECT_EQ(d.ui.busyDepth, 0);
+    EXPECT_EQ(readFile(d.file), encodeAlbum(d.a));
+}
+
+TEST(WriteAlbum, AFailedWriteKeepsThePreviousFileAndTheChanges) {
+    AlbumOnDisk d;
+    d.a.picdir = d.picdir;
+    ASSERT_TRUE(WriteAlbum(d.a)); // about 2 KB
+    const QByteArray before = readFile(d.file);
+
+    for (int i = 1; i <= 40; ++i) {
+        d.a.pics[i].pfile = QStringLiteral("vmb%1.jpg").arg(i, 4, 10, QLatin1Char('0'));
+        d.a.frames[i] = static_cast<Integer>(i);
+    }
+    d.a.npics = 40;
+    d.a.filenew[5] = -1;
+    d.a.changed = 'y';
+
+    // The disk "fills up" after 3000 bytes: the new file is about 5.6 KB.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 3000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WriteAlbum(d.a);
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    EXPECT_FALSE(written);
+    ASSERT_EQ(d.ui.shown.size(), 1);
+    EXPECT_EQ(d.ui.shown[0].title, QStringLiteral("Save - ERROR"));
+    EXPECT_FALSE(d.ui.shown[0].text.isEmpty());
+    EXPECT_EQ(d.a.changed, 'y');
+    EXPECT_EQ(d.a.filenew[5], -1);
+    EXPECT_EQ(readFile(d.file), before);
+    EXPECT_EQ(QDir(d.tmp.path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // no litter
+}
+
+TEST(FreeSpace, MoreThan256WritableBytesMakeTheAlbumChangeable) {
+    Fixture f;
+    f.a.albfile = QStringLiteral("/albums/TRIP.vmb");
+    f.a.picdir = QStringLiteral("/albums/TRIP/");
+    VolumeStatus st{true, 256, false, true};
+    f.a.volumeStatus = [&](const QString&) {
+        return st;
+    };
+    EXPECT_EQ(freeSpaceTest(f.a), 'N');
+    st.available = 257;
+    EXPECT_EQ(freeSpaceTest(f.a), 'Y');
+    st.readOnly = true;
+    EXPECT_EQ(freeSpaceTest(f.a), 'N');
+    st.readOnly = false;
+    st.folderWritable = false;
+    EXPECT_EQ(freeSpaceTest(f.a), 'N');
+    st = {};
+    EXPECT_EQ(freeSpaceTest(f.a), 'N');
+}
