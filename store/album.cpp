@@ -11,6 +11,8 @@ Album::Album()
     pgframes.fill(0);
 }
 
+Album::~Album() = default;
+
 void ClearAlbum(Album& a) {
     a.canwrite = 'N';
     a.changed = 'n';

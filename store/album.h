@@ -19,6 +19,7 @@ class Ui;
 
 struct Album {
     Album();
+    ~Album();
     Album(const Album&) = delete;
     Album& operator=(const Album&) = delete;
 

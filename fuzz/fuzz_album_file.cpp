@@ -1,0 +1,36 @@
+// Arbitrary bytes as an album file: decoding must never crash, read out of bounds or
+// allocate without bound, and an accepted file must survive the routines that move pictures.
+
+#include "album.h"
+#include "albumfile.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+using namespace vimbrel;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const auto album = std::make_unique<Album>();
+    Album& a = *album;
+    ClearAlbum(a);
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    if (decodeAlbum(bytes, a).outcome != AlbumDecode::Ok)
+        return 0;
+
+    // What was accepted is written back as a file that is accepted again, unchanged.
+    const QByteArray again = encodeAlbum(a);
+    const auto b = std::make_unique<Album>();
+    ClearAlbum(*b);
+    if (decodeAlbum(again, *b).outcome != AlbumDecode::Ok || encodeAlbum(*b) != again)
+        std::abort();
+
+    // Moving every picture of the first group to the Photo Box stays inside the tables.
+    a.grps[1].gcount = countGroupPictures(a, 1);
+    SetAllSel(a, 0);
+    a.nsel = a.grps[1].gcount;
+    PackPics(a, 1);
+    if (a.npics + a.npbox > 1000 || (a.npbox > 0 && a.pbfirst != 1001 - a.npbox))
+        std::abort();
+    return 0;
+}

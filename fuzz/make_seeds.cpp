@@ -1,0 +1,68 @@
+// Writes the small seed corpus of the fuzz targets: a few real album and configuration files.
+
+#include "album.h"
+#include "albumfile.h"
+#include "config.h"
+
+#include <QDir>
+#include <QFile>
+#include <memory>
+
+using namespace vimbrel;
+
+namespace {
+
+void save(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+void addPicture(Album& a, int slot, int frame) {
+    a.pics[slot].pfile = QStringLiteral("vmb%1.jpg").arg(slot, 4, 10, QLatin1Char('0'));
+    a.pics[slot].porient = "L";
+    a.pics[slot].pwidth = 640;
+    a.pics[slot].pheight = 480;
+    if (frame > 0)
+        a.frames[frame] = static_cast<Integer>(slot);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return 2;
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    out.mkpath(QStringLiteral("album"));
+    out.mkpath(QStringLiteral("config"));
+
+    auto a = std::make_unique<Album>();
+    ClearAlbum(*a);
+    a->picdir = QStringLiteral("/home/u/TRIP/");
+    save(out.filePath(QStringLiteral("album/empty.vmb")), encodeAlbum(*a));
+
+    // Three groups of 24 frames, five pictures, two in the Photo Box.
+    a->ngrps = 3;
+    for (int g = 1; g <= 3; ++g) {
+        a->grps[g].gname = QStringLiteral("G%1").arg(g);
+        a->grps[g].gfirst = static_cast<Integer>(24 * (g - 1) + 1);
+        a->grps[g].glast = static_cast<Integer>(24 * g);
+    }
+    a->nframes = 72;
+    for (int i = 1; i <= 5; ++i)
+        addPicture(*a, i, i * 7);
+    a->npics = 5;
+    addPicture(*a, 999, 0);
+    addPicture(*a, 1000, 0);
+    a->npbox = 2;
+    a->pbfirst = 999;
+    save(out.filePath(QStringLiteral("album/small.vmb")), encodeAlbum(*a));
+
+    a->cfglist.append(QStringLiteral("TRIP.vmb"), QStringLiteral("/home/u/TRIP.vmb"));
+    a->cfglist.append(AlbumList::other, AlbumList::other);
+    a->pgsize = 2;
+    a->descon = 'y';
+    a->carddir = QStringLiteral("/media/card/");
+    save(out.filePath(QStringLiteral("config/one.cfg")), encodeConfig(*a));
+    return 0;
+}
