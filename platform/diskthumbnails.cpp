@@ -1,0 +1,210 @@
+#include "diskthumbnails.h"
+
+#include "picturedecoder.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QTemporaryFile>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace vimbrel {
+
+namespace {
+
+// File layout, little-endian: magic, full width, full height, thumb width, thumb height,
+// payload length, payload checksum (FNV-1a), then the payload (a JPEG, or a PNG when the
+// picture has transparency).
+constexpr char kMagic[8] = {'V', 'M', 'B', 'T', 'H', 'M', 'B', '1'};
+constexpr int kHeaderSize = 8 + 5 * 4 + 8;
+constexpr const char* kSuffix = ".vthumb";
+
+struct Header {
+    QSize full;
+    QSize thumb;
+    quint32 length = 0;
+    quint64 checksum = 0;
+};
+
+quint64 fnv1a(const char* data, qsizetype n) {
+    quint64 h = 14695981039346656037ull;
+    for (qsizetype i = 0; i < n; ++i) {
+        h ^= quint8(data[i]);
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+bool sane(QSize s) {
+    return s.width() >= 1 && s.height() >= 1 && s.width() <= 65535 && s.height() <= 65535;
+}
+
+bool parseHeader(const QByteArray& bytes, qint64 fileSize, Header* h) {
+    if (bytes.size() < kHeaderSize || !bytes.startsWith(QByteArrayView(kMagic, 8)))
+        return false;
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData()) + 8;
+    auto u32 = [&p] {
+        const quint32 v = qFromLittleEndian<quint32>(p);
+        p += 4;
+        return int(std::min<quint32>(v, 0x7fffffff));
+    };
+    h->full.setWidth(u32());
+    h->full.setHeight(u32());
+    h->thumb.setWidth(u32());
+    h->thumb.setHeight(u32());
+    h->length = quint32(u32());
+    h->checksum = qFromLittleEndian<quint64>(p);
+    return sane(h->full) && sane(h->thumb) && h->thumb.width() <= h->full.width() &&
+           h->thumb.height() <= h->full.height() && kHeaderSize + qint64(h->length) == fileSize;
+}
+
+} // namespace
+
+PictureSource PictureSource::of(const QString& path) {
+    const QFileInfo fi(path);
+    PictureSource s;
+    if (!fi.isFile())
+        return s;
+    s.path = fi.absoluteFilePath();
+    s.mtime = fi.lastModified().toMSecsSinceEpoch();
+    s.size = fi.size();
+    return s;
+}
+
+DiskThumbnails::DiskThumbnails(const QString& folder, qint64 budgetBytes)
+    : m_folder(folder), m_budget(budgetBytes) {}
+
+QString DiskThumbnails::fileFor(const PictureSource& src) const {
+    QByteArray key = src.path.toUtf8();
+    key += '\0' + QByteArray::number(src.mtime) + '\0' + QByteArray::number(src.size);
+    const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex();
+    return QDir(m_folder).filePath(QString::fromLatin1(hash) + QLatin1String(kSuffix));
+}
+
+bool DiskThumbnails::fullSize(const PictureSource& src, QSize* size) {
+    QFile f(fileFor(src));
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    Header h;
+    if (!parseHeader(f.read(kHeaderSize), f.size(), &h))
+        return false;
+    *size = h.full;
+    return true;
+}
+
+DiskThumbnails::Lookup DiskThumbnails::read(const PictureSource& src, QSize cover, QImage* image,
+                                            QSize* fullSize) {
+    QFile f(fileFor(src));
+    if (!f.open(QIODevice::ReadOnly))
+        return Lookup::Missing;
+    const qint64 fileSize = f.size();
+    if (fileSize > 16 * 1024 * 1024)
+        return Lookup::Missing;
+    Header h;
+    const QByteArray bytes = f.readAll();
+    if (!parseHeader(bytes, fileSize, &h))
+        return Lookup::Missing;
+    if (h.thumb != h.full && (h.thumb.width() < cover.width() || h.thumb.height() < cover.height()))
+        return Lookup::TooSmall;
+    if (fnv1a(bytes.constData() + kHeaderSize, h.length) != h.checksum)
+        return Lookup::Missing;
+
+    QByteArray payload = QByteArray::fromRawData(bytes.constData() + kHeaderSize, h.length);
+    QBuffer buffer(&payload);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    if (reader.size() != h.thumb)
+        return Lookup::Missing;
+    const QSize want = coveringSize(h.thumb, cover);
+    if (want != h.thumb)
+        reader.setScaledSize(want);
+    QImage img = reader.read();
+    if (img.isNull())
+        return Lookup::Missing;
+
+    // Recently used files are kept when the folder is trimmed; an hour's precision is plenty
+    // and spares a write per drawn frame.
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    if (f.fileTime(QFileDevice::FileModificationTime).secsTo(now) > 3600)
+        f.setFileTime(now, QFileDevice::FileModificationTime);
+
+    *image = std::move(img);
+    *fullSize = h.full;
+    return Lookup::Hit;
+}
+
+bool DiskThumbnails::write(const PictureSource& src, const QImage& thumb, QSize full) {
+    if (thumb.isNull() || !sane(full) || !sane(thumb.size()))
+        return false;
+    QByteArray payload;
+    {
+        QBuffer buffer(&payload);
+        buffer.open(QIODevice::WriteOnly);
+        const bool alpha = thumb.hasAlphaChannel();
+        QImageWriter writer(&buffer, alpha ? "png" : "jpeg");
+        if (!alpha)
+            writer.setQuality(88);
+        if (!writer.write(thumb))
+            return false;
+    }
+    QByteArray bytes(kHeaderSize, '\0');
+    auto* p = reinterpret_cast<uchar*>(bytes.data());
+    std::copy(kMagic, kMagic + 8, p);
+    const quint32 fields[] = {quint32(full.width()), quint32(full.height()), quint32(thumb.width()),
+                              quint32(thumb.height()), quint32(payload.size())};
+    for (int i = 0; i < 5; ++i)
+        qToLittleEndian<quint32>(fields[i], p + 8 + 4 * i);
+    qToLittleEndian<quint64>(fnv1a(payload.constData(), payload.size()), p + 28);
+    bytes += payload;
+
+    if (!QDir().mkpath(m_folder))
+        return false;
+    // Written beside its final name and renamed over it, so readers see a whole file or none.
+    // No flush to disk (QSaveFile would sync each file): after a crash a half-written file
+    // fails its checksum and is simply made again.
+    QTemporaryFile tmp(QDir(m_folder).filePath(QStringLiteral("XXXXXX.part")));
+    if (!tmp.open() || tmp.write(bytes) != bytes.size() || !tmp.flush())
+        return false;
+    if (std::rename(QFile::encodeName(tmp.fileName()).constData(),
+                    QFile::encodeName(fileFor(src)).constData()) != 0)
+        return false;
+    tmp.setAutoRemove(false);
+
+    QMutexLocker lock(&m_mutex);
+    if (m_used >= 0)
+        m_used += bytes.size();
+    if (m_used < 0 || m_used > m_budget)
+        trimLocked();
+    return true;
+}
+
+void DiskThumbnails::trimLocked() {
+    QDir dir(m_folder);
+    const QFileInfoList files =
+        dir.entryInfoList({QStringLiteral("*") + QLatin1String(kSuffix)}, QDir::Files,
+                          QDir::Time | QDir::Reversed); // oldest first
+    qint64 used = 0;
+    for (const QFileInfo& fi : files)
+        used += fi.size();
+    // Trim to three quarters, so that the folder is not listed again at the next write.
+    if (used > m_budget) {
+        const qint64 goal = m_budget / 4 * 3;
+        for (const QFileInfo& fi : files) {
+            if (used <= goal)
+                break;
+            if (QFile::remove(fi.filePath()))
+                used -= fi.size();
+        }
+    }
+    m_used = used;
+}
+
+} // namespace vimbrel

@@ -1,0 +1,127 @@
+#include "gifwriter.h"
+
+#include <QSaveFile>
+
+#include <gif_lib.h>
+
+#include <vector>
+
+namespace vimbrel {
+
+namespace {
+
+int appendToBuffer(GifFileType* gif, const GifByteType* data, int length) {
+    static_cast<QByteArray*>(gif->UserData)->append(reinterpret_cast<const char*>(data), length);
+    return length;
+}
+
+QString gifError(int code) {
+    const char* text = GifErrorString(code);
+    return text ? QString::fromLatin1(text) : QStringLiteral("GIF error %1").arg(code);
+}
+
+// Closes the encoder on every way out.
+struct GifCloser {
+    GifFileType* gif;
+    ~GifCloser() {
+        if (gif) {
+            int ignored = 0;
+            EGifCloseFile(gif, &ignored);
+        }
+    }
+};
+
+} // namespace
+
+QByteArray encodeGif(const QImage& image, QString* error) {
+    auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
+        return QByteArray();
+    };
+    if (image.isNull())
+        return fail(QStringLiteral("No picture to write"));
+    if (image.width() > 65535 || image.height() > 65535)
+        return fail(QStringLiteral("Picture too large for GIF"));
+
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    const size_t w = size_t(argb.width());
+    const size_t h = size_t(argb.height());
+    std::vector<GifByteType> red(w * h), green(w * h), blue(w * h), index(w * h);
+    std::vector<bool> clear(w * h);
+    bool anyClear = false;
+    for (size_t y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(int(y)));
+        for (size_t x = 0; x < w; ++x) {
+            const size_t i = y * w + x;
+            red[i] = GifByteType(qRed(line[x]));
+            green[i] = GifByteType(qGreen(line[x]));
+            blue[i] = GifByteType(qBlue(line[x]));
+            clear[i] = qAlpha(line[x]) < 128;
+            anyClear = anyClear || clear[i];
+        }
+    }
+
+    // With transparency the last entry is kept free for it.
+    const int transparentIndex = 255;
+    int colours = anyClear ? 255 : 256;
+    GifColorType palette[256] = {};
+    if (GifQuantizeBuffer(unsigned(w), unsigned(h), &colours, red.data(), green.data(), blue.data(),
+                          index.data(), palette) != GIF_OK)
+        return fail(QStringLiteral("Could not reduce the picture to 256 colours"));
+    if (anyClear) {
+        for (size_t i = 0; i < w * h; ++i)
+            if (clear[i])
+                index[i] = transparentIndex;
+    }
+
+    QByteArray out;
+    int code = 0;
+    GifCloser closer{EGifOpen(&out, appendToBuffer, &code)};
+    if (!closer.gif)
+        return fail(gifError(code));
+    EGifSetGifVersion(closer.gif, true);
+    ColorMapObject* map = GifMakeMapObject(256, palette);
+    if (!map)
+        return fail(QStringLiteral("Out of memory"));
+    const int screen = EGifPutScreenDesc(closer.gif, int(w), int(h), 8, 0, map);
+    GifFreeMapObject(map); // the encoder keeps its own copy
+    if (screen != GIF_OK)
+        return fail(gifError(closer.gif->Error));
+
+    if (anyClear) {
+        GraphicsControlBlock gcb{};
+        gcb.DisposalMode = DISPOSAL_UNSPECIFIED;
+        gcb.TransparentColor = transparentIndex;
+        GifByteType ext[4];
+        const size_t len = EGifGCBToExtension(&gcb, ext);
+        if (EGifPutExtension(closer.gif, GRAPHICS_EXT_FUNC_CODE, int(len), ext) != GIF_OK)
+            return fail(gifError(closer.gif->Error));
+    }
+    if (EGifPutImageDesc(closer.gif, 0, 0, int(w), int(h), false, nullptr) != GIF_OK)
+        return fail(gifError(closer.gif->Error));
+    for (size_t y = 0; y < h; ++y) {
+        if (EGifPutLine(closer.gif, &index[y * w], int(w)) != GIF_OK)
+            return fail(gifError(closer.gif->Error));
+    }
+    GifFileType* gif = closer.gif;
+    closer.gif = nullptr;
+    if (EGifCloseFile(gif, &code) != GIF_OK)
+        return fail(gifError(code));
+    return out;
+}
+
+bool writeGif(const QImage& image, const QString& path, QString* error) {
+    const QByteArray bytes = encodeGif(image, error);
+    if (bytes.isEmpty())
+        return false;
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace vimbrel

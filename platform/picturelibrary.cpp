@@ -1,0 +1,193 @@
+#include "picturelibrary.h"
+
+#include "gifwriter.h"
+#include "picturedecoder.h"
+
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QTransform>
+#include <QtConcurrent>
+
+namespace vimbrel {
+
+namespace {
+
+// Sizes that can be drawn or written: the album keeps sizes as 16-bit numbers anyway.
+bool drawable(QSize size) {
+    return size.width() >= 1 && size.height() >= 1 && size.width() <= 32767 &&
+           size.height() <= 32767 && qint64(size.width()) * size.height() <= kMaxPicturePixels;
+}
+
+// 0, 90, 180 or 270 for multiples of 90 degrees, -1 otherwise.
+int normalAngle(int angle) {
+    if (angle % 90 != 0)
+        return -1;
+    return ((angle % 360) + 360) % 360;
+}
+
+// Scaling happens before turning, so the turn is an exact pixel shuffle.
+QImage turnAndScale(const QImage& img, QSize size, int angle) {
+    const QSize before = angle % 180 ? size.transposed() : size;
+    QImage out = img.size() == before
+                     ? img
+                     : img.scaled(before, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (angle != 0)
+        out = out.transformed(QTransform().rotate(angle));
+    // The formats QPainter draws fastest.
+    return out.convertToFormat(out.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                     : QImage::Format_RGB32);
+}
+
+QImage shrinkTo(const QImage& img, int longest) {
+    const QSize s = fittingSize(img.size(), longest);
+    return s == img.size() ? img : img.scaled(s, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+bool writeJpeg(const QImage& img, const QString& dest, int quality) {
+    QImage flat = img;
+    if (img.hasAlphaChannel()) {
+        // JPEG has no transparency: show it over white rather than over whatever colour the
+        // transparent pixels happen to hold.
+        flat = QImage(img.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        QPainter p(&flat);
+        p.drawImage(0, 0, img);
+    }
+    QSaveFile f(dest);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&f, "jpeg");
+    writer.setQuality(quality);
+    return writer.write(flat) && f.commit();
+}
+
+bool writePicture(const QImage& img, const QString& dest, int quality, bool gif) {
+    return gif ? writeGif(img, dest) : writeJpeg(img, dest, quality);
+}
+
+} // namespace
+
+PictureLibrary::PictureLibrary(const QString& cacheFolder, qint64 memoryBudget, qint64 diskBudget)
+    : m_disk(cacheFolder, diskBudget), m_memory(memoryBudget) {}
+
+void PictureLibrary::DispPic(QPainter& target, const QString& path, int left, int top, int width,
+                             int height, int rotation) {
+    const QImage img = thumbnail(path, QSize(width, height), rotation);
+    if (!img.isNull())
+        target.drawImage(QPoint(left, top), img);
+}
+
+int PictureLibrary::SavePic(const QString& src, const QString& dest, int quality, int type) {
+    if ((type != Jpeg && type != Gif) || quality < 0 || quality > 100)
+        return BadArguments;
+    const DecodedPicture d = decodePicture(src);
+    if (!d.ok())
+        return Unreadable;
+    return writePicture(d.image, dest, quality, type == Gif) ? Saved : NotWritten;
+}
+
+int PictureLibrary::SaveResizePic(const QString& src, const QString& dest, int quality,
+                                  int rotation, int type, int width, int height) {
+    const int angle = normalAngle(rotation);
+    const QSize size(width, height);
+    if (angle < 0 || type < Jpeg || type > OtherSource || quality < 0 || quality > 100 ||
+        !drawable(size))
+        return BadArguments;
+    const DecodedPicture d = decodePicture(src, angle % 180 ? size.transposed() : size);
+    if (!d.ok())
+        return Unreadable;
+    const QImage out = turnAndScale(d.image, size, angle);
+    return writePicture(out, dest, quality, type == Gif) ? Saved : NotWritten;
+}
+
+PictureLibrary::Measure PictureLibrary::MeasurePic(const QString& path) {
+    Measure m;
+    const PictureSource src = PictureSource::of(path);
+    if (!src.valid()) {
+        m.error = QStringLiteral("File not found");
+        return m;
+    }
+    if (m_disk.fullSize(src, &m.size))
+        return m;
+    const DecodedPicture d = decodePicture(src.path, {}, kDiskThumbSide);
+    if (!d.ok()) {
+        m.error = d.error;
+        return m;
+    }
+    ++m_decodes;
+    m_disk.write(src, shrinkTo(d.image, kDiskThumbSide), d.fullSize);
+    m.size = d.fullSize;
+    return m;
+}
+
+void PictureLibrary::prepare(const QList<Request>& requests) {
+    prepareAsync(requests).waitForFinished();
+}
+
+QFuture<void> PictureLibrary::prepareAsync(const QList<Request>& requests) {
+    // mapped() keeps its own copy of the list, so the caller's may go away meanwhile.
+    return QFuture<void>(QtConcurrent::mapped(requests, [this](const Request& r) {
+        return !thumbnail(r.path, r.size, r.angle).isNull();
+    }));
+}
+
+QImage PictureLibrary::thumbnail(const QString& path, QSize size, int angle) {
+    angle = normalAngle(angle);
+    if (angle < 0 || !drawable(size))
+        return {};
+    const PictureSource src = PictureSource::of(path);
+    if (!src.valid())
+        return {};
+    const QString key = QStringLiteral("%1\n%2\n%3\n%4x%5\n%6")
+                            .arg(src.path)
+                            .arg(src.mtime)
+                            .arg(src.size)
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(angle);
+    {
+        QMutexLocker lock(&m_memoryMutex);
+        if (const QImage* hit = m_memory.object(key)) {
+            ++m_memoryHits;
+            return *hit;
+        }
+    }
+    const QImage base = load(src, angle % 180 ? size.transposed() : size);
+    if (base.isNull())
+        return {};
+    const QImage out = turnAndScale(base, size, angle);
+    QMutexLocker lock(&m_memoryMutex);
+    m_memory.insert(key, new QImage(out), out.sizeInBytes());
+    return out;
+}
+
+QImage PictureLibrary::load(const PictureSource& src, QSize need) {
+    QImage img;
+    QSize full;
+    const DiskThumbnails::Lookup found = m_disk.read(src, need, &img, &full);
+    if (found == DiskThumbnails::Lookup::Hit) {
+        ++m_diskHits;
+        return img;
+    }
+    // A missing thumbnail is made from the same decode, which then has to be large enough.
+    const bool fill = found == DiskThumbnails::Lookup::Missing;
+    DecodedPicture d = decodePicture(src.path, need, fill ? kDiskThumbSide : 0);
+    if (!d.ok())
+        return {};
+    ++m_decodes;
+    if (fill)
+        m_disk.write(src, shrinkTo(d.image, kDiskThumbSide), d.fullSize);
+    return std::move(d.image);
+}
+
+PictureLibrary::Stats PictureLibrary::stats() const {
+    return {m_memoryHits.load(), m_diskHits.load(), m_decodes.load()};
+}
+
+void PictureLibrary::clearMemory() {
+    QMutexLocker lock(&m_memoryMutex);
+    m_memory.clear();
+}
+
+} // namespace vimbrel

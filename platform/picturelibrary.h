@@ -1,0 +1,97 @@
+#pragma once
+// The picture library every window draws and converts through.
+//
+// Drawing goes through one thumbnail path with three tiers: drawn-size images in memory
+// (least recently used out, bounded in bytes), a persistent 512-pixel thumbnail per picture in
+// the cache folder, and reduced-scale decoding of the picture itself, which also fills the
+// disk tier. A window asks for all its frames at once with prepare() (both cores) and then
+// draws them from memory with DispPic.
+//
+// Rotation angles are clockwise degrees, 0, 90 or 270 (180 works too). The EXIF orientation of
+// a picture is applied first, so angle 0 shows the picture the way the camera held it.
+// Unreadable pictures fail quietly: DispPic draws nothing, the save calls return non-zero,
+// MeasurePic returns the decoder's error text. All members may be called from any thread.
+
+#include "diskthumbnails.h"
+
+#include <QCache>
+#include <QFuture>
+#include <QImage>
+#include <QList>
+#include <QMutex>
+#include <QSize>
+#include <QString>
+
+#include <atomic>
+
+class QPainter;
+
+namespace vimbrel {
+
+class PictureLibrary {
+public:
+    // `cacheFolder` holds the disk tier (created when first needed); the budgets are in bytes.
+    PictureLibrary(const QString& cacheFolder, qint64 memoryBudget,
+                   qint64 diskBudget = 256 * 1024 * 1024);
+
+    // Results of the save calls.
+    enum SaveResult { Saved = 0, Unreadable = 1, NotWritten = 2, BadArguments = 3 };
+    // Output types of SavePic, source types of SaveResizePic.
+    enum { Jpeg = 0, Gif = 1, OtherSource = 2 };
+
+    // Draws the picture turned by `rotation` and scaled to exactly width x height at left, top.
+    void DispPic(QPainter& target, const QString& path, int left, int top, int width, int height,
+                 int rotation);
+    // Writes the picture converted to `type` (Jpeg or Gif); `quality` is JPEG quality 0..100.
+    int SavePic(const QString& src, const QString& dest, int quality, int type);
+    // Writes a copy turned by `rotation` and scaled to width x height (the caller has already
+    // swapped them for 90 and 270). `type` names the source: Jpeg and OtherSource are written
+    // as JPEG, Gif as GIF.
+    int SaveResizePic(const QString& src, const QString& dest, int quality, int rotation, int type,
+                      int width, int height);
+
+    struct Measure {
+        QSize size;    // as shown, EXIF orientation applied
+        QString error; // the decoder's text when the picture cannot be read
+        bool ok() const { return error.isEmpty(); }
+    };
+    // Decodes the picture to prove it readable and fills the disk tier on the way, so that the
+    // first drawing after an import costs little.
+    Measure MeasurePic(const QString& path);
+
+    struct Request {
+        QString path;
+        QSize size; // drawn size, after turning
+        int angle = 0;
+    };
+    // Fills the memory tier for every request on all cores; returns when all are done.
+    void prepare(const QList<Request>& requests);
+    // The same without waiting.
+    QFuture<void> prepareAsync(const QList<Request>& requests);
+
+    // The picture turned by `angle` and scaled to exactly `size`, through the three tiers;
+    // null when it cannot be read.
+    QImage thumbnail(const QString& path, QSize size, int angle);
+
+    struct Stats {
+        int memoryHits = 0;
+        int diskHits = 0;
+        int decodes = 0;
+    };
+    Stats stats() const;
+    // Empties the memory tier (the disk tier stays).
+    void clearMemory();
+    DiskThumbnails& disk() { return m_disk; }
+
+private:
+    QImage load(const PictureSource& src, QSize need);
+
+    DiskThumbnails m_disk;
+    QMutex m_memoryMutex;
+    QCache<QString, QImage> m_memory;
+    std::atomic<int> m_memoryHits{0};
+    std::atomic<int> m_diskHits{0};
+    std::atomic<int> m_decodes{0};
+};
+
+} // namespace vimbrel

@@ -1,0 +1,248 @@
+// Reading, drawing and converting pictures: shapes, orientations, formats and damaged files.
+#include "picturefiles.h"
+#include "picturelibrary.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vimbrel;
+using namespace vimbrel::test;
+
+namespace {
+
+class PictureLibraryTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    PictureLibrary lib{dir.filePath(QStringLiteral("cache")), 16 * 1024 * 1024};
+
+    QString file(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        writeFile(path, bytes);
+        return path;
+    }
+    // What DispPic leaves on a yellow 100 x 100 canvas.
+    QImage drawn(const QString& path, QRect r, int angle) {
+        QImage canvas(100, 100, QImage::Format_RGB32);
+        canvas.fill(Qt::yellow);
+        QPainter p(&canvas);
+        lib.DispPic(p, path, r.left(), r.top(), r.width(), r.height(), angle);
+        return canvas;
+    }
+    static QImage read(const QString& path, QByteArray* format = nullptr) {
+        QImageReader r(path);
+        if (format)
+            *format = r.format();
+        return r.read();
+    }
+};
+
+constexpr QRgb kYellow = 0xffffff00;
+
+} // namespace
+
+TEST_F(PictureLibraryTest, MeasuresEveryShapeInEveryFormat) {
+    for (const QSize s : {QSize(64, 48), QSize(48, 64), QSize(40, 40), QSize(1, 1)}) {
+        const QImage img = markedPicture(s.width(), s.height());
+        const QString tag = QStringLiteral("%1x%2").arg(s.width()).arg(s.height());
+        for (const auto& [ext, bytes] : {std::pair{QStringLiteral("jpg"), jpegBytes(img)},
+                                         std::pair{QStringLiteral("gif"), gifBytes(img)},
+                                         std::pair{QStringLiteral("bmp"), bmpBytes(img, 24)}}) {
+            const QString path = file(tag + QLatin1Char('.') + ext, bytes);
+            const auto m = lib.MeasurePic(path);
+            EXPECT_TRUE(m.ok()) << qPrintable(path) << qPrintable(m.error);
+            EXPECT_EQ(m.size, s) << qPrintable(path);
+            const QImage t = lib.thumbnail(path, s, 0);
+            ASSERT_EQ(t.size(), s) << qPrintable(path);
+            EXPECT_TRUE(near(cornerColour(t, 'a'), kRed)) << qPrintable(path);
+        }
+    }
+}
+
+TEST_F(PictureLibraryTest, ExifOrientationIsAppliedWhenMeasuringDrawingAndConverting) {
+    const QImage shown = markedPicture(256, 192);
+    for (int o = 1; o <= 8; ++o) {
+        const QString path = file(QStringLiteral("orient%1.jpg").arg(o),
+                                  jpegBytes(storedFor(shown, o), {.orientation = o}));
+        EXPECT_EQ(lib.MeasurePic(path).size, QSize(256, 192)) << o;
+
+        // 32 x 24 decodes at 1/8 scale: the reduced size has to be asked in stored orientation.
+        const QImage t = lib.thumbnail(path, QSize(32, 24), 0);
+        ASSERT_EQ(t.size(), QSize(32, 24)) << o;
+        EXPECT_TRUE(near(cornerColour(t, 'a'), kRed)) << o;
+        EXPECT_TRUE(near(cornerColour(t, 'b'), kGreen)) << o;
+        EXPECT_TRUE(near(cornerColour(t, 'd'), kBlue)) << o;
+
+        const QString gif = dir.filePath(QStringLiteral("orient%1.gif").arg(o));
+        ASSERT_EQ(lib.SavePic(path, gif, 80, PictureLibrary::Gif), 0) << o;
+        const QImage g = read(gif);
+        ASSERT_EQ(g.size(), QSize(256, 192)) << o;
+        EXPECT_TRUE(near(cornerColour(g, 'a'), kRed)) << o;
+        EXPECT_TRUE(near(cornerColour(g, 'b'), kGreen)) << o;
+    }
+}
+
+TEST_F(PictureLibraryTest, DrawsTurnedClockwiseIntoExactlyTheRectangle) {
+    const QString path = file(QStringLiteral("marked.jpg"), jpegBytes(markedPicture(320, 240)));
+
+    QImage c = drawn(path, QRect(10, 20, 40, 30), 0);
+    EXPECT_TRUE(near(c.pixel(15, 23), kRed));
+    EXPECT_TRUE(near(c.pixel(45, 23), kGreen));
+    EXPECT_EQ(c.pixel(9, 20), kYellow);
+    EXPECT_EQ(c.pixel(50, 20), kYellow);
+    EXPECT_EQ(c.pixel(10, 50), kYellow);
+    EXPECT_TRUE(near(c.pixel(49, 49), kBlue));
+
+    // 90: the top-left corner goes to the top-right, the top-right to the bottom-right.
+    c = drawn(path, QRect(10, 20, 30, 40), 90);
+    EXPECT_TRUE(near(c.pixel(36, 25), kRed));
+    EXPECT_TRUE(near(c.pixel(36, 55), kGreen));
+    EXPECT_TRUE(near(c.pixel(13, 25), kBlue));
+    EXPECT_EQ(c.pixel(40, 30), kYellow);
+    EXPECT_EQ(c.pixel(20, 60), kYellow);
+
+    c = drawn(path, QRect(10, 20, 30, 40), 270);
+    EXPECT_TRUE(near(c.pixel(13, 55), kRed));
+    EXPECT_TRUE(near(c.pixel(13, 25), kGreen));
+
+    // Angles the library does not know draw nothing.
+    c = drawn(path, QRect(10, 20, 40, 30), 45);
+    EXPECT_EQ(c.pixel(15, 23), kYellow);
+}
+
+TEST_F(PictureLibraryTest, ReadsProgressiveAndGreyJpegAndEveryBmpDepth) {
+    const QImage marked = markedPicture(64, 48);
+    const QString progressive =
+        file(QStringLiteral("progressive.jpg"), jpegBytes(marked, {.progressive = true}));
+    const QString grey = file(QStringLiteral("grey.jpg"),
+                              jpegBytes(marked.convertToFormat(QImage::Format_Grayscale8)));
+    ASSERT_EQ(read(grey).format(), QImage::Format_Grayscale8); // really a one-channel JPEG
+
+    QImage t = lib.thumbnail(progressive, QSize(32, 24), 0);
+    EXPECT_TRUE(near(cornerColour(t, 'a'), kRed));
+    t = lib.thumbnail(grey, QSize(32, 24), 90);
+    ASSERT_EQ(t.size(), QSize(32, 24));
+    const QRgb g = cornerColour(t, 'b');
+    EXPECT_TRUE(qRed(g) == qGreen(g) && qGreen(g) == qBlue(g));
+
+    for (int bits : {1, 4, 8, 16, 24, 32}) {
+        const QString path = file(QStringLiteral("depth%1.bmp").arg(bits), bmpBytes(marked, bits));
+        EXPECT_EQ(lib.MeasurePic(path).size, QSize(64, 48)) << bits;
+        t = lib.thumbnail(path, QSize(64, 48), 0);
+        ASSERT_FALSE(t.isNull()) << bits;
+        EXPECT_TRUE(near(cornerColour(t, 'a'), kRed, 10)) << bits;
+        EXPECT_TRUE(near(cornerColour(t, 'd'), kBlue, 10)) << bits;
+        if (bits > 1) // two colours only
+            EXPECT_TRUE(near(cornerColour(t, 'b'), kGreen, 10)) << bits;
+    }
+}
+
+TEST_F(PictureLibraryTest, TransparentGifKeepsItsTransparency) {
+    QImage img(40, 30, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter(&img).fillRect(0, 0, 20, 15, QColor(kRed));
+    const QString path = file(QStringLiteral("clear.gif"), gifBytes(img));
+
+    const QImage c = drawn(path, QRect(0, 0, 40, 30), 0);
+    EXPECT_TRUE(near(c.pixel(5, 5), kRed, 10));
+    EXPECT_EQ(c.pixel(35, 25), kYellow);
+
+    // As JPEG the transparent part becomes white, not an arbitrary colour.
+    const QString jpg = dir.filePath(QStringLiteral("clear.jpg"));
+    ASSERT_EQ(lib.SavePic(path, jpg, 90, PictureLibrary::Jpeg), 0);
+    EXPECT_TRUE(near(read(jpg).pixel(35, 25), 0xffffffff, 10));
+}
+
+TEST_F(PictureLibraryTest, DamagedFilesFailCleanly) {
+    QByteArray jpeg = jpegBytes(markedPicture(640, 480));
+    QByteArray absurdJpeg = jpeg;
+    const qsizetype sof = absurdJpeg.indexOf(QByteArrayView("\xff\xc0", 2));
+    ASSERT_GT(sof, 0);
+    absurdJpeg[sof + 5] = absurdJpeg[sof + 6] = absurdJpeg[sof + 7] = absurdJpeg[sof + 8] =
+        char(0xff); // 65535 x 65535
+    QByteArray absurdBmp = bmpBytes(markedPicture(4, 4), 24);
+    for (int at : {18, 22}) // width, height: 100000
+        for (int i = 0; i < 4; ++i)
+            absurdBmp[at + i] = char((100000 >> (8 * i)) & 0xff);
+    const QByteArray gif = gifBytes(markedPicture(64, 48));
+    const QByteArray bmp = bmpBytes(markedPicture(64, 48), 24);
+
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"empty.jpg", QByteArray()},
+        {"truncated.jpg", jpeg.left(jpeg.size() / 2)},
+        {"garbage.jpg", jpeg.left(20) + QByteArray(5000, 'x')},
+        {"absurd.jpg", absurdJpeg},
+        {"absurd.bmp", absurdBmp},
+        {"truncated.gif", gif.left(gif.size() / 2)},
+        {"truncated.bmp", bmp.left(bmp.size() / 2)},
+        {"text.gif", QByteArray("not a picture at all")},
+    };
+    for (const auto& [name, bytes] : cases) {
+        const QString path = file(QString::fromLatin1(name), bytes);
+        const auto m = lib.MeasurePic(path);
+        EXPECT_FALSE(m.ok()) << name;
+        EXPECT_FALSE(m.error.isEmpty()) << name;
+        const QImage c = drawn(path, QRect(0, 0, 100, 100), 0);
+        EXPECT_EQ(c.pixel(50, 50), kYellow) << name;
+        const QString out = dir.filePath(QStringLiteral("out.jpg"));
+        EXPECT_NE(lib.SavePic(path, out, 80, PictureLibrary::Jpeg), 0) << name;
+        EXPECT_NE(lib.SaveResizePic(path, out, 50, 0, 0, 32, 24), 0) << name;
+        EXPECT_FALSE(QFile::exists(out)) << name;
+    }
+    EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("cache")))
+                    .entryList({QStringLiteral("*.vthumb")})
+                    .isEmpty());
+    EXPECT_FALSE(lib.MeasurePic(dir.filePath(QStringLiteral("missing.jpg"))).ok());
+}
+
+TEST_F(PictureLibraryTest, ConversionsWriteTheRightTypeAndSize) {
+    const QImage marked = markedPicture(256, 192);
+    const QString jpg = file(QStringLiteral("src.jpg"), jpegBytes(marked));
+    const QString gif = file(QStringLiteral("src.gif"), gifBytes(marked));
+    const QString bmp = file(QStringLiteral("src.bmp"), bmpBytes(marked, 24));
+    auto out = [this](const char* name) {
+        return dir.filePath(QString::fromLatin1(name));
+    };
+    QByteArray format;
+
+    ASSERT_EQ(lib.SavePic(gif, out("a.jpg"), 80, PictureLibrary::Jpeg), 0);
+    EXPECT_EQ(read(out("a.jpg"), &format).size(), QSize(256, 192));
+    EXPECT_EQ(format, "jpeg");
+    ASSERT_EQ(lib.SavePic(bmp, out("a.gif"), 80, PictureLibrary::Gif), 0);
+    EXPECT_EQ(read(out("a.gif"), &format).size(), QSize(256, 192));
+    EXPECT_EQ(format, "gif");
+
+    // Quality is JPEG quality: a lower one gives a smaller file.
+    ASSERT_EQ(lib.SavePic(bmp, out("q10.jpg"), 10, PictureLibrary::Jpeg), 0);
+    ASSERT_EQ(lib.SavePic(bmp, out("q95.jpg"), 95, PictureLibrary::Jpeg), 0);
+    EXPECT_LT(QFileInfo(out("q10.jpg")).size(), QFileInfo(out("q95.jpg")).size());
+
+    // The caller has swapped width and height for 90: the copy is upright-turned and exact.
+    ASSERT_EQ(lib.SaveResizePic(jpg, out("r90.jpg"), 50, 90, 0, 48, 64), 0);
+    QImage r = read(out("r90.jpg"), &format);
+    EXPECT_EQ(format, "jpeg");
+    ASSERT_EQ(r.size(), QSize(48, 64));
+    EXPECT_TRUE(near(cornerColour(r, 'b'), kRed));
+    EXPECT_TRUE(near(cornerColour(r, 'd'), kGreen));
+
+    ASSERT_EQ(lib.SaveResizePic(gif, out("r.gif"), 50, 270, 1, 48, 64), 0);
+    r = read(out("r.gif"), &format);
+    EXPECT_EQ(format, "gif");
+    ASSERT_EQ(r.size(), QSize(48, 64));
+    EXPECT_TRUE(near(cornerColour(r, 'c'), kRed));
+
+    ASSERT_EQ(lib.SaveResizePic(bmp, out("r.jpg"), 50, 0, 2, 100, 75), 0);
+    EXPECT_EQ(read(out("r.jpg"), &format).size(), QSize(100, 75));
+    EXPECT_EQ(format, "jpeg");
+
+    EXPECT_NE(lib.SavePic(jpg, out("x.jpg"), 80, 2), 0);
+    EXPECT_NE(lib.SavePic(jpg, out("x.jpg"), 101, 0), 0);
+    EXPECT_NE(lib.SaveResizePic(jpg, out("x.jpg"), 50, 45, 0, 10, 10), 0);
+    EXPECT_NE(lib.SaveResizePic(jpg, out("x.jpg"), 50, 0, 0, 0, 10), 0);
+    EXPECT_NE(lib.SaveResizePic(jpg, out("x.jpg"), 50, 0, 0, 100000, 100000), 0);
+    EXPECT_NE(lib.SavePic(jpg, dir.filePath(QStringLiteral("no/such/folder.jpg")), 80, 0), 0);
+    EXPECT_FALSE(QFile::exists(out("x.jpg")));
+}
