@@ -1,0 +1,113 @@
+#include "savepicture.h"
+
+#include "album.h"
+#include "picturedecoder.h"
+#include "picturelibrary.h"
+#include "ui.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace vimbrel {
+
+namespace {
+
+const QString kErrorTitle = QStringLiteral("Save - ERROR");
+
+// A plain copy that replaces `dest` only once the whole file is there.
+bool copyReplacing(const QString& source, const QString& dest, QString* error) {
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        *error = in.errorString();
+        return false;
+    }
+    QSaveFile out(dest);
+    if (!out.open(QIODevice::WriteOnly)) {
+        *error = out.errorString();
+        return false;
+    }
+    QByteArray chunk;
+    while (!in.atEnd()) {
+        chunk = in.read(1 << 20);
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
+            *error = in.errorString();
+            return false;
+        }
+        if (out.write(chunk) != chunk.size()) {
+            *error = out.errorString();
+            return false;
+        }
+    }
+    if (!out.commit()) {
+        *error = out.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool saveAsBmp(const QString& source, const QString& dest, QString* error) {
+    const DecodedPicture d = decodePicture(source);
+    if (!d.ok()) {
+        *error = d.error;
+        return false;
+    }
+    QSaveFile out(dest);
+    if (!out.open(QIODevice::WriteOnly)) {
+        *error = out.errorString();
+        return false;
+    }
+    QImageWriter writer(&out, "bmp");
+    if (!writer.write(d.image)) {
+        *error = writer.errorString();
+        return false;
+    }
+    if (!out.commit()) {
+        *error = out.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool savePictureAs(Album& a, PictureLibrary& pictures, const QString& source,
+                   const QString& chosen) {
+    const QString dest = chosen.trimmed();
+    const QString title = QFileInfo(dest).fileName();
+    // The extension is the last three characters as typed: "x.JPG" is refused, not lowered.
+    const QString destext = title.right(3);
+    const QString folder = dest.left(dest.size() - title.size());
+    if (destext != QLatin1String("bmp") && destext != QLatin1String("jpg") &&
+        destext != QLatin1String("gif")) {
+        a.ui->message(kErrorTitle, QStringLiteral("File Extension Must Be  jpg , gif , or bmp"),
+                      MsgIcon::Exclamation);
+        return true;
+    }
+    if (folder == a.picdir) {
+        a.ui->message(kErrorTitle,
+                      QStringLiteral("File Can NOT be Saved to the Album's Picture Folder"),
+                      MsgIcon::Critical);
+        return true;
+    }
+
+    BusyPointer busy(*a.ui);
+    const QString srcext = source.right(3).toLower();
+    QString error;
+    if (srcext == destext) {
+        if (!copyReplacing(source, dest, &error))
+            a.ui->message(kErrorTitle, error, MsgIcon::Critical);
+    } else if (destext == QLatin1String("bmp")) {
+        if (!saveAsBmp(source, dest, &error))
+            a.ui->message(kErrorTitle, error, MsgIcon::Critical);
+    } else {
+        const int type =
+            destext == QLatin1String("jpg") ? PictureLibrary::Jpeg : PictureLibrary::Gif;
+        if (pictures.SavePic(source, dest, 80, type) != PictureLibrary::Saved)
+            a.ui->message(kErrorTitle, QStringLiteral("Error Saving File"), MsgIcon::Critical);
+    }
+    return false;
+}
+
+} // namespace vimbrel

@@ -1,0 +1,120 @@
+// Save Picture's conversion core: refusals with their messages, copy, conversions, errors.
+#include "albumfixture.h"
+#include "picturefiles.h"
+#include "picturelibrary.h"
+#include "savepicture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vimbrel;
+using namespace vimbrel::test;
+
+namespace {
+
+class SavePictureTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    Fixture f;
+    PictureLibrary lib{dir.filePath(QStringLiteral("cache")), 4 * 1024 * 1024};
+    QString source;
+    QString out;
+
+    void SetUp() override {
+        f.a.picdir = dir.filePath(QStringLiteral("TRIP")) + QLatin1Char('/');
+        QDir().mkpath(f.a.picdir);
+        QDir().mkpath(dir.filePath(QStringLiteral("out")));
+        out = dir.filePath(QStringLiteral("out")) + QLatin1Char('/');
+        source = f.a.picdir + QStringLiteral("vmb0005.jpg");
+        writeFile(source, jpegBytes(markedPicture(64, 48)));
+    }
+    QByteArray bytesOf(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void expectOneMessage(const QString& text, MsgIcon icon) {
+        ASSERT_EQ(f.ui.shown.size(), 1);
+        EXPECT_EQ(f.ui.shown[0].title, QStringLiteral("Save - ERROR"));
+        EXPECT_EQ(f.ui.shown[0].text, text);
+        EXPECT_EQ(f.ui.shown[0].icon, icon);
+        f.ui.shown.clear();
+    }
+};
+
+} // namespace
+
+TEST_F(SavePictureTest, RefusesOtherExtensionsAndTheAlbumFolderAndAsksAgain) {
+    for (const char* name : {"x.JPG", "x", "x.png", "x.jpeg", "out/"}) {
+        EXPECT_TRUE(savePictureAs(f.a, lib, source, out + QString::fromLatin1(name))) << name;
+        expectOneMessage(QStringLiteral("File Extension Must Be  jpg , gif , or bmp"),
+                         MsgIcon::Exclamation);
+    }
+    EXPECT_TRUE(savePictureAs(f.a, lib, source, f.a.picdir + QStringLiteral("copy.jpg")));
+    expectOneMessage(QStringLiteral("File Can NOT be Saved to the Album's Picture Folder"),
+                     MsgIcon::Critical);
+    EXPECT_EQ(f.ui.busyMaxDepth, 0);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(QDir(f.a.picdir).entryList(QDir::Files),
+              QStringList({QStringLiteral("vmb0005.jpg")}));
+}
+
+TEST_F(SavePictureTest, SameExtensionCopiesAndReplaces) {
+    writeFile(out + QStringLiteral("x.jpg"), QByteArray("older and longer content than needed"));
+    EXPECT_FALSE(
+        savePictureAs(f.a, lib, source, QStringLiteral("  ") + out + QStringLiteral("x.jpg ")));
+    EXPECT_EQ(bytesOf(out + QStringLiteral("x.jpg")), bytesOf(source));
+    EXPECT_TRUE(f.ui.shown.isEmpty());
+    EXPECT_EQ(f.ui.busyMaxDepth, 1);
+    EXPECT_EQ(f.ui.busyDepth, 0);
+    EXPECT_EQ(f.a.changed, 'n');
+}
+
+TEST_F(SavePictureTest, ConvertsToGifAndBmpAndBack) {
+    EXPECT_FALSE(savePictureAs(f.a, lib, source, out + QStringLiteral("x.gif")));
+    EXPECT_FALSE(savePictureAs(f.a, lib, source, out + QStringLiteral("x.bmp")));
+    const QString gif = f.a.picdir + QStringLiteral("vmb0006.GIF"); // source case is ignored
+    QFile::copy(out + QStringLiteral("x.gif"), gif);
+    EXPECT_FALSE(savePictureAs(f.a, lib, gif, out + QStringLiteral("y.jpg")));
+    EXPECT_TRUE(f.ui.shown.isEmpty());
+
+    for (const auto& [name, format] :
+         {std::pair{"x.gif", "gif"}, std::pair{"x.bmp", "bmp"}, std::pair{"y.jpg", "jpeg"}}) {
+        QImageReader r(out + QString::fromLatin1(name));
+        EXPECT_EQ(r.format(), QByteArray(format)) << name;
+        const QImage img = r.read();
+        ASSERT_EQ(img.size(), QSize(64, 48)) << name;
+        EXPECT_TRUE(near(cornerColour(img, 'a'), kRed)) << name;
+    }
+}
+
+TEST_F(SavePictureTest, ReportsPlatformErrorsAndLibraryFailures) {
+    const QString broken = f.a.picdir + QStringLiteral("vmb0007.jpg");
+    writeFile(broken, QByteArray("\xff\xd8\xff\xe0 not really a picture"));
+
+    EXPECT_FALSE(savePictureAs(f.a, lib, broken, out + QStringLiteral("b.gif")));
+    expectOneMessage(QStringLiteral("Error Saving File"), MsgIcon::Critical);
+
+    EXPECT_FALSE(savePictureAs(f.a, lib, broken, out + QStringLiteral("b.bmp")));
+    ASSERT_EQ(f.ui.shown.size(), 1);
+    EXPECT_EQ(f.ui.shown[0].icon, MsgIcon::Critical);
+    EXPECT_FALSE(f.ui.shown[0].text.isEmpty()); // the decoder's own words
+    f.ui.shown.clear();
+
+    EXPECT_FALSE(savePictureAs(f.a, lib, f.a.picdir + QStringLiteral("vmb0999.jpg"),
+                               out + QStringLiteral("c.jpg")));
+    ASSERT_EQ(f.ui.shown.size(), 1);
+    EXPECT_EQ(f.ui.shown[0].title, QStringLiteral("Save - ERROR"));
+    EXPECT_FALSE(f.ui.shown[0].text.isEmpty());
+    f.ui.shown.clear();
+
+    EXPECT_FALSE(savePictureAs(f.a, lib, source, out + QStringLiteral("missing/d.jpg")));
+    ASSERT_EQ(f.ui.shown.size(), 1);
+    EXPECT_EQ(f.ui.shown[0].icon, MsgIcon::Critical);
+
+    EXPECT_EQ(f.ui.busyDepth, 0);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList());
+}
