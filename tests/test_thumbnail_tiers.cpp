@@ -1,0 +1,170 @@
+// The three thumbnail tiers: which one answers, invalidation, damaged cache files, budgets.
+#include "picturefiles.h"
+#include "picturelibrary.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vimbrel;
+using namespace vimbrel::test;
+
+namespace {
+
+class ThumbnailTiersTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString cache = dir.filePath(QStringLiteral("thumbnails"));
+
+    QString picture(const QString& name, const QImage& img) {
+        const QString path = dir.filePath(name);
+        writeFile(path, jpegBytes(img));
+        return path;
+    }
+    QStringList cacheFiles() const {
+        return QDir(cache).entryList({QStringLiteral("*.vthumb")}, QDir::Files);
+    }
+    static void expectStats(const PictureLibrary& lib, int memory, int disk, int decodes) {
+        const auto s = lib.stats();
+        EXPECT_EQ(s.memoryHits, memory);
+        EXPECT_EQ(s.diskHits, disk);
+        EXPECT_EQ(s.decodes, decodes);
+    }
+};
+
+} // namespace
+
+TEST_F(ThumbnailTiersTest, MemoryThenDiskThenDecode) {
+    const QString path = picture(QStringLiteral("a.jpg"), markedPicture(1600, 1200));
+    {
+        PictureLibrary lib(cache, 1 << 20);
+        EXPECT_EQ(lib.thumbnail(path, QSize(108, 72), 0).size(), QSize(108, 72));
+        expectStats(lib, 0, 0, 1);
+        ASSERT_EQ(cacheFiles().size(), 1);
+        lib.thumbnail(path, QSize(108, 72), 0);
+        expectStats(lib, 1, 0, 1);
+        // Another size or angle is another memory entry, served by the disk tier.
+        const QImage turned = lib.thumbnail(path, QSize(72, 108), 90);
+        EXPECT_TRUE(near(cornerColour(turned, 'b'), kRed));
+        expectStats(lib, 1, 1, 1);
+    }
+    // A new process finds the disk tier, with the thumbnail at 512 on its longest side.
+    PictureLibrary fresh(cache, 1 << 20);
+    QImage stored;
+    QSize full;
+    ASSERT_EQ(fresh.disk().read(PictureSource::of(path), {}, &stored, &full),
+              DiskThumbnails::Lookup::Hit);
+    EXPECT_EQ(stored.size(), QSize(512, 384));
+    EXPECT_EQ(full, QSize(1600, 1200));
+    const QImage t = fresh.thumbnail(path, QSize(324, 216), 0);
+    EXPECT_TRUE(near(cornerColour(t, 'a'), kRed));
+    expectStats(fresh, 0, 1, 0);
+
+    // Larger than the disk thumbnail: decoded again at the size needed, the disk file is kept.
+    EXPECT_EQ(fresh.thumbnail(path, QSize(800, 600), 0).size(), QSize(800, 600));
+    expectStats(fresh, 0, 1, 1);
+    EXPECT_EQ(cacheFiles().size(), 1);
+}
+
+TEST_F(ThumbnailTiersTest, ChangedPictureMissesAndMeasureFillsTheDiskTier) {
+    const QString path = picture(QStringLiteral("a.jpg"), markedPicture(800, 600));
+    PictureLibrary lib(cache, 1 << 20);
+    EXPECT_EQ(lib.MeasurePic(path).size, QSize(800, 600));
+    expectStats(lib, 0, 0, 1);
+    EXPECT_EQ(lib.MeasurePic(path).size, QSize(800, 600)); // from the header of the thumbnail
+    lib.thumbnail(path, QSize(80, 60), 0);
+    expectStats(lib, 0, 1, 1);
+
+    // Replaced by a green picture of another shape, with a later time.
+    QImage green(600, 800, QImage::Format_RGB32);
+    green.fill(kGreen);
+    writeFile(path, jpegBytes(green));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+    f.close();
+
+    EXPECT_EQ(lib.MeasurePic(path).size, QSize(600, 800));
+    const QImage t = lib.thumbnail(path, QSize(60, 80), 0);
+    EXPECT_TRUE(near(cornerColour(t, 'a'), kGreen));
+    expectStats(lib, 0, 2, 2);
+}
+
+TEST_F(ThumbnailTiersTest, DamagedCacheFileIsAMissAndIsMadeAgain) {
+    const QString path = picture(QStringLiteral("a.jpg"), markedPicture(1024, 768));
+    const PictureSource src = PictureSource::of(path);
+    PictureLibrary(cache, 1 << 20).thumbnail(path, QSize(64, 48), 0);
+    const QString cached = PictureLibrary(cache, 1 << 20).disk().fileFor(src);
+    QFile f(cached);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray good = f.readAll();
+    f.close();
+
+    QByteArray flipped = good;
+    flipped[flipped.size() - 100] = char(flipped[flipped.size() - 100] ^ 0x55);
+    QByteArray hugeSize = good;
+    hugeSize[8] = hugeSize[9] = hugeSize[10] = char(0xff);
+    for (const QByteArray& damage :
+         {QByteArray(), good.left(good.size() / 2), flipped, hugeSize, QByteArray(4096, '\xff')}) {
+        writeFile(cached, damage);
+        PictureLibrary lib(cache, 1 << 20);
+        const QImage t = lib.thumbnail(path, QSize(64, 48), 0);
+        ASSERT_EQ(t.size(), QSize(64, 48));
+        EXPECT_TRUE(near(cornerColour(t, 'a'), kRed));
+        expectStats(lib, 0, 0, 1);
+        EXPECT_EQ(lib.MeasurePic(path).size, QSize(1024, 768));
+    }
+    // The last decode rewrote it.
+    PictureLibrary lib(cache, 1 << 20);
+    lib.thumbnail(path, QSize(64, 48), 0);
+    expectStats(lib, 0, 1, 0);
+}
+
+TEST_F(ThumbnailTiersTest, BudgetsDropTheLeastRecentlyUsed) {
+    QStringList paths;
+    for (int i = 0; i < 6; ++i)
+        paths << picture(QStringLiteral("p%1.jpg").arg(i), markedPicture(640, 480));
+    qint64 one = 0;
+    {
+        PictureLibrary probe(dir.filePath(QStringLiteral("probe")), 1 << 20);
+        probe.thumbnail(paths[0], QSize(8, 6), 0);
+        one = QFileInfo(probe.disk().fileFor(PictureSource::of(paths[0]))).size();
+    }
+    // Room for two drawn images of 100 x 75 and about three disk thumbnails.
+    PictureLibrary lib(cache, 2 * 100 * 75 * 4, one * 3 + one / 2);
+    QList<PictureLibrary::Request> all;
+    for (const QString& p : paths)
+        all.append({p, QSize(100, 75), 0});
+    lib.prepare(all);
+    expectStats(lib, 0, 0, 6);
+    qint64 used = 0;
+    for (const QString& name : cacheFiles())
+        used += QFileInfo(QDir(cache).filePath(name)).size();
+    EXPECT_LE(used, one * 3 + one / 2);
+    EXPECT_GE(cacheFiles().size(), 1);
+
+    // The memory tier holds the last two only.
+    lib.thumbnail(paths[0], QSize(100, 75), 0);
+    EXPECT_EQ(lib.stats().memoryHits, 0);
+    const int before = lib.stats().memoryHits;
+    lib.thumbnail(paths[0], QSize(100, 75), 0);
+    EXPECT_EQ(lib.stats().memoryHits, before + 1);
+}
+
+TEST_F(ThumbnailTiersTest, BatchFillsMemoryForAWholeSpread) {
+    QList<PictureLibrary::Request> spread;
+    for (int i = 0; i < 24; ++i) {
+        const QString path = picture(QStringLiteral("s%1.jpg").arg(i), markedPicture(320, 240));
+        spread.append({path, i % 3 ? QSize(108, 72) : QSize(48, 72), i % 3 ? 0 : 90});
+    }
+    spread.append({dir.filePath(QStringLiteral("missing.jpg")), QSize(108, 72), 0});
+    PictureLibrary lib(cache, 16 << 20);
+    lib.prepare(spread);
+    expectStats(lib, 0, 0, 24);
+    for (const auto& r : spread)
+        lib.thumbnail(r.path, r.size, r.angle);
+    expectStats(lib, 24, 0, 24);
+}
