@@ -81,9 +81,14 @@ double leadingNumber(const QString& s) {
     return m.hasMatch() ? m.captured(0).toDouble() : 0.0;
 }
 
+// vmb + four digits + "." + three letters: nothing else may name a file of the album.
 bool isPictureFileName(const FixedText<11>& f) {
-    static const QRegularExpression re(QStringLiteral("^vmb\\d{4}\\.[A-Za-z]{3}$"));
-    return re.match(f.text()).hasMatch();
+    const char* b = f.bytes();
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    return b[0] == 'v' && b[1] == 'm' && b[2] == 'b' && digit(b[3]) && digit(b[4]) &&
+           digit(b[5]) && digit(b[6]) && b[7] == '.' && letter(b[8]) && letter(b[9]) &&
+           letter(b[10]);
 }
 
 AlbumDecode damaged(const QString& problem) {
