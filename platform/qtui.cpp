@@ -1,6 +1,7 @@
 #include "qtui.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -77,6 +78,15 @@ std::optional<QString> QtUi::input(const QString& prompt, const QString& title,
     if (!ok)
         return std::nullopt;
     return s;
+}
+
+std::optional<QString> QtUi::saveFileName(const QString& title, const QString& filter,
+                                          const QString& folder) {
+    const QString f = QFileDialog::getSaveFileName(parentWidget(), title, folder, filter, nullptr,
+                                                   QFileDialog::DontConfirmOverwrite);
+    if (f.isEmpty())
+        return std::nullopt;
+    return f;
 }
 
 void QtUi::pushBusyPointer() {

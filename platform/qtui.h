@@ -16,6 +16,8 @@ public:
                       MsgButtons buttons) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& initial) override;
+    std::optional<QString> saveFileName(const QString& title, const QString& filter,
+                                        const QString& folder) override;
     void pushBusyPointer() override;
     void popBusyPointer() override;
 

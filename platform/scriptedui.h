@@ -36,6 +36,11 @@ public:
         shown.append({title, prompt, MsgIcon::None, MsgButtons::OkCancel});
         return inputs.isEmpty() ? std::nullopt : inputs.dequeue();
     }
+    std::optional<QString> saveFileName(const QString& title, const QString& filter,
+                                        const QString&) override {
+        shown.append({title, filter, MsgIcon::None, MsgButtons::OkCancel});
+        return saveNames.isEmpty() ? std::nullopt : saveNames.dequeue();
+    }
     void pushBusyPointer() override { busyMaxDepth = std::max(busyMaxDepth, ++busyDepth); }
     void popBusyPointer() override { --busyDepth; }
 };

@@ -23,6 +23,11 @@ public:
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          const QString& initial = {}) = 0;
 
+    // A Save-As file dialog: the chosen path, or nothing when the user cancels. The chosen
+    // folder must exist; an existing file is replaced without asking.
+    virtual std::optional<QString> saveFileName(const QString& title, const QString& filter,
+                                                const QString& folder) = 0;
+
     // The busy pointer nests: it shows while at least one BusyPointer is alive.
     virtual void pushBusyPointer() = 0;
     virtual void popBusyPointer() = 0;
@@ -47,6 +52,9 @@ public:
         return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
     }
     std::optional<QString> input(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> saveFileName(const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }
     void pushBusyPointer() override {}
