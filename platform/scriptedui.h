@@ -20,6 +20,7 @@ public:
     QList<Shown> shown;
     QQueue<MsgAnswer> answers;             // empty: Ok, or the first button
     QQueue<std::optional<QString>> inputs; // empty: cancelled
+    QQueue<std::optional<QString>> saveNames; // empty: cancelled
     int busyDepth = 0;
     int busyMaxDepth = 0;
 
