@@ -1,0 +1,18 @@
+#pragma once
+// Test pictures for the benchmarks, made here so every run measures the same kind of files.
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace vimbrel::bench {
+
+// A picture with detail at every scale (large soft shapes, mid-size texture, fine grain), so
+// that it compresses and decodes like a camera photo rather than like flat colour.
+QImage makePhoto(int width, int height, quint32 seed);
+
+// Makes `count` 4000 x 3000 JPEGs at quality 90 in `folder` unless they are already there;
+// returns their paths.
+QStringList ensurePhotos(const QString& folder, int count);
+
+} // namespace vimbrel::bench

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the benchmarks in a release build and runs each of them.
+# The benchmark pictures are made once and kept in build/bench-pictures.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh test
+
+build=build/bench
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIMBREL_TESTS=OFF \
+  -DVIMBREL_BENCH=ON
+cmake --build "$build" --target bench_pictures bench_albumfile
+"$build/bench/bench_pictures" "$PWD/build/bench-pictures"
+"$build/bench/bench_albumfile"
