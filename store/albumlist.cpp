@@ -6,11 +6,25 @@ int AlbumList::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : count();
 }
 
+int AlbumList::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant AlbumList::headerData(int section, Qt::Orientation o, int role) const {
+    if (o != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    return section == 0 ? QStringLiteral("Album") : QStringLiteral("File");
+}
+
 QVariant AlbumList::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= count())
         return {};
-    if (role == Qt::DisplayRole)
-        return m_names.at(index.row());
+    const bool isOther = index.row() == count() - 1 && m_names.at(index.row()) == other;
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+        if (index.column() == 0)
+            return m_names.at(index.row());
+        return isOther ? QString() : m_files.at(index.row());
+    }
     if (role == FileRole)
         return m_files.at(index.row());
     return {};

@@ -1,22 +1,25 @@
 #pragma once
 // The remembered albums (cfgnames / cfgfiles): most recently used first, at most ten,
-// always followed by the fixed row "Other ...". The album chooser shows this model.
+// always followed by the fixed row "Other ...". The album chooser shows this model: column 0
+// is the name, column 1 the album file, so a row is one album in both.
 
-#include <QAbstractListModel>
+#include <QAbstractTableModel>
 #include <QStringList>
 
 namespace vimbrel {
 
-class AlbumList : public QAbstractListModel {
+class AlbumList : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int maxRows = 11; // ten albums and "Other ..."
     static inline const QString other = QStringLiteral("Other ...");
     enum Role { FileRole = Qt::UserRole + 1 };
 
-    using QAbstractListModel::QAbstractListModel;
+    using QAbstractTableModel::QAbstractTableModel;
 
     int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant headerData(int section, Qt::Orientation o, int role) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
     int count() const { return static_cast<int>(m_names.size()); }
