@@ -65,6 +65,21 @@ bool parseHeader(const QByteArray& bytes, qint64 fileSize, Header* h) {
            h->thumb.height() <= h->full.height() && kHeaderSize + qint64(h->length) == fileSize;
 }
 
+// Formats with an alpha channel often hold only opaque pixels (most GIFs decode that way);
+// those are stored as the smaller, faster JPEG.
+bool hasTransparency(const QImage& img) {
+    if (!img.hasAlphaChannel())
+        return false;
+    const QImage argb = img.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(line[x]) != 255)
+                return true;
+    }
+    return false;
+}
+
 } // namespace
 
 PictureSource PictureSource::of(const QString& path) {
@@ -148,7 +163,7 @@ bool DiskThumbnails::write(const PictureSource& src, const QImage& thumb, QSize 
     {
         QBuffer buffer(&payload);
         buffer.open(QIODevice::WriteOnly);
-        const bool alpha = thumb.hasAlphaChannel();
+        const bool alpha = hasTransparency(thumb);
         QImageWriter writer(&buffer, alpha ? "png" : "jpeg");
         if (!alpha)
             writer.setQuality(88);

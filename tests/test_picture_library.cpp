@@ -146,7 +146,13 @@ TEST_F(PictureLibraryTest, TransparentGifKeepsItsTransparency) {
     QPainter(&img).fillRect(0, 0, 20, 15, QColor(kRed));
     const QString path = file(QStringLiteral("clear.gif"), gifBytes(img));
 
-    const QImage c = drawn(path, QRect(0, 0, 40, 30), 0);
+    QImage c = drawn(path, QRect(0, 0, 40, 30), 0);
+    EXPECT_TRUE(near(c.pixel(5, 5), kRed, 10));
+    EXPECT_EQ(c.pixel(35, 25), kYellow);
+    // The disk tier keeps it too.
+    lib.clearMemory();
+    c = drawn(path, QRect(0, 0, 40, 30), 0);
+    EXPECT_EQ(lib.stats().diskHits, 1);
     EXPECT_TRUE(near(c.pixel(5, 5), kRed, 10));
     EXPECT_EQ(c.pixel(35, 25), kYellow);
 
