@@ -1,4 +1,5 @@
 // Reading, drawing and converting pictures: shapes, orientations, formats and damaged files.
+#include "picturedecoder.h"
 #include "picturefiles.h"
 #include "picturelibrary.h"
 
@@ -70,6 +71,7 @@ TEST_F(PictureLibraryTest, ExifOrientationIsAppliedWhenMeasuringDrawingAndConver
         EXPECT_EQ(lib.MeasurePic(path).size, QSize(256, 192)) << o;
 
         // 32 x 24 decodes at 1/8 scale: the reduced size has to be asked in stored orientation.
+        EXPECT_EQ(decodePicture(path, QSize(32, 24)).image.size(), QSize(32, 24)) << o;
         const QImage t = lib.thumbnail(path, QSize(32, 24), 0);
         ASSERT_EQ(t.size(), QSize(32, 24)) << o;
         EXPECT_TRUE(near(cornerColour(t, 'a'), kRed)) << o;
