@@ -101,6 +101,12 @@ int PictureLibrary::SaveResizePic(const QString& src, const QString& dest, int q
     return writePicture(out, dest, quality, type == Gif) ? Saved : NotWritten;
 }
 
+QList<int> PictureLibrary::saveResized(const QList<ResizeJob>& jobs) {
+    return QtConcurrent::blockingMapped<QList<int>>(jobs, [this](const ResizeJob& j) {
+        return SaveResizePic(j.src, j.dest, j.quality, j.rotation, j.type, j.width, j.height);
+    });
+}
+
 PictureLibrary::Measure PictureLibrary::MeasurePic(const QString& path) {
     Measure m;
     const PictureSource src = PictureSource::of(path);

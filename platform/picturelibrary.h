@@ -50,6 +50,19 @@ public:
     int SaveResizePic(const QString& src, const QString& dest, int quality, int rotation, int type,
                       int width, int height);
 
+    struct ResizeJob {
+        QString src;
+        QString dest;
+        int quality = 50;
+        int rotation = 0;
+        int type = Jpeg;
+        int width = 0;
+        int height = 0;
+    };
+    // SaveResizePic for every job, on all cores (one JPEG decode cannot be split, so a batch is
+    // how copies for several pictures get both cores). The results come in the jobs' order.
+    QList<int> saveResized(const QList<ResizeJob>& jobs);
+
     struct Measure {
         QSize size;    // as shown, EXIF orientation applied
         QString error; // the decoder's text when the picture cannot be read

@@ -246,6 +246,14 @@ TEST_F(PictureLibraryTest, ConversionsWriteTheRightTypeAndSize) {
     EXPECT_EQ(read(out("r.jpg"), &format).size(), QSize(100, 75));
     EXPECT_EQ(format, "jpeg");
 
+    const QList<int> batch = lib.saveResized({{jpg, out("b1.jpg"), 50, 0, 0, 64, 48},
+                                              {bmp, out("b2.jpg"), 50, 45, 2, 64, 48},
+                                              {gif, out("b3.gif"), 50, 90, 1, 48, 64}});
+    EXPECT_EQ(batch, QList<int>({0, PictureLibrary::BadArguments, 0}));
+    EXPECT_EQ(read(out("b1.jpg")).size(), QSize(64, 48));
+    EXPECT_FALSE(QFile::exists(out("b2.jpg")));
+    EXPECT_EQ(read(out("b3.gif")).size(), QSize(48, 64));
+
     EXPECT_NE(lib.SavePic(jpg, out("x.jpg"), 80, 2), 0);
     EXPECT_NE(lib.SavePic(jpg, out("x.jpg"), 101, 0), 0);
     EXPECT_NE(lib.SaveResizePic(jpg, out("x.jpg"), 50, 45, 0, 10, 10), 0);
