@@ -8,6 +8,6 @@ scripts/deps.sh test
 build=build/bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIMBREL_TESTS=OFF \
   -DVIMBREL_BENCH=ON
-cmake --build "$build" --target bench_pictures bench_albumfile
+cmake --build "$build" --parallel "$(nproc)" --target bench_pictures bench_albumfile
 "$build/bench/bench_pictures" "$PWD/build/bench-pictures"
 "$build/bench/bench_albumfile"

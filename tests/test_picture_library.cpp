@@ -130,6 +130,10 @@ TEST_F(PictureLibraryTest, ReadsProgressiveAndGreyJpegAndEveryBmpDepth) {
     const QRgb g = cornerColour(t, 'b');
     EXPECT_TRUE(qRed(g) == qGreen(g) && qGreen(g) == qBlue(g));
 
+    // The content decides, not the name.
+    const QString misnamed = file(QStringLiteral("jpeg-named.bmp"), jpegBytes(marked));
+    EXPECT_EQ(lib.MeasurePic(misnamed).size, QSize(64, 48));
+
     for (int bits : {1, 4, 8, 16, 24, 32}) {
         const QString path = file(QStringLiteral("depth%1.bmp").arg(bits), bmpBytes(marked, bits));
         EXPECT_EQ(lib.MeasurePic(path).size, QSize(64, 48)) << bits;
