@@ -9,6 +9,8 @@
 #include <QTransform>
 #include <QtConcurrent>
 
+#include <algorithm>
+
 namespace vimbrel {
 
 namespace {
@@ -37,6 +39,12 @@ QImage turnAndScale(const QImage& img, QSize size, int angle) {
     // The formats QPainter draws fastest.
     return out.convertToFormat(out.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                      : QImage::Format_RGB32);
+}
+
+// A picture no larger than a disk thumbnail reads as fast as one would, and a thumbnail
+// would only be a lossy copy of it.
+bool worthADiskThumbnail(QSize full) {
+    return std::max(full.width(), full.height()) > kDiskThumbSide;
 }
 
 QImage shrinkTo(const QImage& img, int longest) {
@@ -122,7 +130,8 @@ PictureLibrary::Measure PictureLibrary::MeasurePic(const QString& path) {
         return m;
     }
     ++m_decodes;
-    m_disk.write(src, shrinkTo(d.image, kDiskThumbSide), d.fullSize);
+    if (worthADiskThumbnail(d.fullSize))
+        m_disk.write(src, shrinkTo(d.image, kDiskThumbSide), d.fullSize);
     m.size = d.fullSize;
     return m;
 }
@@ -182,7 +191,7 @@ QImage PictureLibrary::load(const PictureSource& src, QSize need) {
     if (!d.ok())
         return {};
     ++m_decodes;
-    if (fill)
+    if (fill && worthADiskThumbnail(d.fullSize))
         m_disk.write(src, shrinkTo(d.image, kDiskThumbSide), d.fullSize);
     return std::move(d.image);
 }

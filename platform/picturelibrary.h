@@ -3,9 +3,9 @@
 //
 // Drawing goes through one thumbnail path with three tiers: drawn-size images in memory
 // (least recently used out, bounded in bytes), a persistent 512-pixel thumbnail per picture in
-// the cache folder, and reduced-scale decoding of the picture itself, which also fills the
-// disk tier. A window asks for all its frames at once with prepare() (both cores) and then
-// draws them from memory with DispPic.
+// the cache folder (only for pictures larger than that), and reduced-scale decoding of the
+// picture itself, which also fills the disk tier. A window asks for all its frames at once with
+// prepare() (both cores) and then draws them from memory with DispPic.
 //
 // Rotation angles are clockwise degrees, 0, 90 or 270 (180 works too). The EXIF orientation of
 // a picture is applied first, so angle 0 shows the picture the way the camera held it.

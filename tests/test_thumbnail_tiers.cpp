@@ -167,4 +167,6 @@ TEST_F(ThumbnailTiersTest, BatchFillsMemoryForAWholeSpread) {
     for (const auto& r : spread)
         lib.thumbnail(r.path, r.size, r.angle);
     expectStats(lib, 24, 0, 24);
+    // Pictures no larger than a disk thumbnail are their own.
+    EXPECT_TRUE(cacheFiles().isEmpty());
 }
