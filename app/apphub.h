@@ -1,0 +1,53 @@
+#pragma once
+// The running program: the album, its windows and the start-up that ties them together.
+
+#include "album.h"
+#include "qtui.h"
+#include "windowhub.h"
+
+#include <QPointer>
+#include <memory>
+
+namespace vimbrel {
+
+class phpage;
+class vimbra;
+class WABOUT;
+
+class AppHub : public WindowHub {
+public:
+    AppHub();
+    ~AppHub() override;
+
+    // Start-up: the store's steps, the splash, the hidden windows and the album named on
+    // the command line. The splash hands over to the page view (and the chooser) itself.
+    void InitApp(const QString& albumArgument);
+
+    Album& album() { return *m_album; }
+    phpage* page() { return m_page.get(); }
+    vimbra* chooser() { return m_chooser.get(); }
+
+    // AlbumViews: forwarded to the page view (the Photo Box joins later).
+    void setAlbumDescLabel(const QString& s) override;
+    void SetPage() override;
+    void SetTotPg() override;
+    void Set_it(int code) override;
+
+    // WindowHub
+    void showPageView() override;
+    void showChooser() override;
+    void chooserExit() override;
+    void showAbout(int ticks) override;
+    void quit() override;
+
+private:
+    void splashEnded();
+
+    QtUi m_ui;
+    std::unique_ptr<Album> m_album;
+    std::unique_ptr<phpage> m_page;
+    std::unique_ptr<vimbra> m_chooser;
+    QPointer<WABOUT> m_about;
+};
+
+} // namespace vimbrel

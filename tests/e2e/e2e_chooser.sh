@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Start, see the splash and the chooser, create an album through the dialog, rename it,
+# save, exit; then check the album file, its folder and the configuration file on disk.
+exe=$1
+E2E_NAME=chooser
+source "$(dirname "$0")/xsession.sh"
+
+# The chooser's buttons: a column at its right edge, four at the top and two at the bottom.
+chooser_button() {
+  local id=$1 name=$2 W H
+  eval "$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
+  local x=$((W - 14 - 65))
+  case $name in
+    open) click_in "$id" $x 33 ;;  new) click_in "$id" $x 79 ;;
+    save) click_in "$id" $x 125 ;; rename) click_in "$id" $x 171 ;;
+    return) click_in "$id" $x $((H - 14 - 19 - 46)) ;; exit) click_in "$id" $x $((H - 14 - 19)) ;;
+  esac
+}
+
+# The page view and the chooser share their title; the chooser is the narrower one.
+find_chooser() {
+  local id W
+  for _ in $(seq 100); do
+    for id in $(xdotool search --onlyvisible --name "^Vimbrel v 01.00$" 2>/dev/null); do
+      eval "$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=/W=/p')"
+      [ "$W" -lt 750 ] && { echo "$id"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}
+find_page() {
+  local id W
+  for id in $(xdotool search --onlyvisible --name "^Vimbrel v 01.00$" 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=/W=/p')"
+    [ "$W" -ge 750 ] && { echo "$id"; return 0; }
+  done
+  return 1
+}
+
+"$exe" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
+window "About Vimbrel" 15 >/dev/null || fail "no splash"
+sleep 0.5; shot 01-splash
+gone "About Vimbrel" || fail "the splash stays"
+chooser=$(find_chooser) || fail "no chooser"
+sleep 0.5; shot 02-chooser
+
+chooser_button "$chooser" new
+window "Create a New Album" >/dev/null || fail "no New dialog"
+xdotool type --delay 40 "Trip 26!x"       # the blank and "!" are refused, 8 characters at most
+xdotool key Tab
+xdotool type --delay 20 "Summer by the sea"
+sleep 0.3; shot 03-new-album
+xdotool key Return
+gone "Create a New Album" || fail "the New dialog stays"
+[ -f "$HOME/Trip26x.vmb" ] || fail "no album file: $(ls "$HOME")"
+[ -d "$HOME/Trip26x" ] || fail "no picture folder"
+sleep 0.5; shot 04-page-view
+
+# Back to the chooser with the page view's Command tool.
+page=$(find_page) || fail "no page view"
+eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^HEIGHT=/PH=/p')"
+click_in "$page" 55 $((PH - 23))
+chooser=$(find_chooser) || fail "no chooser after Command"
+sleep 0.5
+shot 05-chooser-with-album
+
+chooser_button "$chooser" rename
+window "Rename Album 'Trip26x'" >/dev/null || fail "no Rename dialog"
+sleep 0.3; shot 06-rename
+xdotool type --delay 40 "Tour"
+xdotool key Return
+gone "Rename Album" || fail "the Rename dialog stays"
+[ -f "$HOME/Tour.vmb" ] && [ -d "$HOME/Tour" ] || fail "not renamed: $(ls "$HOME")"
+[ ! -e "$HOME/Trip26x.vmb" ] && [ ! -e "$HOME/Trip26x" ] || fail "old name left: $(ls "$HOME")"
+
+chooser_button "$chooser" save
+sleep 0.5
+chooser_button "$chooser" exit
+for _ in $(seq 100); do kill -0 "$E2E_APP" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$E2E_APP" 2>/dev/null && fail "still running after Exit"
+E2E_APP=
+
+# The album file names the album and its new folder; the list remembers only the new name.
+head -c 18 "$HOME/Tour.vmb" | grep -q "^VMBv 01.00Tour    " || fail "album header: $(head -c 18 "$HOME/Tour.vmb" | od -c)"
+grep -aq "$HOME/Tour/" "$HOME/Tour.vmb" || fail "album file lacks its folder"
+cfg=$XDG_CONFIG_HOME/vimbrel/vimbra.cfg
+[ "$(od -An -tx1 -N2 "$cfg" | tr -d ' ')" = 0100 ] || fail "config should hold one album"
+grep -aq "Tour.vmb" "$cfg" && ! grep -aq "Trip26x" "$cfg" || fail "config: $(od -c "$cfg")"
+echo "e2e chooser: passed (screenshots in $E2E_ART)"

@@ -1,0 +1,26 @@
+#pragma once
+// How the windows reach each other. Each window is given the album and the hub; the
+// program's hub forwards to the real windows, tests record the calls. The store's refresh
+// calls (AlbumViews) are part of it, so one object serves both.
+
+#include "albumviews.h"
+
+namespace vimbrel {
+
+class WindowHub : public AlbumViews {
+public:
+    // Page view
+    virtual void showPageView() {}
+    // Album chooser, shown modally over the page view.
+    virtual void showChooser() {}
+    virtual void chooserExit() {}
+    // Photo Box
+    virtual bool photoBoxVisible() const { return false; }
+    virtual void setPhotoBoxVisible(bool) {}
+    // About window for `ticks` tenths of a second; modal when shown from the page view.
+    virtual void showAbout(int /*ticks*/) {}
+    // Ends the program (after the chooser's Exit has done its work).
+    virtual void quit() {}
+};
+
+} // namespace vimbrel
