@@ -123,35 +123,53 @@ TEST_F(ThumbnailTiersTest, DamagedCacheFileIsAMissAndIsMadeAgain) {
     expectStats(lib, 0, 1, 0);
 }
 
-TEST_F(ThumbnailTiersTest, BudgetsDropTheLeastRecentlyUsed) {
+TEST_F(ThumbnailTiersTest, DiskBudgetDropsTheLeastRecentlyUsed) {
     QStringList paths;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 4; ++i)
         paths << picture(QStringLiteral("p%1.jpg").arg(i), markedPicture(640, 480));
     qint64 one = 0;
     {
-        PictureLibrary probe(dir.filePath(QStringLiteral("probe")), 1 << 20);
-        probe.thumbnail(paths[0], QSize(8, 6), 0);
+        PictureLibrary probe(dir.filePath(QStringLiteral("probe")), 0);
+        probe.MeasurePic(paths[0]);
         one = QFileInfo(probe.disk().fileFor(PictureSource::of(paths[0]))).size();
+        ASSERT_GT(one, 0);
     }
-    // Room for two drawn images of 100 x 75 and about three disk thumbnails.
-    PictureLibrary lib(cache, 2 * 100 * 75 * 4, one * 3 + one / 2);
-    QList<PictureLibrary::Request> all;
-    for (const QString& p : paths)
-        all.append({p, QSize(100, 75), 0});
-    lib.prepare(all);
-    expectStats(lib, 0, 0, 6);
-    qint64 used = 0;
-    for (const QString& name : cacheFiles())
-        used += QFileInfo(QDir(cache).filePath(name)).size();
-    EXPECT_LE(used, one * 3 + one / 2);
-    EXPECT_GE(cacheFiles().size(), 1);
+    PictureLibrary lib(cache, 0, one * 3 + one / 2);
+    auto thumb = [&](int i) {
+        return lib.disk().fileFor(PictureSource::of(paths[i]));
+    };
+    auto age = [&](int i, int days) {
+        QFile f(thumb(i));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(QDateTime::currentDateTime().addDays(-days),
+                      QFileDevice::FileModificationTime);
+    };
+    for (int i = 0; i < 3; ++i)
+        lib.MeasurePic(paths[i]);
+    age(0, 2);
+    age(1, 2);
+    age(2, 1);
+    lib.thumbnail(paths[0], QSize(64, 48), 0); // used again: now the newest
+    lib.MeasurePic(paths[3]);                  // over budget: trimmed to three quarters
 
-    // The memory tier holds the last two only.
+    EXPECT_TRUE(QFile::exists(thumb(0)));
+    EXPECT_FALSE(QFile::exists(thumb(1)));
+    EXPECT_FALSE(QFile::exists(thumb(2)));
+    EXPECT_TRUE(QFile::exists(thumb(3)));
+}
+
+TEST_F(ThumbnailTiersTest, MemoryBudgetKeepsTheLastUsed) {
+    QStringList paths;
+    for (int i = 0; i < 3; ++i)
+        paths << picture(QStringLiteral("m%1.jpg").arg(i), markedPicture(320, 240));
+    PictureLibrary lib(cache, 2 * 100 * 75 * 4); // two drawn images of 100 x 75
+    for (const QString& p : paths)
+        lib.thumbnail(p, QSize(100, 75), 0);
+    lib.thumbnail(paths[2], QSize(100, 75), 0);
+    lib.thumbnail(paths[1], QSize(100, 75), 0);
+    expectStats(lib, 2, 0, 3);
     lib.thumbnail(paths[0], QSize(100, 75), 0);
-    EXPECT_EQ(lib.stats().memoryHits, 0);
-    const int before = lib.stats().memoryHits;
-    lib.thumbnail(paths[0], QSize(100, 75), 0);
-    EXPECT_EQ(lib.stats().memoryHits, before + 1);
+    expectStats(lib, 2, 0, 4);
 }
 
 TEST_F(ThumbnailTiersTest, BatchFillsMemoryForAWholeSpread) {
