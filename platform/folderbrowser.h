@@ -16,11 +16,16 @@ namespace vimbrel {
 class Ui;
 
 struct Place {
-    QString label; // shown, e.g. "Home", "/ (root)", "CARD (/media/u/CARD)"
-    QString root;  // folder the place opens on, no trailing "/" except for "/" itself
+    QString label;          // shown, e.g. "Home", "/ (root)", "CARD (/media/u/CARD)"
+    QString root;           // folder the place opens on, no trailing "/" except for "/" itself
+    bool removable = false; // card or stick: only changes the icon
 };
 
 // Home, "/", and every mounted volume worth showing (no /proc, /sys, /run, snap mounts, ...).
+// A volume is shown when its mount point is outside the system trees (/boot, /dev, /etc,
+// /proc, /run except /run/media, /snap, /sys, /tmp, /usr, /var, ...) and has no hidden part,
+// and it is removable or backed by a disk partition (/dev/...) or a network share. Each
+// mount point is listed once, in mount-table order.
 QList<Place> defaultPlaces(const QList<MountedVolume>& volumes);
 
 // The drive list: one row per place.
@@ -48,9 +53,11 @@ public:
     explicit DirBox(QWidget* parent = nullptr);
     QString path() const { return m_path; }
     // Opens `folder`. False, with the system's error text, when it cannot be listed; the
-    // list then stays where it was.
+    // list then stays where it was and openFailed is emitted. pathChanged follows a move to
+    // another folder, whether the user or the code asked for it.
     bool setPath(const QString& folder, QString* error = nullptr);
     // A folder that is shown but cannot be opened or chosen (the album's own picture folder).
+    // Only the user is held back: setPath() still opens it.
     void setDisabledFolder(const QString& folder);
 
 signals:
@@ -58,7 +65,14 @@ signals:
     // Opening a folder failed (for instance, permission denied).
     void openFailed(const QString& folder, const QString& error);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void addRow(const QString& text, const QString& path, int depth, const QIcon& icon);
+    void applyDisabled(QListWidgetItem* row) const;
+    void openRow(QListWidgetItem* row);
+
     QString m_path;
     QString m_disabled;
 };
@@ -80,18 +94,27 @@ public:
     QString currentName() const;
 
 signals:
+    // A mouse click on a row, or a key that moved the current row or changed the selection.
     void fileClicked(const QString& name);
+    // A double-click, or Enter on the current row.
     void fileDoubleClicked(const QString& name);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QString m_path;
     QString m_pattern = QStringLiteral("*");
+    bool m_pressOnRow = false;
 };
 
 // Wires a drive box to a folder box to a file box (which may be null): a new place opens
 // its root in the folder box, and when that fails the user sees "Drive - ERROR" with the
 // system's error text and the place goes back to the one holding the folder box's path; a
-// new folder is listed in the file box.
+// new folder is listed in the file box. The place also follows the folder box silently, so
+// it names the volume being browsed.
 void connectBrowser(DriveBox* drive, DirBox* dir, FileBox* files, Ui& ui);
 
 } // namespace vimbrel
