@@ -1,11 +1,15 @@
 #include "apphub.h"
 
+#include "helpviewer.h"
 #include "phpage.h"
+#include "savepicas.h"
 #include "startup.h"
 #include "vimbra.h"
 #include "wabout.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QStandardPaths>
 
 namespace vimbrel {
 
@@ -31,11 +35,24 @@ void AppHub::InitApp(const QString& albumArgument) {
     m_about->show();
     QApplication::processEvents();
 
-    m_page = std::make_unique<phpage>(a, *this);
+    // Thumbnails of every window: 192 MB in memory, the disk tier in the user's cache.
+    m_pictures = std::make_unique<PictureLibrary>(
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+            QStringLiteral("/vimbrel/thumbnails"),
+        192LL << 20);
+    m_page = std::make_unique<phpage>(a, *this, *m_pictures);
+    m_page->savePicAs = [this](const QString& path) {
+        SavePicAs(*m_album, *m_pictures, path);
+    };
+    m_page->showHelp = [this] {
+        vimbrel::showHelp(findHelpFile(), QStringLiteral("contents"), m_page.get());
+    };
     m_chooser = std::make_unique<vimbra>(a, *this, m_page.get());
     m_ui.setFallbackParent(m_page.get());
 
-    if (InitStore(a, processPlaces(), mountedVolumes(), albumArgument)) {
+    const bool openArgument = InitStore(a, processPlaces(), mountedVolumes(), albumArgument);
+    m_page->Set_it(a.descon == 'y' ? 140 : 141);
+    if (openArgument) {
         m_about->ldname->setText(QStringLiteral("Loading:    ") + a.albtitle);
         m_about->ldname->repaint();
         m_chooser->cb_open_Click();
@@ -73,6 +90,19 @@ void AppHub::Set_it(int code) {
         m_page->Set_it(code);
 }
 
+void AppHub::showSelMark(int pos, bool visible) {
+    if (m_page)
+        m_page->showSelMark(pos, visible);
+}
+void AppHub::setSelCount(int n) {
+    if (m_page)
+        m_page->setSelCount(n);
+}
+void AppHub::setGroupLabels(int pictotal, int frtotal, const QString& dispdesc0) {
+    if (m_page)
+        m_page->setGroupLabels(pictotal, frtotal, dispdesc0);
+}
+
 void AppHub::showPageView() {
     m_page->show();
     m_page->raise();
@@ -93,10 +123,15 @@ void AppHub::chooserExit() {
 void AppHub::showAbout(int ticks) {
     if (m_about)
         return;
-    m_about = new WABOUT(*m_album);
-    m_about->setWindowModality(Qt::ApplicationModal);
-    m_about->show();
-    m_about->start(ticks);
+    // Shown modally: the caller goes on when it has closed.
+    WABOUT* about = new WABOUT(*m_album);
+    m_about = about;
+    about->setWindowModality(Qt::ApplicationModal);
+    QEventLoop wait;
+    QObject::connect(about, &WABOUT::countdownEnded, &wait, &QEventLoop::quit);
+    about->show();
+    about->start(ticks);
+    wait.exec();
 }
 
 void AppHub::quit() {

@@ -2,6 +2,7 @@
 // The running program: the album, its windows and the start-up that ties them together.
 
 #include "album.h"
+#include "picturelibrary.h"
 #include "qtui.h"
 #include "windowhub.h"
 
@@ -32,6 +33,9 @@ public:
     void SetPage() override;
     void SetTotPg() override;
     void Set_it(int code) override;
+    void showSelMark(int pos, bool visible) override;
+    void setSelCount(int n) override;
+    void setGroupLabels(int pictotal, int frtotal, const QString& dispdesc0) override;
 
     // WindowHub
     void showPageView() override;
@@ -45,6 +49,7 @@ private:
 
     QtUi m_ui;
     std::unique_ptr<Album> m_album;
+    std::unique_ptr<PictureLibrary> m_pictures;
     std::unique_ptr<phpage> m_page;
     std::unique_ptr<vimbra> m_chooser;
     QPointer<WABOUT> m_about;

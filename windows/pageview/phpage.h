@@ -1,35 +1,105 @@
 #pragma once
-// The page view: the main window of an open album, shown as an open book.
+// The page view: the main window of an open album, shown as an open book. Its public
+// procedures (SetPage, DispPage, SetTotPg, Set_it, pgleft_Click, pgright_Click) are what the
+// other windows call after they change the album.
 
 #include "album.h"
+#include "framebox.h"
+#include "picturelibrary.h"
+#include "toolstrip.h"
 #include "windowhub.h"
 
 #include <QLabel>
-#include <QPushButton>
+#include <QListWidget>
+#include <QPixmap>
+#include <QTimer>
+#include <QToolButton>
 #include <QWidget>
+#include <array>
+#include <functional>
 
 namespace vimbrel {
+
+class BookView;
+class LeafOverlay;
+class PageArrow;
 
 class phpage : public QWidget {
     Q_OBJECT
 public:
-    phpage(Album& a, WindowHub& hub, QWidget* parent = nullptr);
+    phpage(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent = nullptr);
+    ~phpage() override;
 
+    // The book: 780 x 520 pixels, wide enough for three Small frames a page.
+    static constexpr QSize bookSize{780, 520};
+
+    BookView* phpg;
+    std::array<FrameBox*, 24> pb{};
+    std::array<SelectionOutline*, 24> frsel{};
+    std::array<QLabel*, 24> ibn{};
+    std::array<QLabel*, 2> pgnum{};
+    PageArrow* pgleft;
+    PageArrow* pgright;
+    std::array<QListWidget*, 2> idxlst{};
+    QLabel* pgtotal;
+    QLabel* frtotal;
+    QLabel* pictotal;
+    QLabel* seldisp;
+    std::array<QLabel*, 2> dispdesc{};
     QLabel* phpgname;
     QLabel* dstat;
-    QPushButton* it_command; // it(2)
-    QPushButton* it_exit;    // it(3)
+    QWidget* frtools;
+    std::array<QToolButton*, toolCount> it{};
+    QTimer pgtimer;
 
     void SetPage();
+    void DispPage(int p);
     void SetTotPg();
     void Set_it(int code);
+    void pgleft_Click();
+    void pgright_Click();
+    void pgtimer_Timer();
+    void it_Click(int index);
+    void idxlst_DblClick(int index);
+    void pb_MouseDown(int index, Qt::MouseButton button);
+
+    // AlbumViews calls, forwarded by the hub.
+    void showSelMark(int pos, bool visible);
+    void setSelCount(int n);
+    void setGroupLabels(int pictotal, int frtotal, const QString& dispdesc0);
+
+    const ToolStripState& toolState() const { return m_tools; }
+    // Where Save Image As hands the picture path; tests replace it.
+    std::function<void(const QString&)> savePicAs;
+    // Opens the help at its contents; tests replace it.
+    std::function<void()> showHelp;
 
 protected:
+    void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    void buildBook();
+    void buildCounters(QWidget* host);
+    void buildTools();
+    void applyTools();
+    void highlightTool(int i);
+    void turn(char dir, int step);
+    void drawFrame(int k, int f);
+    void prepareSpread();
+    void prepareAhead();
+    QList<PictureLibrary::Request> spreadRequests(int page) const;
+    void showIndex();
+    QString framePath(int slot) const;
+
     Album& m_a;
     WindowHub& m_hub;
+    PictureLibrary& m_pictures;
+    LeafOverlay* m_leaf = nullptr;
+    ToolStripState m_tools;
+    QPixmap m_book;
+    QFuture<void> m_ahead;
 };
 
 } // namespace vimbrel

@@ -1,0 +1,67 @@
+#include "framebox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace vimbrel {
+
+FrameBox::FrameBox(int index, QWidget* parent) : QWidget(parent), m_index(index) {
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void FrameBox::setPicture(const QPixmap& p) {
+    m_picture = p;
+    update();
+}
+
+void FrameBox::clearPicture() {
+    m_picture = QPixmap();
+    update();
+}
+
+void FrameBox::setOccupied(bool occupied) {
+    if (m_occupied != occupied) {
+        m_occupied = occupied;
+        update();
+    }
+}
+
+void FrameBox::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (!m_picture.isNull()) {
+        p.drawPixmap(0, 0, m_picture);
+        return;
+    }
+    // An empty frame: a faint photo corner outline on the page, so the grid reads as places.
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = QRectF(rect()).adjusted(2.5, 2.5, -2.5, -2.5);
+    p.setPen(QPen(QColor(176, 150, 118, m_occupied ? 200 : 110), 1, Qt::DashLine));
+    p.setBrush(QColor(255, 255, 255, m_occupied ? 60 : 25));
+    p.drawRoundedRect(r, 3, 3);
+}
+
+void FrameBox::mousePressEvent(QMouseEvent* e) {
+    emit mousePressed(m_index, e->button(), e->position().toPoint());
+}
+void FrameBox::mouseReleaseEvent(QMouseEvent* e) {
+    emit mouseReleased(m_index, e->button(), e->position().toPoint());
+}
+void FrameBox::mouseMoveEvent(QMouseEvent* e) {
+    emit mouseMoved(m_index, e->buttons(), e->position().toPoint());
+}
+void FrameBox::mouseDoubleClickEvent(QMouseEvent*) {
+    emit doubleClicked(m_index);
+}
+
+SelectionOutline::SelectionOutline(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void SelectionOutline::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setPen(QPen(QColor(208, 40, 32), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+}
+
+} // namespace vimbrel

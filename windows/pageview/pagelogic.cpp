@@ -1,0 +1,124 @@
+#include "pagelogic.h"
+
+#include <cmath>
+
+namespace vimbrel {
+
+int roundHalfEven(double v) {
+    return static_cast<int>(std::nearbyint(v));
+}
+
+int framesPerPage(const Album& a) {
+    const SizeRec& s = a.sizes[a.pgsize];
+    return s.szrows * s.szcols;
+}
+
+int pageCount(int framesInGroup, int fpp) {
+    if (fpp <= 0 || framesInGroup < fpp)
+        return 1;
+    return framesInGroup / fpp + (framesInGroup % fpp ? 1 : 0);
+}
+
+int lastSpread(int npages) {
+    return npages % 2 == 0 ? npages - 1 : npages;
+}
+
+int spreadOf(int rel, int fpp) {
+    if (rel <= fpp)
+        return 1;
+    int page = rel / fpp + (rel % fpp ? 1 : 0);
+    if (page % 2 == 0)
+        --page;
+    return page;
+}
+
+int firstFrameOf(int curpage, int fpp) {
+    return (curpage - 1) * fpp + 1;
+}
+
+GridLayout layoutGrid(QSize book, const SizeRec& size, int pgsize) {
+    GridLayout g;
+    const int szw = size.szw, szh = size.szh;
+    const int ibnW = pgsize == 1 ? szw + 8 : szw;
+    const int ibnH = pgsize == 1 ? 32 : 16;
+    g.half = roundHalfEven(book.width() - 12.0) / 2;
+    g.ch = szh + ibnH + 1;
+    g.hg = (g.half - size.szcols * szw) / (size.szcols + 1);
+    g.vg = roundHalfEven(book.height() - double(size.szrows) * g.ch) / (size.szrows + 1);
+    for (int r = 0; r < size.szrows; ++r)
+        for (int c = 0; c < size.szcols; ++c) {
+            const int y = g.vg + r * (g.ch + g.vg);
+            const int xl = g.hg + c * (szw + g.hg);
+            const int xr = g.half + 12 + g.hg + c * (szw + g.hg);
+            const int k = r * size.szcols + c;
+            for (const auto& [pos, x] : {std::pair{k, xl}, std::pair{k + 12, xr}}) {
+                g.pb[pos] = QRect(x, y, szw, szh);
+                g.frsel[pos] = QRect(x - 1, y - 1, szw + 3, szh + 3);
+                g.ibn[pos] = QRect(x, y + szh + 1, ibnW, ibnH);
+                g.used[pos] = true;
+            }
+        }
+    return g;
+}
+
+Fit fitPicture(const PicRec& p, int szh, QSize box) {
+    Fit f;
+    const char o = p.porient.bytes()[0];
+    if (o == 'e' || p.pwidth <= 0 || p.pheight <= 0)
+        return f;
+    double r = double(p.pwidth) / p.pheight;
+    const int wr = roundHalfEven(r * szh);
+    f.angle = o == 'L' ? 0 : o == 'P' ? 90 : 270;
+    if (f.angle != 0) {
+        if (wr == 0)
+            return f;
+        r = double(szh) / wr;
+    }
+    const int bw = box.width(), bh = box.height();
+    int w, h;
+    if (p.pheight <= bh && p.pwidth <= bw) {
+        w = p.pwidth;
+        h = p.pheight;
+    } else if (double(bw) / bh <= r) {
+        w = bw;
+        h = roundHalfEven(bw / r);
+    } else {
+        h = bh;
+        w = roundHalfEven(r * bh);
+    }
+    if (w <= 0 || h <= 0)
+        return f;
+    f.draw = true;
+    f.rect = QRect(roundHalfEven((bw - w) / 2.0), roundHalfEven((bh - h) / 2.0), w, h);
+    return f;
+}
+
+GoToAnswer parseGoToPage(const QString& answer, int npages) {
+    const QString t = answer.trimmed();
+    if (t.isEmpty())
+        return {};
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    int n = 0;
+    // A number that does not fit a 16-bit integer is no page.
+    if (ok && std::isfinite(v) && v >= -32768.5 && v <= 32767.5)
+        n = roundHalfEven(v);
+    if (n < 1 || n > npages)
+        return {GoToAnswer::Invalid, 0};
+    return {GoToAnswer::Page, n % 2 == 0 ? n - 1 : n};
+}
+
+char nextOrientation(char porient) {
+    switch (porient) {
+    case 'e':
+        return 'e';
+    case 'L':
+        return 'P';
+    case 'P':
+        return 'p';
+    default:
+        return 'L';
+    }
+}
+
+} // namespace vimbrel

@@ -1,0 +1,62 @@
+#pragma once
+// The arithmetic of the page view, without the window: pages of a group, the grid of frames
+// on the book, how a picture is fitted into its frame, the size switch, Go To Page answers
+// and the rotation cycle.
+
+#include "album.h"
+
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <array>
+
+namespace vimbrel {
+
+// Rounds half to the even neighbour, as every conversion to an integer here does.
+int roundHalfEven(double v);
+
+// Frames on one page for the current size: 12, 3 or 2.
+int framesPerPage(const Album& a);
+// Pages of the current group: frames / fpp, one more for a remainder, at least 1.
+int pageCount(int framesInGroup, int fpp);
+// The left page of the last spread: npages, minus 1 when even.
+int lastSpread(int npages);
+// The spread (odd left page) holding group-relative frame `rel` (1-based) at `fpp`; it keeps
+// the first frame of a spread in view when the size changes.
+int spreadOf(int rel, int fpp);
+// The group-relative number of the first frame on left page `curpage`.
+int firstFrameOf(int curpage, int fpp);
+
+// Where the 24 positions sit on a book of `book` pixels for one size.
+struct GridLayout {
+    int half = 0;                // width of one page; a 12-pixel gutter separates the pages
+    int ch = 0;                  // cell height: frame, caption and one pixel
+    int hg = 0;                  // horizontal gap
+    int vg = 0;                  // vertical gap
+    std::array<QRect, 24> pb;    // frame picture
+    std::array<QRect, 24> frsel; // selection outline
+    std::array<QRect, 24> ibn;   // caption
+    std::array<bool, 24> used{}; // the position exists in this size
+};
+GridLayout layoutGrid(QSize book, const SizeRec& size, int pgsize);
+
+// How picture `p` is drawn in a box of `box` pixels with frames `szh` high: the rectangle
+// inside the box and the angle, or nothing when it is not drawn ("e", or no size).
+struct Fit {
+    bool draw = false;
+    QRect rect;
+    int angle = 0;
+};
+Fit fitPicture(const PicRec& p, int szh, QSize box);
+
+// Go To Page: the answer as typed (blanks allowed).
+struct GoToAnswer {
+    enum Kind { Nothing, Invalid, Page } kind = Nothing;
+    int page = 0; // the spread's left page for Page
+};
+GoToAnswer parseGoToPage(const QString& answer, int npages);
+
+// "L" -> "P" -> "p" -> "L"; "e" stays.
+char nextOrientation(char porient);
+
+} // namespace vimbrel

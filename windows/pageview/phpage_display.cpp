@@ -1,0 +1,272 @@
+// The page view's drawing: the grid, the spread, the index and the page turn.
+
+#include "bookview.h"
+#include "indexpages.h"
+#include "pagelogic.h"
+#include "phpage.h"
+#include "picturelibrary.h"
+
+#include <QPainter>
+
+namespace vimbrel {
+
+void phpage::SetPage() {
+    if (m_a.curpage < 0) {
+        for (int k = 0; k < 24; ++k) {
+            pb[k]->hide();
+            frsel[k]->hide();
+            ibn[k]->hide();
+        }
+        Set_it(-1);
+        for (QLabel* l : {pgtotal, pictotal, frtotal, pgnum[0], pgnum[1], dispdesc[0], dispdesc[1]})
+            l->clear();
+        DispPage(m_a.curpage);
+        return;
+    }
+    for (QListWidget* l : idxlst)
+        l->hide();
+    const SizeRec& size = m_a.sizes[m_a.pgsize];
+    const GridLayout grid = layoutGrid(bookSize, size, m_a.pgsize);
+    for (int k = 0; k < 24; ++k) {
+        pb[k]->hide();
+        frsel[k]->hide();
+        ibn[k]->hide();
+        ibn[k]->clear();
+        pb[k]->clearPicture();
+        m_a.pgframes[k] = -1;
+        if (!grid.used[k])
+            continue;
+        pb[k]->setGeometry(grid.pb[k]);
+        frsel[k]->setGeometry(grid.frsel[k]);
+        ibn[k]->setGeometry(grid.ibn[k]);
+        pb[k]->show();
+        ibn[k]->show();
+    }
+    SetTotPg();
+    prepareSpread();
+    DispPage(m_a.curpage);
+    DispPage(m_a.curpage + 1);
+    prepareAhead();
+}
+
+void phpage::SetTotPg() {
+    const GrpRec& g = m_a.grps[m_a.curgrp];
+    m_a.npages = static_cast<Integer>(pageCount(g.glast - g.gfirst + 1, framesPerPage(m_a)));
+    pgtotal->setText(QString::number(m_a.npages));
+}
+
+// The pictures of the spread whose left page is `page`, at the size they are drawn.
+QList<PictureLibrary::Request> phpage::spreadRequests(int page) const {
+    QList<PictureLibrary::Request> wanted;
+    if (page < 1)
+        return wanted;
+    const int fpp = framesPerPage(m_a);
+    const GrpRec& g = m_a.grps[m_a.curgrp];
+    const SizeRec& size = m_a.sizes[m_a.pgsize];
+    const int first = (page - 1) * fpp + g.gfirst;
+    for (int f = first; f < first + 2 * fpp && f <= g.glast; ++f) {
+        const Integer s = m_a.frames[f];
+        if (s < 1)
+            continue;
+        const Fit fit = fitPicture(m_a.pics[s], size.szh, QSize(size.szw, size.szh));
+        if (fit.draw)
+            wanted.append({framePath(s), fit.rect.size(), fit.angle});
+    }
+    return wanted;
+}
+
+// Decodes every picture of the spread on both cores before any is drawn.
+void phpage::prepareSpread() {
+    if (m_ahead.isRunning())
+        m_ahead.waitForFinished(); // it may be decoding this very spread
+    m_pictures.prepare(spreadRequests(m_a.curpage));
+}
+
+// While the user looks at a spread, its neighbours are decoded, so a turn ends on pictures
+// already in memory.
+void phpage::prepareAhead() {
+    if (m_a.curpage < 1 || m_ahead.isRunning())
+        return;
+    m_ahead =
+        m_pictures.prepareAsync(spreadRequests(m_a.curpage + 2) + spreadRequests(m_a.curpage - 2));
+}
+
+void phpage::drawFrame(int k, int f) {
+    const Integer s = m_a.frames[f];
+    const PicRec& p = m_a.pics[s];
+    const QString shortDesc = p.psdesc.trimmed();
+    ibn[k]->setText(shortDesc.isEmpty() ? p.pfile.trimmed() : shortDesc);
+    const QSize box = pb[k]->size();
+    const Fit fit = fitPicture(p, m_a.sizes[m_a.pgsize].szh, box);
+    if (fit.draw) {
+        const qreal dpr = devicePixelRatioF();
+        QPixmap pm(box * dpr);
+        pm.setDevicePixelRatio(dpr);
+        pm.fill(Qt::transparent);
+        QPainter painter(&pm);
+        m_pictures.DispPic(painter, framePath(s), fit.rect.x(), fit.rect.y(), fit.rect.width(),
+                           fit.rect.height(), fit.angle);
+        painter.end();
+        pb[k]->setPicture(pm);
+    }
+    pb[k]->setOccupied(true);
+    frsel[k]->setVisible(p.psel == 0);
+}
+
+void phpage::DispPage(int p) {
+    if (m_a.curpage < 0) {
+        showIndex();
+        return;
+    }
+    const int fpp = framesPerPage(m_a);
+    const GrpRec& g = m_a.grps[m_a.curgrp];
+    m_a.grpa = 0;
+    m_a.grpb = 0;
+    int f = 0, from = 0, to = 0;
+    if (p == -1) {
+        f = m_a.curframe;
+        from = to = m_a.curslot;
+    } else if (p == m_a.curpage) {
+        f = (m_a.curpage - 1) * fpp + g.gfirst;
+        from = 0;
+        to = fpp - 1;
+        pgnum[0]->setText(QString::number(m_a.curpage) + QLatin1Char(' '));
+    } else {
+        f = m_a.curpage * fpp + g.gfirst;
+        from = 12;
+        to = fpp + 11;
+        pgnum[1]->setText(QString::number(m_a.curpage + 1));
+        m_a.grpb = m_a.grpc = static_cast<Integer>(f + fpp - 1);
+        if (m_a.grpb > g.glast)
+            m_a.grpb = g.glast;
+    }
+    for (int k = from; k <= to; ++k, ++f) {
+        pb[k]->clearPicture();
+        pb[k]->setOccupied(false);
+        ibn[k]->clear();
+        if (p > 0)
+            m_a.pgframes[k] = -1;
+        if (f > g.glast) {
+            pb[k]->hide();
+            ibn[k]->hide();
+            frsel[k]->hide();
+            continue;
+        }
+        pb[k]->show();
+        ibn[k]->show();
+        if (p > 0)
+            m_a.pgframes[k] = static_cast<Integer>(f);
+        if (m_a.frames[f] < 1) {
+            frsel[k]->hide();
+            continue;
+        }
+        drawFrame(k, f);
+    }
+    pgleft->setVisible(m_a.curpage >= 3);
+    pgright->setVisible(m_a.curpage + 2 <= m_a.npages);
+}
+
+void phpage::showIndex() {
+    const IndexSpread s = indexSpread(m_a);
+    for (int i = 0; i < 2; ++i) {
+        idxlst[i]->clear();
+        for (const IndexLine& line : i == 0 ? s.left : s.right) {
+            auto* item = new QListWidgetItem(line.text, idxlst[i]);
+            item->setData(Qt::UserRole, line.group);
+            if (line.group == 0)
+                item->setFlags(Qt::ItemIsEnabled);
+            else if (!line.text.startsWith(QLatin1Char(' ')))
+                item->setFont(QFont(QStringLiteral("Liberation Sans"), 11, QFont::Bold));
+        }
+    }
+    for (QListWidget* l : idxlst)
+        l->setCurrentRow(-1);
+    idxlst[0]->show();
+    idxlst[1]->setVisible(s.rightShown);
+    pgnum[0]->setText(s.pgnum0);
+    pgnum[1]->setText(s.pgnum1);
+    pgleft->setVisible(s.pgleft);
+    pgright->setVisible(s.pgright);
+}
+
+void phpage::idxlst_DblClick(int index) {
+    const QListWidgetItem* item = idxlst[index]->currentItem();
+    const int g = item ? item->data(Qt::UserRole).toInt() : 0;
+    if (g < 1 || g > m_a.ngrps)
+        return;
+    for (QListWidget* l : idxlst)
+        l->hide();
+    m_a.curgrp = static_cast<Integer>(g);
+    const GrpRec& grp = m_a.grps[g];
+    dispdesc[0]->setText(QStringLiteral("Group: ") + grp.gname.trimmed() + QStringLiteral("   - ") +
+                         grp.gdesc.trimmed());
+    dispdesc[1]->clear();
+    for (QLabel* d : dispdesc)
+        d->setVisible(m_a.descon == 'y');
+    pictotal->setText(QString::number(grp.gcount));
+    frtotal->setText(QString::number(grp.glast - grp.gfirst + 1));
+    m_a.curpage = 1;
+    SetPage();
+    Set_it(-1);
+    setFocus();
+}
+
+void phpage::pgleft_Click() {
+    if (m_a.curpage < 0) {
+        m_a.curpage = -1;
+        DispPage(-1);
+        DispPage(-2);
+        return;
+    }
+    m_a.curpage = static_cast<Integer>(m_a.curpage - 2);
+    turn('L', 5);
+}
+
+void phpage::pgright_Click() {
+    if (m_a.curpage < 0) {
+        m_a.curpage = -3;
+        DispPage(-3);
+        return;
+    }
+    m_a.curpage = static_cast<Integer>(m_a.curpage + 2);
+    turn('R', 1);
+}
+
+void phpage::turn(char dir, int step) {
+    m_a.pgtdir = dir;
+    m_a.pgtstep = static_cast<Integer>(step);
+    pgtimer.start();
+    // The new spread decodes while the leaf turns.
+    if (!m_ahead.isRunning())
+        m_ahead = m_pictures.prepareAsync(spreadRequests(m_a.curpage));
+}
+
+void phpage::pgtimer_Timer() {
+    const int step = m_a.pgtstep;
+    if (step < 1 || step > 5) {
+        pgtimer.stop();
+        m_leaf->setStep(0);
+        phpg->setPicture(m_book);
+        prepareSpread();
+        DispPage(m_a.curpage);
+        DispPage(m_a.curpage + 1);
+        Set_it(102);
+        prepareAhead();
+        return;
+    }
+    const bool right = m_a.pgtdir == 'R';
+    if ((right && (step == 1 || step == 2)) || (!right && step == 5)) {
+        // The page that lifts leaves the book.
+        pgnum[0]->clear();
+        pgnum[1]->clear();
+        for (int k = right ? 12 : 0, end = k + 12; k < end; ++k) {
+            pb[k]->hide();
+            frsel[k]->hide();
+            ibn[k]->hide();
+        }
+    }
+    m_leaf->setStep(step);
+    m_a.pgtstep = static_cast<Integer>(right ? step + 1 : step - 1);
+}
+
+} // namespace vimbrel

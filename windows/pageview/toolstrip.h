@@ -1,0 +1,31 @@
+#pragma once
+// Which of the page view's 22 tools are shown, the face of the description tool and the photo
+// line, for each state code; no widgets here, the window applies the result.
+
+#include "album.h"
+
+#include <QString>
+#include <array>
+
+namespace vimbrel {
+
+constexpr int toolCount = 22;
+
+// The tool tip texts, in tool order.
+const std::array<QString, toolCount>& toolTags();
+// The artwork name of each tool's picture.
+const std::array<QString, toolCount>& toolArt();
+
+struct ToolStripState {
+    std::array<bool, toolCount> visible{};
+    bool descFaceOn = false; // tool 14 shows desc_on
+    bool descLinesShown = false;
+    QString photoLine; // dispdesc(1)
+};
+
+// Codes: negative = full reset for the mode; 100 = the selection changed; 101 = another command
+// ran; 102 = the spread or the selection changed; 140/141 = descriptions on/off. Code 100 with
+// one photo selected also sets curframe, curslot and framepage.
+void applySetIt(Album& a, ToolStripState& s, int code);
+
+} // namespace vimbrel
