@@ -63,6 +63,8 @@ phpage::phpage(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* pare
     }
     applySetIt(m_a, m_tools, -1);
     applyTools();
+    for (QLabel* d : dispdesc)
+        d->setVisible(m_a.descon == 'y');
     adjustSize();
     setFixedSize(sizeHint());
 }

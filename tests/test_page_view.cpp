@@ -1,0 +1,284 @@
+// The page view as a window on the offscreen platform: index, spreads, the page turn driven
+// tick by tick, selection and the tools that change the view.
+
+#include "albumfixture.h"
+#include "bookview.h"
+#include "phpage.h"
+#include "picturelibrary.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vimbrel;
+
+namespace {
+
+struct Hub : WindowHub {
+    phpage* page = nullptr;
+    bool box = false;
+    void SetPage() override { page->SetPage(); }
+    void SetTotPg() override { page->SetTotPg(); }
+    void Set_it(int c) override { page->Set_it(c); }
+    void showSelMark(int p, bool v) override { page->showSelMark(p, v); }
+    void setSelCount(int n) override { page->setSelCount(n); }
+    bool photoBoxVisible() const override { return box; }
+    void setPhotoBoxVisible(bool v) override { box = v; }
+};
+
+// An album of `groups` groups of `frames` frames with pictures in the given frames.
+struct PageFixture : test::Fixture {
+    QTemporaryDir tmp;
+    PictureLibrary pictures{tmp.filePath(QStringLiteral("thumbs")), 16 << 20};
+    Hub hub;
+    std::unique_ptr<phpage> w;
+
+    PageFixture(std::initializer_list<int> groupSizes, std::initializer_list<int> pictureFrames) {
+        a.picdir = tmp.filePath(QStringLiteral("A")) + QLatin1Char('/');
+        QDir().mkpath(a.picdir);
+        a.sizes[1] = {108, 72, 4, 3};
+        a.sizes[2] = {200, 133, 3, 1};
+        a.sizes[3] = {324, 216, 2, 1};
+        a.pgsize = 1;
+        a.descon = 'n';
+        a.canwrite = 'Y';
+        int slot = 0;
+        for (int frame : pictureFrames) {
+            ++slot;
+            addPicture(slot, frame, slot);
+            QImage img(80, 60, QImage::Format_RGB32);
+            img.fill(QColor::fromHsv(slot * 37 % 360, 200, 220));
+            img.save(a.picdir + fileName(slot), "JPEG");
+            a.pics[slot].pwidth = 80;
+            a.pics[slot].pheight = 60;
+        }
+        setGroups(groupSizes);
+        a.views = &hub;
+        w = std::make_unique<phpage>(a, hub, pictures);
+        hub.page = w.get();
+    }
+    void openGroup(int g) {
+        a.curgrp = static_cast<Integer>(g);
+        a.curpage = 1;
+        w->SetPage();
+        w->Set_it(-1);
+    }
+    // Runs the page-turn timer to its end, as its ticks would.
+    int finishTurn() {
+        int ticks = 0;
+        while (w->pgtimer.isActive() && ticks < 20) {
+            w->pgtimer_Timer();
+            ++ticks;
+        }
+        return ticks;
+    }
+};
+
+} // namespace
+
+TEST(PageView, IndexListsAndOpeningAGroup) {
+    PageFixture f({24, 24}, {1});
+    for (int g = 3; g <= 15; ++g) { // 15 groups
+        f.a.grps[g] = f.a.grps[2];
+        f.a.grps[g].gname = QStringLiteral("Group %1").arg(g);
+    }
+    f.a.ngrps = 15;
+    f.a.curpage = -1;
+    f.w->SetPage();
+    EXPECT_FALSE(f.w->idxlst[0]->isHidden());
+    EXPECT_FALSE(f.w->idxlst[1]->isHidden());
+    EXPECT_EQ(f.w->pgnum[0]->text(), QStringLiteral("I-1"));
+    EXPECT_EQ(f.w->pgnum[1]->text(), QStringLiteral("I-2"));
+    EXPECT_EQ(f.w->idxlst[1]->count(), 4);
+    EXPECT_TRUE(f.w->pgright->isHidden());
+    EXPECT_TRUE(f.w->pgtotal->text().isEmpty());
+    EXPECT_TRUE(f.w->it[21]->isVisibleTo(f.w.get()));
+    EXPECT_FALSE(f.w->it[6]->isVisibleTo(f.w.get()));
+
+    f.w->idxlst[0]->setCurrentRow(0); // the header line
+    f.w->idxlst_DblClick(0);
+    EXPECT_EQ(f.a.curpage, -1);
+    f.w->idxlst[1]->setCurrentRow(3); // group 15's description line
+    f.w->idxlst_DblClick(1);
+    EXPECT_EQ(f.a.curgrp, 15);
+    EXPECT_EQ(f.a.curpage, 1);
+    EXPECT_TRUE(f.w->idxlst[0]->isHidden());
+    EXPECT_EQ(f.w->frtotal->text(), QStringLiteral("24"));
+    EXPECT_EQ(f.w->pgtotal->text(), QStringLiteral("2"));
+    EXPECT_TRUE(f.w->it[6]->isVisibleTo(f.w.get()));
+}
+
+TEST(PageView, TwentyNineGroupsTurnToTheThirdIndexPageAtOnce) {
+    PageFixture f({24}, {});
+    for (int g = 2; g <= 29; ++g) {
+        f.a.grps[g] = f.a.grps[1];
+        f.a.grps[g].gname = QStringLiteral("Group %1").arg(g);
+    }
+    f.a.ngrps = 29;
+    f.a.curpage = -1;
+    f.w->SetPage();
+    EXPECT_FALSE(f.w->pgright->isHidden());
+    f.w->pgright_Click();
+    EXPECT_FALSE(f.w->pgtimer.isActive());
+    EXPECT_EQ(f.a.curpage, -3);
+    EXPECT_EQ(f.w->pgnum[0]->text(), QStringLiteral("I-3"));
+    EXPECT_TRUE(f.w->idxlst[1]->isHidden());
+    EXPECT_EQ(f.w->idxlst[0]->item(2)->text(), QStringLiteral("Group 29"));
+    f.w->pgleft_Click();
+    EXPECT_EQ(f.a.curpage, -1);
+    EXPECT_EQ(f.w->pgnum[0]->text(), QStringLiteral("I-1"));
+}
+
+TEST(PageView, SpreadShowsFramesCaptionsAndArrows) {
+    PageFixture f({30}, {1, 14, 25});
+    f.openGroup(1);
+    EXPECT_EQ(f.w->pgtotal->text(), QStringLiteral("3"));
+    EXPECT_EQ(f.w->pgnum[0]->text(), QStringLiteral("1 "));
+    EXPECT_EQ(f.w->pgnum[1]->text(), QStringLiteral("2"));
+    EXPECT_FALSE(f.w->pb[0]->picture().isNull());
+    EXPECT_TRUE(f.w->pb[1]->picture().isNull());
+    EXPECT_EQ(f.w->ibn[0]->text(), QStringLiteral("short 1"));
+    EXPECT_FALSE(f.w->pb[13]->picture().isNull()); // frame 14 on the right page
+    EXPECT_EQ(f.a.pgframes[23], 24);
+    EXPECT_TRUE(f.w->pgleft->isHidden());
+    EXPECT_FALSE(f.w->pgright->isHidden());
+    EXPECT_EQ(f.a.grpb, 24);
+
+    // The picture is fitted into its frame: 80x60 in 108x72 is drawn at its own size.
+    const QImage img = f.w->pb[0]->picture().toImage();
+    EXPECT_EQ(img.pixelColor(54, 36).alpha(), 255);
+    EXPECT_EQ(img.pixelColor(5, 36).alpha(), 0); // left of the picture: (108-80)/2 = 14
+}
+
+TEST(PageView, TurningRightAnimatesAndEndsOnTheNextSpread) {
+    PageFixture f({30}, {1, 25});
+    f.openGroup(1);
+    f.w->pgright_Click();
+    EXPECT_EQ(f.a.curpage, 3);
+    ASSERT_TRUE(f.w->pgtimer.isActive());
+    EXPECT_EQ(f.w->pgtimer.interval(), 60);
+    f.w->pgtimer_Timer(); // step 1: the right page lifts
+    EXPECT_TRUE(f.w->pb[12]->isHidden());
+    EXPECT_FALSE(f.w->pb[0]->isHidden()); // the left page still shows the old spread
+    EXPECT_TRUE(f.w->pgnum[0]->text().isEmpty());
+    EXPECT_EQ(f.finishTurn(), 5); // steps 2..5 and the closing tick
+    EXPECT_FALSE(f.w->pgtimer.isActive());
+    EXPECT_EQ(f.a.pgframes[0], 25);
+    EXPECT_FALSE(f.w->pb[0]->picture().isNull());
+    EXPECT_EQ(f.a.pgframes[5], 30); // the group's last frame
+    EXPECT_EQ(f.a.pgframes[6], -1);
+    EXPECT_TRUE(f.w->pb[6]->isHidden()); // beyond the group
+    EXPECT_TRUE(f.w->pb[12]->isHidden());
+    EXPECT_EQ(f.w->pgnum[0]->text(), QStringLiteral("3 "));
+    EXPECT_FALSE(f.w->pgleft->isHidden());
+    EXPECT_TRUE(f.w->pgright->isHidden());
+
+    // Back again: a turn to the left starts at step 5.
+    f.w->pgleft_Click();
+    EXPECT_EQ(f.a.pgtstep, 5);
+    EXPECT_EQ(f.finishTurn(), 6);
+    EXPECT_EQ(f.a.curpage, 1);
+    EXPECT_EQ(f.a.pgframes[0], 1);
+}
+
+TEST(PageView, RightClickSelectsAndTheCounterFollows) {
+    PageFixture f({24}, {1, 2});
+    f.openGroup(1);
+    f.w->pb_MouseDown(0, Qt::RightButton);
+    EXPECT_EQ(f.a.pics[1].psel, 0);
+    EXPECT_FALSE(f.w->frsel[0]->isHidden());
+    EXPECT_EQ(f.w->seldisp->text(), QStringLiteral("1"));
+    EXPECT_TRUE(f.w->it[5]->isVisibleTo(f.w.get())); // one selected on the spread: Rotate
+    EXPECT_TRUE(f.w->it[19]->isVisibleTo(f.w.get()));
+    f.w->pb_MouseDown(1, Qt::RightButton);
+    EXPECT_EQ(f.w->seldisp->text(), QStringLiteral("2"));
+    EXPECT_FALSE(f.w->it[5]->isVisibleTo(f.w.get()));
+    f.w->pb_MouseDown(0, Qt::RightButton);
+    f.w->pb_MouseDown(1, Qt::RightButton);
+    EXPECT_EQ(f.w->seldisp->text(), QStringLiteral("0"));
+    EXPECT_TRUE(f.w->frsel[0]->isHidden());
+    f.w->pb_MouseDown(5, Qt::RightButton); // an empty frame: nothing
+    EXPECT_EQ(f.a.nsel, 0);
+
+    f.w->it_Click(15); // Select All
+    EXPECT_EQ(f.a.nsel, 2);
+    EXPECT_FALSE(f.w->frsel[1]->isHidden());
+    f.w->it_Click(15); // and None
+    EXPECT_EQ(f.a.nsel, 0);
+    EXPECT_TRUE(f.w->frsel[1]->isHidden());
+}
+
+TEST(PageView, RotateTurnsTheOneSelectedPhoto) {
+    PageFixture f({24}, {3});
+    f.openGroup(1);
+    f.w->pb_MouseDown(2, Qt::RightButton);
+    f.w->it_Click(5);
+    EXPECT_EQ(f.a.pics[1].porient, "P");
+    EXPECT_EQ(f.a.changed, 'y');
+    f.w->it_Click(5);
+    f.w->it_Click(5);
+    EXPECT_EQ(f.a.pics[1].porient, "L");
+}
+
+TEST(PageView, SizeSwitchKeepsThePlace) {
+    PageFixture f({48}, {25, 26});
+    f.openGroup(1);
+    f.w->pgright_Click();
+    f.finishTurn();
+    ASSERT_EQ(f.a.curpage, 3); // frames 25..48
+    f.w->it_Click(6);          // Large
+    EXPECT_EQ(f.a.pgsize, 3);
+    EXPECT_EQ(f.a.curpage, 13);
+    EXPECT_EQ(f.a.pgframes[0], 25);
+    EXPECT_EQ(f.a.pgframes[13], 28);
+    EXPECT_TRUE(f.w->pb[2]->isHidden());
+    EXPECT_EQ(f.w->pb[0]->size(), QSize(324, 216));
+    f.w->it_Click(8); // back to Small
+    EXPECT_EQ(f.a.curpage, 3);
+}
+
+TEST(PageView, GoToPageAndLastPage) {
+    PageFixture f({72}, {1});
+    f.openGroup(1); // 6 pages
+    f.ui.inputs.enqueue(QStringLiteral("4"));
+    f.w->it_Click(11);
+    EXPECT_EQ(f.ui.shown.last().title, QStringLiteral("Go To Page"));
+    EXPECT_EQ(f.a.curpage, 3);
+    EXPECT_TRUE(f.w->pgtimer.isActive());
+    f.finishTurn();
+    f.ui.inputs.enqueue(QStringLiteral("7"));
+    f.w->it_Click(11);
+    EXPECT_EQ(f.ui.shown.last().text, QStringLiteral("Invalid Page Number Entered."));
+    EXPECT_EQ(f.a.curpage, 3);
+    f.w->it_Click(10);
+    EXPECT_EQ(f.a.curpage, 5);
+    f.finishTurn();
+    f.w->it_Click(9);
+    EXPECT_EQ(f.a.curpage, 1);
+    EXPECT_EQ(f.a.pgtstep, 5);
+}
+
+TEST(PageView, DescriptionsToggleAndThePhotoBoxStepsAside) {
+    PageFixture f({24}, {1});
+    f.openGroup(1);
+    EXPECT_TRUE(f.w->dispdesc[0]->isHidden());
+    f.w->it_Click(14);
+    EXPECT_EQ(f.a.descon, 'y');
+    EXPECT_FALSE(f.w->dispdesc[0]->isHidden());
+    EXPECT_TRUE(f.w->toolState().descFaceOn);
+    f.w->it_Click(14);
+    EXPECT_EQ(f.a.descon, 'n');
+    EXPECT_TRUE(f.w->dispdesc[1]->isHidden());
+
+    f.w->it_Click(4);
+    EXPECT_TRUE(f.hub.box);
+    f.w->it_Click(8); // another tool: hidden while it runs, then back
+    EXPECT_TRUE(f.hub.box);
+    f.w->it_Click(13); // GoTo Index leaves it hidden
+    EXPECT_FALSE(f.hub.box);
+    EXPECT_EQ(f.a.curpage, -1);
+    f.w->it_Click(4);
+    f.w->it_Click(4);
+    EXPECT_FALSE(f.hub.box);
+}
