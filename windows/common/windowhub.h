@@ -11,12 +11,21 @@ class WindowHub : public AlbumViews {
 public:
     // Page view
     virtual void showPageView() {}
+    virtual void DispPage(int /*p*/) {}
+    // Empties page position k of the spread: no picture, no caption (a picture left the page).
+    virtual void clearPagePosition(int /*k*/) {}
+    // The page view's photo counter (pictotal).
+    virtual void setPhotoCount(int /*gcount*/) {}
     // Album chooser, shown modally over the page view.
     virtual void showChooser() {}
     virtual void chooserExit() {}
     // Photo Box
     virtual bool photoBoxVisible() const { return false; }
     virtual void setPhotoBoxVisible(bool) {}
+    virtual void AddToFS(int /*pos*/) {}
+    virtual void DeletePbox() {}
+    // A drop of page photos onto strip position `index` (999: append), source "pb".
+    virtual void fs_DragDrop(int /*index*/) {}
     // About window for `ticks` tenths of a second; modal when shown from the page view.
     virtual void showAbout(int /*ticks*/) {}
     // Ends the program (after the chooser's Exit has done its work).

@@ -1,0 +1,43 @@
+#pragma once
+// What a drag between the page view and the Photo Box carries: the name of the control it
+// started from, "pb" (a page frame) or "fs" (the Photo Box strip). The model says the rest
+// (dragsrc, the selections), since both windows share it.
+
+#include "artwork.h"
+
+#include <QDrag>
+#include <QMimeData>
+#include <QString>
+
+namespace vimbrel {
+
+inline const QString dragMimeType = QStringLiteral("application/x-vimbrel-drag");
+
+inline QMimeData* makeDragData(const QString& source) {
+    auto* m = new QMimeData;
+    m->setData(dragMimeType, source.toLatin1());
+    return m;
+}
+
+// "pb", "fs", or "" when the drag is not one of ours.
+inline QString dragSource(const QMimeData* m) {
+    return m && m->hasFormat(dragMimeType) ? QString::fromLatin1(m->data(dragMimeType))
+                                           : QString();
+}
+
+// A drag carrying one photo (dragico) or several (draggrpico); over a place that takes the
+// drop, the pointer shows dropico.
+inline QDrag* makeDrag(QObject* source, const QString& name, bool several) {
+    auto* d = new QDrag(source);
+    d->setMimeData(makeDragData(name));
+    const QPixmap carried = artworkPixmap(several ? QStringLiteral("draggrpico")
+                                                  : QStringLiteral("dragico"),
+                                          QSize(32, 32), 1.0);
+    d->setPixmap(carried);
+    d->setHotSpot(QPoint(16, 16));
+    d->setDragCursor(artworkPixmap(QStringLiteral("dropico"), QSize(32, 32), 1.0),
+                     Qt::MoveAction);
+    return d;
+}
+
+} // namespace vimbrel
