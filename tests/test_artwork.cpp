@@ -153,3 +153,23 @@ TEST(Artwork, UnknownNameOrEmptySizeGivesNothing) {
     EXPECT_TRUE(artworkPixmap(QStringLiteral("open"), {0, 32}, 1.0).isNull());
     EXPECT_TRUE(artworkPixmap(QStringLiteral("open"), {32, 32}, 0.0).isNull());
 }
+
+TEST(Artwork, PageViewToolAndDragPicturesDrawAtToolSize) {
+    const QStringList names =
+        QStringLiteral("tool-groups tool-import tool-command tool-exit tool-photobox "
+                       "tool-rotate tool-large tool-medium tool-small tool-first tool-last "
+                       "tool-goto tool-descedit tool-index desc_on desc_off tool-selectall "
+                       "tool-saveas tool-help tool-minimize tool-slideshow tool-email "
+                       "tool-print dragico draggrpico dropico")
+            .split(QLatin1Char(' '));
+    const QStringList all = artworkNames();
+    for (const QString& name : names) {
+        ASSERT_TRUE(all.contains(name)) << qPrintable(name);
+        for (const qreal dpr : {1.0, 2.0}) {
+            const QPixmap pixmap = artworkPixmap(name, {26, 26}, dpr);
+            const QRect painted = paintedBounds(pixmap.toImage());
+            EXPECT_GE(painted.width(), pixmap.width() * 7 / 10) << qPrintable(name) << dpr;
+            EXPECT_GE(painted.height(), pixmap.height() * 7 / 10) << qPrintable(name) << dpr;
+        }
+    }
+}
