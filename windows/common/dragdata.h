@@ -21,22 +21,21 @@ inline QMimeData* makeDragData(const QString& source) {
 
 // "pb", "fs", or "" when the drag is not one of ours.
 inline QString dragSource(const QMimeData* m) {
-    return m && m->hasFormat(dragMimeType) ? QString::fromLatin1(m->data(dragMimeType))
-                                           : QString();
+    return m && m->hasFormat(dragMimeType) ? QString::fromLatin1(m->data(dragMimeType)) : QString();
 }
 
-// A drag carrying one photo (dragico) or several (draggrpico); over a place that takes the
-// drop, the pointer shows dropico.
+// A drag carrying one photo (dragico) or several (draggrpico). A target that would take the
+// drop answers with the move action and the pointer shows dropico; one that would refuse it
+// (but still hears of the drop) answers with the copy action and the pointer shows the
+// carried picture. Start it with exec(Qt::MoveAction | Qt::CopyAction).
 inline QDrag* makeDrag(QObject* source, const QString& name, bool several) {
     auto* d = new QDrag(source);
     d->setMimeData(makeDragData(name));
-    const QPixmap carried = artworkPixmap(several ? QStringLiteral("draggrpico")
-                                                  : QStringLiteral("dragico"),
-                                          QSize(32, 32), 1.0);
-    d->setPixmap(carried);
-    d->setHotSpot(QPoint(16, 16));
-    d->setDragCursor(artworkPixmap(QStringLiteral("dropico"), QSize(32, 32), 1.0),
-                     Qt::MoveAction);
+    const QPixmap carried = artworkPixmap(
+        several ? QStringLiteral("draggrpico") : QStringLiteral("dragico"), QSize(32, 32), 1.0);
+    d->setDragCursor(artworkPixmap(QStringLiteral("dropico"), QSize(32, 32), 1.0), Qt::MoveAction);
+    d->setDragCursor(carried, Qt::CopyAction);
+    d->setDragCursor(carried, Qt::IgnoreAction);
     return d;
 }
 

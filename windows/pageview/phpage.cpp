@@ -87,8 +87,14 @@ void phpage::buildBook() {
         ibn[k]->setWordWrap(true);
         ibn[k]->setFont(caption);
         ibn[k]->setStyleSheet(QStringLiteral("color: #3b2a1a;"));
-        connect(pb[k], &FrameBox::mousePressed, this,
-                [this](int i, Qt::MouseButton b, QPoint) { pb_MouseDown(i, b); });
+        pb[k]->setAcceptDrops(true);
+        pb[k]->installEventFilter(this);
+        connect(pb[k], &FrameBox::mousePressed, this, [this](int i, Qt::MouseButton b, QPoint at) {
+            m_pressPos = at;
+            pb_MouseDown(i, b);
+        });
+        connect(pb[k], &FrameBox::mouseMoved, this, &phpage::pb_MouseMove);
+        connect(pb[k], &FrameBox::doubleClicked, this, &phpage::pb_DblClick);
     }
 
     const QRect left = leftPageRect(bookSize);
@@ -125,6 +131,9 @@ void phpage::buildBook() {
     pgright->hide();
     connect(pgleft, &PageArrow::clicked, this, &phpage::pgleft_Click);
     connect(pgright, &PageArrow::clicked, this, &phpage::pgright_Click);
+    // Hovering a drag over an arrow turns the page; the drag goes on over the new spread.
+    connect(pgleft, &PageArrow::dragEntered, this, &phpage::pgleft_Click);
+    connect(pgright, &PageArrow::dragEntered, this, &phpage::pgright_Click);
 
     m_leaf = new LeafOverlay(phpg);
     m_leaf->setGeometry(phpg->rect());
@@ -171,6 +180,7 @@ void phpage::buildTools() {
         it[i]->setAutoRaise(true);
         it[i]->setAccessibleName(toolTags()[i]);
         it[i]->installEventFilter(this);
+        it[i]->setAcceptDrops(i == 4);
         row->addWidget(it[i]);
         connect(it[i], &QToolButton::clicked, this, [this, i] { it_Click(i); });
     }

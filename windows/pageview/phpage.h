@@ -62,6 +62,11 @@ public:
     void it_Click(int index);
     void idxlst_DblClick(int index);
     void pb_MouseDown(int index, Qt::MouseButton button);
+    void pb_MouseMove(int index, Qt::MouseButtons buttons, QPoint pos);
+    void pb_DblClick(int index);
+    // A drop onto page position `index` from a page frame ("pb") or the Photo Box ("fs").
+    void pb_DragDrop(int index, const QString& source);
+    void clearPagePosition(int k);
 
     // AlbumViews calls, forwarded by the hub.
     void showSelMark(int pos, bool visible);
@@ -73,6 +78,8 @@ public:
     std::function<void(const QString&)> savePicAs;
     // Opens the help at its contents; tests replace it.
     std::function<void()> showHelp;
+    // Shows the picture of frame dragsrc on its own (a double click).
+    std::function<void()> showPicture;
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -92,6 +99,8 @@ private:
     QList<PictureLibrary::Request> spreadRequests(int page) const;
     void showIndex();
     QString framePath(int slot) const;
+    bool dropWelcome(int k, const QString& source);
+    bool dragEvent(QObject* o, QEvent* e);
 
     Album& m_a;
     WindowHub& m_hub;
@@ -100,6 +109,11 @@ private:
     ToolStripState m_tools;
     QPixmap m_book;
     QFuture<void> m_ahead;
+    bool m_dragArmed = false;
+    QPoint m_pressPos;
+    QPixmap m_pbhold;  // the drawn picture of the frame a drag started from
+    QString m_dragcap; // and its caption
+    Qt::DropAction m_dropAction = Qt::CopyAction;
 };
 
 } // namespace vimbrel

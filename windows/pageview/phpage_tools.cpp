@@ -42,6 +42,8 @@ void phpage::highlightTool(int i) {
 }
 
 bool phpage::eventFilter(QObject* o, QEvent* e) {
+    if (dragEvent(o, e))
+        return true;
     for (int i = 0; i < toolCount; ++i)
         if (o == it[i] && (e->type() == QEvent::Enter || e->type() == QEvent::MouseMove))
             highlightTool(i);
@@ -55,30 +57,6 @@ bool phpage::eventFilter(QObject* o, QEvent* e) {
         }
     }
     return QWidget::eventFilter(o, e);
-}
-
-void phpage::pb_MouseDown(int k, Qt::MouseButton button) {
-    m_a.curslot = static_cast<Integer>(k);
-    m_a.dragsrc = m_a.pgframes[k];
-    if (m_a.dragsrc < 1 || m_a.frames[m_a.dragsrc] < 1)
-        return;
-    PicRec& p = m_a.pics[m_a.frames[m_a.dragsrc]];
-    if (button != Qt::LeftButton) {
-        ClearPboxSel(m_a);
-        if (p.psel >= 0) {
-            p.psel = -1;
-            frsel[k]->hide();
-            --m_a.nsel;
-        } else {
-            p.psel = 0;
-            frsel[k]->show();
-            ++m_a.nsel;
-        }
-        setSelCount(m_a.nsel);
-        Set_it(100);
-        Set_it(102);
-    }
-    // Dragging with the left button arrives with the Photo Box.
 }
 
 void phpage::it_Click(int index) {

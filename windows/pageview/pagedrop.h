@@ -1,0 +1,36 @@
+#pragma once
+// What a drop onto a page frame does to the album, without the window. The page view calls
+// these in the order its drop rules give and redraws what they changed.
+
+#include "album.h"
+
+#include <QList>
+
+namespace vimbrel {
+
+// The drag ended on the frame position it started from, on the same spread.
+bool dropStartedHere(const Album& a, int k);
+
+// One page photo onto another: the two frames trade their pictures.
+void swapFrames(Album& a);
+
+// The selected photos of the current group, in frame order, into the empty frames from
+// curframe on. False (nothing moved) when fewer than nsel empty frames follow.
+bool moveSelectedRun(Album& a);
+
+// The one dragged photo into the empty frame curframe.
+void moveOne(Album& a);
+
+// The Photo Box picture dragsrc and the photo in frame curframe trade places: the photo goes
+// to the box, the box picture into the frame.
+void replaceFromBox(Album& a);
+
+// The selected Photo Box pictures in slot order (the working list marks them), or the one
+// picture dragsrc when only one is selected.
+QList<PicRec> boxSelection(const Album& a);
+
+// Appends `pictures` to the album, placing them in the frames from curframe on, and counts
+// them in the current group. The caller has already taken them out of the Photo Box.
+void placeInFrames(Album& a, const QList<PicRec>& pictures);
+
+} // namespace vimbrel

@@ -1,0 +1,211 @@
+// The page view's drag and drop: page photos moved, swapped and put aside, Photo Box pictures
+// placed on the pages, pages turned by hovering over an arrow.
+
+#include "dragdata.h"
+#include "pagedrop.h"
+#include "phpage.h"
+#include "ui.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+
+namespace vimbrel {
+
+void phpage::pb_MouseDown(int k, Qt::MouseButton button) {
+    m_dragArmed = false;
+    m_a.curslot = static_cast<Integer>(k);
+    m_a.dragsrc = m_a.pgframes[k];
+    if (m_a.dragsrc < 1 || m_a.frames[m_a.dragsrc] < 1)
+        return;
+    PicRec& p = m_a.pics[m_a.frames[m_a.dragsrc]];
+    if (button != Qt::LeftButton) {
+        ClearPboxSel(m_a);
+        if (p.psel >= 0) {
+            p.psel = -1;
+            frsel[k]->hide();
+            --m_a.nsel;
+        } else {
+            p.psel = 0;
+            frsel[k]->show();
+            ++m_a.nsel;
+        }
+        setSelCount(m_a.nsel);
+        Set_it(100);
+        Set_it(102);
+        return;
+    }
+    if (m_a.canwrite != 'Y')
+        return;
+    if (m_a.nsel == 0) {
+        ClearPboxSel(m_a);
+        p.psel = 0;
+        m_a.nsel = 1;
+        frsel[k]->show();
+        setSelCount(m_a.nsel);
+    }
+    // The drag itself starts once the mouse moves, so clicks and double clicks stay clicks.
+    m_dragArmed = p.psel == 0;
+}
+
+void phpage::pb_MouseMove(int k, Qt::MouseButtons buttons, QPoint pos) {
+    if (!m_dragArmed || !(buttons & Qt::LeftButton) || k != m_a.curslot ||
+        (pos - m_pressPos).manhattanLength() < QApplication::startDragDistance())
+        return;
+    m_dragArmed = false;
+    m_a.framepage = m_a.curpage;
+    m_pbhold = pb[k]->picture();
+    m_dragcap = ibn[k]->text();
+    m_a.nfree = 0;
+    QDrag* drag = makeDrag(pb[k], QStringLiteral("pb"), m_a.nsel != 1);
+    if (!m_pbhold.isNull())
+        drag->setPixmap(m_pbhold.scaled(m_pbhold.size() / 2));
+    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::CopyAction);
+}
+
+void phpage::pb_DblClick(int k) {
+    m_dragArmed = false;
+    const bool boxVisible = m_hub.photoBoxVisible();
+    m_hub.setPhotoBoxVisible(false);
+    m_a.dragsrc = m_a.pgframes[k];
+    if (m_a.dragsrc >= 1 && m_a.frames[m_a.dragsrc] > 0) {
+        m_a.slidesrc = QStringLiteral("Pic");
+        if (showPicture)
+            showPicture();
+    }
+    m_hub.setPhotoBoxVisible(boxVisible);
+}
+
+// Whether a drop of `source` on position k would be taken (the pointer shows dropico).
+bool phpage::dropWelcome(int k, const QString& source) {
+    const Integer f = m_a.pgframes[k];
+    if (f < 1)
+        return false;
+    const int count = source == QLatin1String("fs") ? m_a.pbsel : m_a.nsel;
+    if (source != QLatin1String("fs") &&
+        (dropStartedHere(m_a, k) || (m_a.frames[f] > 0 && m_a.nsel >= 2)))
+        return false;
+    CountFree(m_a, f);
+    return !(count != 1 && m_a.nfree < count);
+}
+
+void phpage::pb_DragDrop(int k, const QString& source) {
+    const bool boxVisible = m_hub.photoBoxVisible();
+    m_a.curframe = m_a.pgframes[k];
+    if (m_a.curframe < 1)
+        return;
+    const bool occupied = m_a.frames[m_a.curframe] > 0;
+
+    if (source != QLatin1String("fs")) {
+        if (dropStartedHere(m_a, k)) {
+        } else if (occupied) {
+            if (m_a.nsel == 1) {
+                swapFrames(m_a);
+                // Both pictures are already drawn: they change places on the screen.
+                if (m_a.curpage == m_a.framepage) {
+                    pb[m_a.curslot]->setPicture(pb[k]->picture());
+                    ibn[m_a.curslot]->setText(ibn[k]->text());
+                }
+                pb[k]->setPicture(m_pbhold);
+                ibn[k]->setText(m_dragcap);
+            }
+        } else if (m_a.nsel != 1) {
+            if (moveSelectedRun(m_a)) {
+                DispPage(m_a.curpage);
+                DispPage(m_a.curpage + 1);
+            }
+        } else {
+            moveOne(m_a);
+            pb[k]->setPicture(m_pbhold);
+            pb[k]->setOccupied(true);
+            ibn[k]->setText(m_dragcap);
+            if (m_a.curpage == m_a.framepage)
+                clearPagePosition(m_a.curslot);
+        }
+        SetAllSel(m_a, -1);
+        return;
+    }
+
+    m_a.curslot = static_cast<Integer>(k);
+    if (occupied) {
+        if (m_a.pbsel == 1) {
+            m_hub.setPhotoBoxVisible(false);
+            if (m_a.ui->message(QStringLiteral("Add/Replace Photo"),
+                                QStringLiteral("Replace Photo?"), MsgIcon::Question,
+                                MsgButtons::YesNo) == MsgAnswer::Yes) {
+                replaceFromBox(m_a);
+                DispPage(-1);
+                m_hub.LoadFS(m_a.pbtop - m_a.dragsrc - 10);
+            }
+            m_hub.setPhotoBoxVisible(boxVisible);
+        }
+        ClearPboxSel(m_a);
+        return;
+    }
+    CountFree(m_a, m_a.curframe);
+    if (m_a.nfree < m_a.pbsel) {
+        ClearPboxSel(m_a);
+        return;
+    }
+    const int n = m_a.pbsel;
+    // Taken out of the box before they join the album: in a full album the first free album
+    // slot is the box's first slot.
+    const QList<PicRec> pictures = boxSelection(m_a);
+    m_hub.DeletePbox();
+    placeInFrames(m_a, pictures);
+    if (n == 1) {
+        DispPage(-1);
+    } else {
+        if (k < 12)
+            DispPage(m_a.curpage);
+        DispPage(m_a.curpage + 1);
+    }
+    pictotal->setText(QString::number(m_a.grps[m_a.curgrp].gcount));
+    ClearPboxSel(m_a);
+}
+
+void phpage::clearPagePosition(int k) {
+    pb[k]->clearPicture();
+    pb[k]->setOccupied(false);
+    ibn[k]->clear();
+    frsel[k]->hide();
+}
+
+// Drag events of the frames and of the Photo Box tool, caught here so the rules stay in one
+// place.
+bool phpage::dragEvent(QObject* o, QEvent* e) {
+    const auto type = e->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto* d = static_cast<QDropEvent*>(e);
+    const QString source = dragSource(d->mimeData());
+    if (source.isEmpty()) {
+        e->ignore();
+        return true;
+    }
+    if (o == it[4]) {
+        if (source != QLatin1String("pb")) {
+            e->ignore();
+            return true;
+        }
+        d->setDropAction(Qt::MoveAction);
+        d->accept();
+        if (type == QEvent::Drop)
+            m_hub.fs_DragDrop(999);
+        return true;
+    }
+    for (int k = 0; k < 24; ++k) {
+        if (o != pb[k])
+            continue;
+        if (type == QEvent::DragEnter)
+            m_dropAction = dropWelcome(k, source) ? Qt::MoveAction : Qt::CopyAction;
+        d->setDropAction(m_dropAction);
+        d->accept();
+        if (type == QEvent::Drop)
+            pb_DragDrop(k, source);
+        return true;
+    }
+    return false;
+}
+
+} // namespace vimbrel
