@@ -282,3 +282,66 @@ TEST(PageView, DescriptionsToggleAndThePhotoBoxStepsAside) {
     f.w->it_Click(4);
     EXPECT_FALSE(f.hub.box);
 }
+
+TEST(PageView, DroppingOnAPhotoSwapsWithoutDecodingAgain) {
+    PageFixture f({24}, {1, 2});
+    f.openGroup(1);
+    const QImage first = f.w->pb[0]->picture().toImage();
+    const int decodes = f.pictures.stats().decodes + f.pictures.stats().diskHits;
+    f.w->pb_MouseDown(0, Qt::LeftButton); // selects the photo, arms the drag
+    EXPECT_EQ(f.a.nsel, 1);
+    f.w->pb_DragStart(0);
+    f.w->pb_DragDrop(1, QStringLiteral("pb"));
+    EXPECT_EQ(f.a.frames[1], 2);
+    EXPECT_EQ(f.a.frames[2], 1);
+    EXPECT_EQ(f.a.changed, 'y');
+    EXPECT_EQ(f.a.nsel, 0);
+    EXPECT_EQ(f.w->ibn[1]->text(), QStringLiteral("short 1"));
+    EXPECT_EQ(f.w->ibn[0]->text(), QStringLiteral("short 2"));
+    EXPECT_EQ(f.pictures.stats().decodes + f.pictures.stats().diskHits, decodes);
+    EXPECT_TRUE(f.w->frsel[0]->isHidden() && f.w->frsel[1]->isHidden());
+    EXPECT_EQ(f.w->pb[1]->picture().toImage(), first);
+}
+
+TEST(PageView, DroppedWhereItStartedOnlyDeselects) {
+    PageFixture f({24}, {1});
+    f.openGroup(1);
+    f.w->pb_MouseDown(0, Qt::LeftButton);
+    f.w->pb_DragStart(0);
+    f.w->pb_DragDrop(0, QStringLiteral("pb"));
+    EXPECT_EQ(f.a.frames[1], 1);
+    EXPECT_EQ(f.a.nsel, 0);
+    EXPECT_EQ(f.a.changed, 'n');
+}
+
+TEST(PageView, ReadOnlyAlbumsIgnoreTheLeftButtonButSelectWithTheRight) {
+    PageFixture f({24}, {1});
+    f.a.canwrite = 'N';
+    f.openGroup(1);
+    f.w->pb_MouseDown(0, Qt::LeftButton);
+    EXPECT_EQ(f.a.nsel, 0);
+    f.w->pb_MouseDown(0, Qt::RightButton);
+    EXPECT_EQ(f.a.nsel, 1);
+}
+
+TEST(PageView, ABoxPictureReplacesAPhotoOnlyAfterYes) {
+    PageFixture f({24}, {1});
+    f.setPhotoBox({50});
+    f.openGroup(1);
+    f.a.dragsrc = 1000;
+    f.a.pbsel = 1;
+    f.ui.answers.enqueue(MsgAnswer::No);
+    f.w->pb_DragDrop(0, QStringLiteral("fs"));
+    EXPECT_EQ(f.ui.shown.last().title, QStringLiteral("Add/Replace Photo"));
+    EXPECT_EQ(f.ui.shown.last().text, QStringLiteral("Replace Photo?"));
+    EXPECT_EQ(f.a.pics[1].pfile, "vmb0001.jpg");
+    EXPECT_EQ(f.a.pbsel, -1);
+
+    f.a.dragsrc = 1000;
+    f.a.pbsel = 1;
+    f.ui.answers.enqueue(MsgAnswer::Yes);
+    f.w->pb_DragDrop(0, QStringLiteral("fs"));
+    EXPECT_EQ(f.a.pics[1].pfile, "vmb0050.jpg");
+    EXPECT_EQ(f.a.pics[1000].pfile, "vmb0001.jpg");
+    EXPECT_EQ(f.a.changed, 'y');
+}

@@ -64,6 +64,8 @@ public:
     void pb_MouseDown(int index, Qt::MouseButton button);
     void pb_MouseMove(int index, Qt::MouseButtons buttons, QPoint pos);
     void pb_DblClick(int index);
+    // What a drag from position `index` takes along: its spread, picture and caption.
+    void pb_DragStart(int index);
     // A drop onto page position `index` from a page frame ("pb") or the Photo Box ("fs").
     void pb_DragDrop(int index, const QString& source);
     void clearPagePosition(int k);

@@ -53,14 +53,18 @@ void phpage::pb_MouseMove(int k, Qt::MouseButtons buttons, QPoint pos) {
         (pos - m_pressPos).manhattanLength() < QApplication::startDragDistance())
         return;
     m_dragArmed = false;
-    m_a.framepage = m_a.curpage;
-    m_pbhold = pb[k]->picture();
-    m_dragcap = ibn[k]->text();
-    m_a.nfree = 0;
+    pb_DragStart(k);
     QDrag* drag = makeDrag(pb[k], QStringLiteral("pb"), m_a.nsel != 1);
     if (!m_pbhold.isNull())
         drag->setPixmap(m_pbhold.scaled(m_pbhold.size() / 2));
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::CopyAction);
+}
+
+void phpage::pb_DragStart(int k) {
+    m_a.framepage = m_a.curpage;
+    m_pbhold = pb[k]->picture();
+    m_dragcap = ibn[k]->text();
+    m_a.nfree = 0;
 }
 
 void phpage::pb_DblClick(int k) {
