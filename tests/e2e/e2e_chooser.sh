@@ -57,10 +57,10 @@ gone "Create a New Album" || fail "the New dialog stays"
 [ -d "$HOME/Trip26x" ] || fail "no picture folder"
 sleep 0.5; shot 04-page-view
 
-# Back to the chooser with the page view's Command tool.
+# Back to the chooser with the page view's Command tool, the third of the strip.
 page=$(find_page) || fail "no page view"
-eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^HEIGHT=/PH=/p')"
-click_in "$page" 55 $((PH - 23))
+eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/PW=/p; s/^HEIGHT=/PH=/p')"
+click_in "$page" $(((PW - 790) / 2 + 2 * 36 + 17)) $((PH - 49))
 chooser=$(find_chooser) || fail "no chooser after Command"
 sleep 0.5
 shot 05-chooser-with-album
