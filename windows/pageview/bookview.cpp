@@ -33,10 +33,17 @@ void LeafOverlay::setStep(int step) {
     update();
 }
 
-void LeafOverlay::resizeEvent(QResizeEvent*) {
+void LeafOverlay::renderFrames() {
     // Drawn once per size, so a tick of the turn only copies pixels.
+    if (m_rendered == size())
+        return;
+    m_rendered = size();
     for (int s = 1; s <= 5; ++s)
         m_frames[s] = leafPixmap(size(), devicePixelRatioF(), s);
+}
+
+void LeafOverlay::resizeEvent(QResizeEvent*) {
+    renderFrames();
 }
 
 void LeafOverlay::paintEvent(QPaintEvent*) {

@@ -26,6 +26,8 @@ public:
     explicit LeafOverlay(QWidget* parent);
     void setStep(int step);
     int step() const { return m_step; }
+    // Draws the five leaves for the current size ahead of the first turn.
+    void renderFrames();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -34,6 +36,7 @@ protected:
 private:
     int m_step = 0;
     QPixmap m_frames[6];
+    QSize m_rendered;
 };
 
 // A page corner with an arrow, bottom left or bottom right of the book.

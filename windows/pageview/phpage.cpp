@@ -69,7 +69,10 @@ phpage::phpage(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* pare
     setFixedSize(sizeHint());
 }
 
-phpage::~phpage() = default;
+phpage::~phpage() {
+    // A look-ahead decode must not outlive the window that asked for it.
+    m_ahead.waitForFinished();
+}
 
 void phpage::buildBook() {
     phpg = new BookView(this);
@@ -137,6 +140,7 @@ void phpage::buildBook() {
 
     m_leaf = new LeafOverlay(phpg);
     m_leaf->setGeometry(phpg->rect());
+    m_leaf->renderFrames();
     m_leaf->setStep(0);
 }
 

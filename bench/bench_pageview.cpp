@@ -1,0 +1,142 @@
+// The page view filling a Small spread of 24 camera-size JPEGs through the picture library:
+// with no cache, with the disk tier filled (a fresh library, as in a fresh process) and from
+// memory, each against vipsthumbnail making the same 24 thumbnails in the same run; then the
+// drawing time of every tick of a page turn.
+
+#include "benchpictures.h"
+#include "bookview.h"
+#include "phpage.h"
+#include "picturelibrary.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+using namespace vimbrel;
+
+namespace {
+
+double msSince(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+double vipsSpread(const QStringList& paths, const QString& out) {
+    QElapsedTimer t;
+    t.start();
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.start(QStringLiteral("vipsthumbnail"),
+            QStringList{QStringLiteral("-s"), QStringLiteral("108x72"), QStringLiteral("-o"),
+                        out + QStringLiteral("/%s.jpg")} +
+                paths);
+    p.waitForFinished(-1);
+    return msSince(t);
+}
+
+struct NoViews : WindowHub {};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                    : QDir::temp().filePath(QStringLiteral("vimbrel-bench"));
+    const QStringList paths = bench::ensurePhotos(folder, 24);
+    QTemporaryDir tmp;
+
+    auto album = std::make_unique<Album>();
+    Album& a = *album;
+    ClearAlbum(a);
+    a.sizes[1] = {108, 72, 4, 3};
+    a.sizes[2] = {200, 133, 3, 1};
+    a.sizes[3] = {324, 216, 2, 1};
+    a.pgsize = 1;
+    a.picdir = folder + QLatin1Char('/');
+    for (int i = 1; i <= 24; ++i) {
+        a.pics[i].pfile = QFileInfo(paths[i - 1]).fileName();
+        a.pics[i].porient = "L";
+        a.pics[i].pwidth = 4000;
+        a.pics[i].pheight = 3000;
+        a.frames[i] = static_cast<Integer>(i);
+    }
+    a.npics = 24;
+    a.grps[1].glast = 96;
+    a.grps[1].gcount = 24;
+    a.nframes = 96;
+    for (int i = 25; i <= 48; ++i) // a second spread for the turn, the same pictures again
+        a.frames[i] = static_cast<Integer>(i - 24);
+    NoViews hub;
+
+    std::printf("Small spread, 24 JPEGs of 4000x3000 (%s)\n", qPrintable(folder));
+    const int rounds = 3;
+    std::vector<double> cold, disk, memory, vips;
+    for (int r = 0; r < rounds; ++r) {
+        const QString cache = tmp.filePath(QStringLiteral("cache%1").arg(r));
+        {
+            PictureLibrary lib(cache, 64 << 20);
+            phpage w(a, hub, lib);
+            a.curpage = 1;
+            QElapsedTimer t;
+            t.start();
+            w.SetPage();
+            cold.push_back(msSince(t));
+            t.restart();
+            w.SetPage();
+            memory.push_back(msSince(t));
+        }
+        {
+            PictureLibrary lib(cache, 64 << 20); // memory empty, disk tier filled
+            phpage w(a, hub, lib);
+            QElapsedTimer t;
+            t.start();
+            w.SetPage();
+            disk.push_back(msSince(t));
+        }
+        const QString out = tmp.filePath(QStringLiteral("vips%1").arg(r));
+        QDir().mkpath(out);
+        vips.push_back(vipsSpread(paths, out));
+    }
+    const auto med = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    const double ref = med(vips);
+    std::printf("%-44s %8.2f ms  %6.3fx vipsthumbnail (target <= 0.5x)\n", "no cache", med(cold),
+                med(cold) / ref);
+    std::printf("%-44s %8.2f ms  %6.3fx vipsthumbnail (target <= 0.05x)\n", "disk tier filled",
+                med(disk), med(disk) / ref);
+    std::printf("%-44s %8.2f ms  %6.3fx vipsthumbnail (target < 2 ms)\n", "from memory",
+                med(memory), med(memory) / ref);
+    std::printf("%-44s %8.2f ms\n", "reference: vipsthumbnail -s 108x72, 24 files", ref);
+
+    // A turn: every tick, with the book painted at once (grab() paints every layer of it into
+    // a picture, as the screen would).
+    PictureLibrary lib(tmp.filePath(QStringLiteral("cache0")), 64 << 20);
+    phpage w(a, hub, lib);
+    w.show();
+    a.curpage = 1;
+    w.SetPage();
+    w.repaint();
+    w.pgright_Click();
+    w.pgtimer.stop(); // the ticks are driven here, one by one
+    std::vector<double> ticks;
+    for (int i = 0; i < 6; ++i) {
+        QElapsedTimer t;
+        t.start();
+        w.pgtimer_Timer();
+        (void)w.phpg->grab();
+        ticks.push_back(msSince(t));
+    }
+    std::printf("page turn ticks (target <= 10 ms each):");
+    for (double d : ticks)
+        std::printf(" %.2f", d);
+    std::printf(" ms\n");
+    return 0;
+}
