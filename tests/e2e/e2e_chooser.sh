@@ -45,17 +45,24 @@ gone "About Vimbrel" || fail "the splash stays"
 chooser=$(find_chooser) || fail "no chooser"
 sleep 0.5; shot 02-chooser
 
+# "Other ..." is selected: Open asks for a file.
+chooser_button "$chooser" open
+window "Open an Album" >/dev/null || fail "no Open dialog"
+sleep 0.3; shot 03-open-album
+xdotool key Escape
+gone "Open an Album" || fail "the Open dialog stays"
+
 chooser_button "$chooser" new
 window "Create a New Album" >/dev/null || fail "no New dialog"
 xdotool type --delay 40 "Trip 26!x"       # the blank and "!" are refused, 8 characters at most
 xdotool key Tab
 xdotool type --delay 20 "Summer by the sea"
-sleep 0.3; shot 03-new-album
+sleep 0.3; shot 04-new-album
 xdotool key Return
 gone "Create a New Album" || fail "the New dialog stays"
 [ -f "$HOME/Trip26x.vmb" ] || fail "no album file: $(ls "$HOME")"
 [ -d "$HOME/Trip26x" ] || fail "no picture folder"
-sleep 0.5; shot 04-page-view
+sleep 0.5; shot 05-page-view
 
 # Back to the chooser with the page view's Command tool, the third of the strip.
 page=$(find_page) || fail "no page view"
@@ -63,11 +70,11 @@ eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/PW=/p; s/^
 click_in "$page" $(((PW - 790) / 2 + 2 * 36 + 17)) $((PH - 49))
 chooser=$(find_chooser) || fail "no chooser after Command"
 sleep 0.5
-shot 05-chooser-with-album
+shot 06-chooser-with-album
 
 chooser_button "$chooser" rename
 window "Rename Album 'Trip26x'" >/dev/null || fail "no Rename dialog"
-sleep 0.3; shot 06-rename
+sleep 0.3; shot 07-rename
 xdotool type --delay 40 "Tour"
 xdotool key Return
 gone "Rename Album" || fail "the Rename dialog stays"
