@@ -26,6 +26,8 @@ public:
     virtual void DeletePbox() {}
     // A drop of page photos onto strip position `index` (999: append), source "pb".
     virtual void fs_DragDrop(int /*index*/) {}
+    // The windows the page view's tools open modally.
+    virtual void showImport() {}
     // About window for `ticks` tenths of a second; modal when shown from the page view.
     virtual void showAbout(int /*ticks*/) {}
     // Ends the program (after the chooser's Exit has done its work).

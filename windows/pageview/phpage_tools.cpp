@@ -85,10 +85,12 @@ void phpage::it_Click(int index) {
 
     switch (index) {
     case 0: // Edit Groups: arrives with the group editor
-    case 1: // Import Images: arrives with the import window
         ClearPboxSel(m_a);
-        if (index == 0)
-            SetAllSel(m_a, -1);
+        SetAllSel(m_a, -1);
+        break;
+    case 1:
+        ClearPboxSel(m_a);
+        m_hub.showImport();
         break;
     case 2:
         ClearPboxSel(m_a);
