@@ -1,0 +1,272 @@
+// The Photo Box window on the offscreen platform: the strip, its counters and scroll bar,
+// decoding only what is new, the selection, drops, delete, and the read-only album.
+
+#include "albumfile.h"
+#include "albumfixture.h"
+#include "dragdata.h"
+#include "pbox.h"
+#include "picturelibrary.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QImage>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vimbrel;
+
+namespace {
+
+// Forwards the store's Photo Box calls to the window, as the program's hub does, and
+// records what the page view is asked to do.
+struct Hub : WindowHub {
+    pbox* box = nullptr;
+    QStringList page;
+    void LoadFS(int t) override { box->LoadFS(t); }
+    void setPboxScroll(int max, int value) override { box->setPboxScroll(max, value); }
+    void hidePboxSelMarks() override { box->hidePboxSelMarks(); }
+    void setPboxSelCount(int n) override { box->setPboxSelCount(n); }
+    void DispPage(int p) override { page << QStringLiteral("DispPage %1").arg(p); }
+    void clearPagePosition(int k) override { page << QStringLiteral("clear %1").arg(k); }
+    void setPhotoCount(int n) override { page << QStringLiteral("pictotal %1").arg(n); }
+};
+
+// Album pictures 1..3 in frames 1..3 of one group of 12, and `boxed` pictures 101.. in the
+// box, each a small JPEG of its own colour.
+struct BoxWindow : test::Fixture {
+    QTemporaryDir tmp;
+    PictureLibrary pictures{tmp.filePath(QStringLiteral("thumbs")), 16 << 20};
+    Hub hub;
+    std::unique_ptr<pbox> w;
+    QList<std::pair<int, bool>> drags;
+
+    explicit BoxWindow(int boxed) {
+        a.picdir = tmp.filePath(QStringLiteral("TRIP")) + QLatin1Char('/');
+        a.albfile = tmp.filePath(QStringLiteral("TRIP.vmb"));
+        QDir().mkpath(a.picdir);
+        a.canwrite = 'Y';
+        for (int n = 1; n <= 3; ++n)
+            picture(n, n, n);
+        for (int i = 1; i <= boxed; ++i)
+            picture(1001 - boxed + i - 1, 0, 100 + i);
+        a.npbox = static_cast<Integer>(boxed);
+        a.pbfirst = a.pbtop = static_cast<Integer>(1001 - boxed);
+        setGroups({12});
+        a.views = &hub;
+        w = std::make_unique<pbox>(a, hub, pictures);
+        hub.box = w.get();
+        w->startDrag = [this](int k, bool several) {
+            drags.append({k, several});
+        };
+        w->LoadFS(0);
+    }
+    void picture(int slot, int frame, int n) {
+        addPicture(slot, frame, n);
+        QImage img(80, 60, QImage::Format_RGB32);
+        img.fill(QColor::fromHsv(n * 37 % 360, 200, 220));
+        img.save(a.picdir + fileName(n), "JPEG");
+    }
+    // Decodes while `f` runs, from an empty memory tier: every position drawn counts.
+    template <class F> int decodes(F f) {
+        pictures.clearMemory();
+        const int before = pictures.stats().decodes;
+        f();
+        return pictures.stats().decodes - before;
+    }
+    QStringList texts(const std::array<QLabel*, stripPositions>& labels) const {
+        QStringList out;
+        for (QLabel* l : labels)
+            out << l->text();
+        return out;
+    }
+    QList<bool> marks() const {
+        QList<bool> out;
+        for (auto* s : w->fssel)
+            out << !s->isHidden();
+        return out;
+    }
+    void drop(QWidget* target, const QString& source) {
+        // A drop goes only where the drag has entered.
+        const std::unique_ptr<QMimeData> data(makeDragData(source));
+        QDragEnterEvent enter(QPoint(5, 5), Qt::MoveAction, data.get(), Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent e(QPointF(5, 5), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
+    }
+};
+
+QStringList strings(std::initializer_list<const char*> latin1) {
+    QStringList out;
+    for (const char* t : latin1)
+        out << QString::fromLatin1(t);
+    return out;
+}
+
+} // namespace
+
+TEST(PboxWindow, StripCountersAndScrollBar) {
+    BoxWindow f(7);
+    f.a.pics[1000].psdesc = FixedText<20>(); // no short description: the file name
+    EXPECT_EQ(f.texts(f.w->fsnum), strings({"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(f.w->totnpbox->text(), QStringLiteral("7"));
+    EXPECT_EQ(f.w->fs_scroll->minimum(), 1);
+    EXPECT_EQ(f.w->fs_scroll->maximum(), 3);
+    for (auto* fs : f.w->fs)
+        EXPECT_FALSE(fs->picture().isNull());
+
+    f.w->fs_scroll->setValue(3);
+    EXPECT_EQ(f.texts(f.w->fsnum), strings({"3", "4", "5", "6", "7"}));
+    EXPECT_EQ(f.w->fsn[0]->text(), QStringLiteral("short 103"));
+    EXPECT_EQ(f.w->fsn[4]->text(), QStringLiteral("vmb0107.jpg"));
+
+    BoxWindow small(3);
+    EXPECT_EQ(small.texts(small.w->fsnum), strings({"1", "2", "3", "", ""}));
+    EXPECT_EQ(small.w->fs_scroll->maximum(), 1);
+    EXPECT_TRUE(small.w->fs[3]->picture().isNull());
+    EXPECT_TRUE(small.w->fsn[4]->text().isEmpty());
+}
+
+TEST(PboxWindow, ScrollingDecodesOnlyTheNewPositions) {
+    BoxWindow f(12);
+    const qint64 third = f.w->fs[2]->picture().cacheKey();
+    EXPECT_EQ(f.decodes([&] { f.w->fs_scroll->setValue(3); }), 2);
+    EXPECT_EQ(f.w->fs[0]->picture().cacheKey(), third); // moved, not drawn again
+    EXPECT_EQ(f.w->fsn[0]->text(), QStringLiteral("short 103"));
+    EXPECT_EQ(f.decodes([&] { f.w->fs_scroll->setValue(7); }), 4);
+    EXPECT_EQ(f.decodes([&] { f.w->fs_scroll->setValue(6); }), 1);
+    EXPECT_EQ(f.decodes([&] { f.w->fs_scroll->setValue(1); }), 5);
+    EXPECT_EQ(f.texts(f.w->fsn)[4], QStringLiteral("short 105"));
+}
+
+TEST(PboxWindow, APagePhotoDroppedOnThePositionIsTheOnlyOneDrawn) {
+    BoxWindow f(6);
+    f.a.pgframes[7] = 2; // the page view shows frame 2 at position 7
+    f.a.pics[2].psel = 0;
+    f.a.nsel = 1;
+    f.a.dragsrc = 2;
+    EXPECT_EQ(f.decodes([&] { f.drop(f.w->fs[1], QStringLiteral("pb")); }), 1);
+    EXPECT_EQ(f.w->fsn[1]->text(), QStringLiteral("short 2"));
+    EXPECT_EQ(f.w->fsn[2]->text(), QStringLiteral("short 102"));
+    EXPECT_EQ(f.w->totnpbox->text(), QStringLiteral("7"));
+    EXPECT_EQ(f.w->fs_scroll->maximum(), 3);
+    EXPECT_EQ(f.hub.page, strings({"clear 7", "pictotal 2"}));
+    EXPECT_EQ(f.a.npics, 2);
+
+    f.hub.page.clear();
+    f.a.pics[1].psel = 0; // two page photos: both go to the end, both pages redrawn
+    f.a.pics[2].psel = 0;
+    f.a.nsel = 2;
+    f.a.curpage = 1;
+    f.drop(f.w->fsroll, QStringLiteral("pb"));
+    EXPECT_EQ(f.a.npics, 0);
+    EXPECT_EQ(f.w->totnpbox->text(), QStringLiteral("9"));
+    EXPECT_EQ(f.hub.page, strings({"DispPage 1", "DispPage 2", "pictotal 0"}));
+    EXPECT_EQ(f.texts(f.w->fsnum), strings({"1", "2", "3", "4", "5"}));
+}
+
+TEST(PboxWindow, SelectToggleSelectAllAndTheStripsOwnDrop) {
+    BoxWindow f(7);
+    f.w->fs_MouseDown(1, Qt::RightButton);
+    f.w->fs_MouseDown(3, Qt::RightButton);
+    EXPECT_EQ(f.marks(), QList<bool>({false, true, false, true, false}));
+    EXPECT_EQ(f.w->fs_selcnt->text(), QStringLiteral("2"));
+    f.w->fs_MouseDown(3, Qt::RightButton);
+    EXPECT_EQ(f.w->fs_selcnt->text(), QStringLiteral("1"));
+    f.w->fs_MouseDown(1, Qt::LeftButton);
+    EXPECT_EQ(f.drags, (QList<std::pair<int, bool>>{{1, false}}));
+    f.w->fs_scroll->setValue(2); // the mark moves with its picture
+    EXPECT_EQ(f.marks(), QList<bool>({true, false, false, false, false}));
+
+    f.drop(f.w->fs[2], QStringLiteral("fs")); // released on the strip: selection cleared
+    EXPECT_EQ(f.marks(), QList<bool>(5, false));
+    EXPECT_EQ(f.w->fs_selcnt->text(), QStringLiteral("0"));
+    f.drop(f.w->fsroll, QStringLiteral("fs")); // fsroll takes page photos only
+    EXPECT_EQ(f.a.npbox, 7);
+
+    f.w->fs_select_Click();
+    EXPECT_EQ(f.marks(), QList<bool>(5, true));
+    EXPECT_EQ(f.w->fs_selcnt->text(), QStringLiteral("7"));
+    f.w->fs_MouseDown(0, Qt::LeftButton);
+    EXPECT_EQ(f.drags.last(), std::make_pair(0, true));
+    f.w->fs_select_Click();
+    EXPECT_EQ(f.marks(), QList<bool>(5, false));
+    EXPECT_EQ(f.w->fs_selcnt->text(), QStringLiteral("0"));
+}
+
+TEST(PboxWindow, DeleteAsksThenWritesTheAlbumThenRemovesTheFiles) {
+    BoxWindow f(6);
+    f.w->fs_MouseDown(0, Qt::RightButton);
+    f.ui.answers.enqueue(MsgAnswer::No);
+    f.w->fs_del_Click();
+    EXPECT_EQ(f.ui.shown.last().title, QStringLiteral("Delete Photo/s"));
+    EXPECT_EQ(f.ui.shown.last().text, QStringLiteral("Delete Photo/s?"));
+    EXPECT_EQ(f.a.npbox, 6);
+    EXPECT_TRUE(QFile::exists(f.a.picdir + test::Fixture::fileName(101)));
+    EXPECT_FALSE(QFile::exists(f.a.albfile));
+
+    // One at the start of the strip: position 4 is the only one drawn.
+    EXPECT_EQ(f.decodes([&] { f.w->fs_del_Click(); }), 1);
+    EXPECT_FALSE(QFile::exists(f.a.picdir + test::Fixture::fileName(101)));
+    EXPECT_EQ(f.texts(f.w->fsn),
+              strings({"short 102", "short 103", "short 104", "short 105", "short 106"}));
+    EXPECT_EQ(f.w->fs_scroll->maximum(), 1);
+    EXPECT_EQ(f.w->totnpbox->text(), QStringLiteral("5"));
+    EXPECT_EQ(f.marks(), QList<bool>(5, false));
+    QFile written(f.a.albfile);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    test::Fixture back;
+    ASSERT_EQ(decodeAlbum(written.readAll(), back.a).outcome, AlbumDecode::Ok);
+    EXPECT_EQ(back.a.npbox, 5);
+
+    // The album cannot be written: the box comes back whole and every file stays.
+    f.a.albfile = f.tmp.filePath(QStringLiteral("gone/TRIP.vmb"));
+    f.w->fs_select_Click();
+    f.w->fs_del_Click();
+    EXPECT_EQ(f.ui.shown.last().title, QStringLiteral("Save - ERROR"));
+    EXPECT_EQ(f.texts(f.w->fsnum), strings({"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(f.w->fsn[0]->text(), QStringLiteral("short 102"));
+    EXPECT_FALSE(f.w->fs[4]->picture().isNull());
+    EXPECT_TRUE(QFile::exists(f.a.picdir + test::Fixture::fileName(106)));
+}
+
+TEST(PboxWindow, ReadOnlyAlbumHidesTheButtonsOnAClick) {
+    BoxWindow f(3);
+    f.a.canwrite = 'N';
+    f.w->fs_select_Click(); // select all still works, delete does not
+    f.w->fs_del_Click();
+    EXPECT_EQ(f.a.npbox, 3);
+    EXPECT_TRUE(f.ui.shown.isEmpty());
+    f.w->fs_MouseDown(0, Qt::LeftButton);
+    EXPECT_TRUE(f.w->fs_del->isHidden());
+    EXPECT_TRUE(f.w->fs_select->isHidden());
+    EXPECT_TRUE(f.drags.isEmpty());
+    f.a.canwrite = 'Y'; // a writable album opened afterwards
+    f.w->LoadFS(0);
+    EXPECT_FALSE(f.w->fs_del->isHidden());
+}
+
+TEST(PboxWindow, ButtonsTurnGreenOnlyInsideTheirSquare) {
+    BoxWindow f(1);
+    const auto move = [](QWidget* target, QPoint p) {
+        QMouseEvent e(QEvent::MouseMove, p, target->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
+    };
+    move(f.w->fs_del, {4, 14});
+    EXPECT_TRUE(f.w->fs_del->hot());
+    move(f.w->fs_del, {15, 9});
+    EXPECT_FALSE(f.w->fs_del->hot());
+    move(f.w->fs_min, {9, 9});
+    move(f.w->fs[0], {20, 20}); // over the strip: ResetfsCmd
+    EXPECT_FALSE(f.w->fs_min->hot());
+
+    f.w->show();
+    f.w->fs_MouseDown(0, Qt::RightButton);
+    f.w->fs_min_Click();
+    EXPECT_TRUE(f.w->isHidden());
+    EXPECT_EQ(f.a.pbsel, -1);
+}

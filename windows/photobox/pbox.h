@@ -1,0 +1,93 @@
+#pragma once
+// The Photo Box: a small frameless window above the others holding the album's pictures that
+// sit in no frame. It shows five of them at a time in a strip with a scroll bar, the number in
+// the box and the number selected, and three buttons: select all or none, delete, hide.
+//
+// It is made once, hidden, and only shown and hidden afterwards. Its public procedures
+// (LoadFS, AddToFS, DeletePbox, ResetfsCmd, fs_DragDrop) are what the page view, the import
+// and the group editor call; the rules themselves live in pboxlogic.h. The store's refresh
+// calls (LoadFS, setPboxScroll, hidePboxSelMarks, setPboxSelCount) must be forwarded here by
+// the hub: the strip reloads through them when an album is read and inside PackPics.
+
+#include "album.h"
+#include "framebox.h"
+#include "pboxlogic.h"
+#include "pboxwidgets.h"
+#include "picturelibrary.h"
+#include "windowhub.h"
+
+#include <QLabel>
+#include <QScrollBar>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+namespace vimbrel {
+
+class pbox : public QWidget {
+    Q_OBJECT
+public:
+    pbox(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent = nullptr);
+    ~pbox() override;
+
+    // A strip position's picture box, inside: the fitting box of the thumbnails.
+    static constexpr QSize thumbSize{96, 72};
+
+    BoxFrame* fsframe;
+    std::array<StripBox*, stripPositions> fs{};
+    std::array<QLabel*, stripPositions> fsn{};
+    std::array<QLabel*, stripPositions> fsnum{};
+    std::array<SelectionOutline*, stripPositions> fssel{};
+    StripScrollBar* fs_scroll;
+    QLabel* totnpbox;
+    QLabel* fs_selcnt;
+    BoxButton* fs_select;
+    BoxButton* fs_del;
+    BoxButton* fs_min;
+    RollArea* fsroll;
+
+    // t = 0: the strip from the start of the box; t = -10 - k: position k redrawn; t > 0: the
+    // strip from slot t, moving what is already drawn.
+    void LoadFS(int t);
+    // pos 0..4: tpic inserted at that position; 999: tpic appended; -1: the imps appended.
+    void AddToFS(int pos);
+    // Takes the selected pictures out of the box (not their files).
+    void DeletePbox();
+    void ResetfsCmd();
+    // A drop onto strip position index (999: fsroll or the page view's Photo Box tool).
+    void fs_DragDrop(int index, const QString& source = QStringLiteral("pb"));
+
+    // The store's calls, forwarded by the hub.
+    void setPboxScroll(int max, int value);
+    void hidePboxSelMarks();
+    void setPboxSelCount(int n);
+
+    // Event handlers, public so tests can drive them as the events would.
+    void fs_MouseDown(int k, Qt::MouseButton button);
+    void fs_scroll_Change(int value);
+    void fs_select_Click();
+    void fs_del_Click();
+    void fs_min_Click();
+
+    // Starts the drag of the strip's selected pictures; tests replace it (a real drag runs
+    // its own event loop until the drop).
+    std::function<void(int k, bool several)> startDrag;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void buildTitleLine();
+    void buildStrip();
+    void apply(const StripUpdate& u);
+    QPixmap drawThumbnail(int slot) const;
+    void showNumbers();
+    void showMarks();
+    QString picturePath(int slot) const;
+
+    Album& m_a;
+    WindowHub& m_hub;
+    PictureLibrary& m_pictures;
+};
+
+} // namespace vimbrel
