@@ -269,4 +269,7 @@ TEST(PboxWindow, ButtonsTurnGreenOnlyInsideTheirSquare) {
     f.w->fs_min_Click();
     EXPECT_TRUE(f.w->isHidden());
     EXPECT_EQ(f.a.pbsel, -1);
+    f.w->show();
+    f.w->close(); // the window is only ever hidden
+    EXPECT_TRUE(f.w->isHidden());
 }

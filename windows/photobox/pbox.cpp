@@ -4,6 +4,7 @@
 #include "pagelogic.h"
 #include "ui.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QPainter>
 
@@ -358,6 +359,11 @@ void pbox::fs_min_Click() {
     ClearPboxSel(m_a);
     showMarks();
     hide();
+}
+
+void pbox::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    fs_min_Click();
 }
 
 bool pbox::eventFilter(QObject* o, QEvent* e) {

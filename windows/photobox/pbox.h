@@ -75,6 +75,8 @@ public:
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
+    // The window lives as long as the program: closing it (Alt+F4) is hiding it, as fs_min.
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void buildTitleLine();
