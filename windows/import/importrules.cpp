@@ -1,0 +1,287 @@
+#include "importrules.h"
+
+#include "startup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vimbrel {
+
+namespace {
+
+QString systemError(int err) {
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+// Closes a descriptor on every way out.
+struct Fd {
+    int fd = -1;
+    explicit Fd(int f) : fd(f) {}
+    ~Fd() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+};
+
+bool writeAll(int fd, const char* p, ssize_t n) {
+    while (n > 0) {
+        const ssize_t w = ::write(fd, p, static_cast<size_t>(n));
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += w;
+        n -= w;
+    }
+    return true;
+}
+
+constexpr size_t bufferBytes = 1 << 20;
+
+// A read error on `in` sets errno and *sourceSide.
+bool copyByBuffer(int in, int out, bool* sourceSide) {
+    const auto buf = std::make_unique<char[]>(bufferBytes);
+    for (;;) {
+        const ssize_t r = ::read(in, buf.get(), bufferBytes);
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            *sourceSide = true;
+            return false;
+        }
+        if (r == 0)
+            return true;
+        if (!writeAll(out, buf.get(), r))
+            return false;
+    }
+}
+
+// copy_file_range keeps the bytes in the kernel (and shares extents where the file system can).
+// Returns 1 done, 0 not supported here (nothing written yet), -1 failed with errno set.
+int copyInKernel(int in, int out, off_t size) {
+    off_t done = 0;
+    while (done < size) {
+        const ssize_t n =
+            ::copy_file_range(in, nullptr, out, nullptr, static_cast<size_t>(size - done), 0);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const bool unsupported =
+                errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP;
+            if (done == 0 && unsupported)
+                return 0;
+            return -1;
+        }
+        if (n == 0)
+            break; // the source became shorter; what is there has been copied
+        done += n;
+    }
+    return 1;
+}
+
+bool sameBytes(int a, int b) {
+    const auto ba = std::make_unique<char[]>(bufferBytes);
+    const auto bb = std::make_unique<char[]>(bufferBytes);
+    for (;;) {
+        const ssize_t ra = ::read(a, ba.get(), bufferBytes);
+        if (ra < 0)
+            return false;
+        ssize_t rb = 0;
+        while (rb < ra) {
+            const ssize_t r = ::read(b, bb.get() + rb, static_cast<size_t>(ra - rb));
+            if (r <= 0)
+                return false;
+            rb += r;
+        }
+        if (ra == 0) {
+            char extra;
+            return ::read(b, &extra, 1) == 0;
+        }
+        if (std::memcmp(ba.get(), bb.get(), static_cast<size_t>(ra)) != 0)
+            return false;
+    }
+}
+
+QString resolved(const QString& path) {
+    const QFileInfo fi(path);
+    const QString canonical = fi.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(fi.absoluteFilePath()) : canonical;
+}
+
+// The number n of a listed name "vmbNNNN.xxx", any letter case, else 0.
+int numberOf(const QString& name) {
+    if (name.size() < 8 || !name.startsWith(QLatin1String("vmb"), Qt::CaseInsensitive) ||
+        name.at(7) != QLatin1Char('.'))
+        return 0;
+    for (int i = 3; i < 7; ++i)
+        if (name.at(i) < QLatin1Char('0') || name.at(i) > QLatin1Char('9'))
+            return 0;
+    const int n = name.mid(3, 4).toInt();
+    return n >= 1 && n <= 1000 ? n : 0;
+}
+
+} // namespace
+
+QString importPattern() {
+    return QStringLiteral("*.bmp;*.gif;*.jpg;*.jpeg");
+}
+
+bool capacityAllows(const Album& a, int count) {
+    return int(a.npics) + int(a.npbox) + count <= int(a.maxpics);
+}
+
+QString capacityText(int maxpics) {
+    const QString number =
+        maxpics < 0 ? QString::number(maxpics) : QLatin1Char(' ') + QString::number(maxpics);
+    return QStringLiteral("Can Not Add Selected Images.\rAlbum Can Only Have ") + number +
+           QStringLiteral(" Images.");
+}
+
+QString importExtension(const QString& sourceName) {
+    const qsizetype dot = sourceName.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return {};
+    const QString ext = sourceName.mid(dot + 1).toLower();
+    if (ext == QLatin1String("jpeg"))
+        return QStringLiteral("jpg");
+    if (ext == QLatin1String("jpg") || ext == QLatin1String("gif") || ext == QLatin1String("bmp"))
+        return ext;
+    return {};
+}
+
+QSet<int> numbersOnDisk(const QString& picdir) {
+    QSet<int> numbers;
+    DIR* d = ::opendir(QFile::encodeName(picdir).constData());
+    if (d == nullptr)
+        return numbers;
+    while (const dirent* e = ::readdir(d))
+        if (const int n = numberOf(QFile::decodeName(e->d_name)))
+            numbers.insert(n);
+    ::closedir(d);
+    return numbers;
+}
+
+int takeFileNum(Album& a, const QSet<int>& onDisk) {
+    for (int n = 1; n <= 1000; ++n) {
+        if (a.fileused[n] != 0)
+            continue;
+        a.fileused[n] = -1;
+        if (!onDisk.contains(n))
+            return n;
+    }
+    return 0;
+}
+
+CopyOutcome copyPicture(const QString& source, const QString& target) {
+    CopyOutcome c;
+    const Fd in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (in.fd < 0 || ::fstat(in.fd, &st) != 0) {
+        c.kind = CopyOutcome::SourceFailed;
+        c.error = systemError(errno);
+        return c;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        c.kind = CopyOutcome::SourceFailed;
+        c.error = systemError(EISDIR);
+        return c;
+    }
+    const QByteArray to = QFile::encodeName(target);
+    const Fd out(::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (out.fd < 0) {
+        c.kind = errno == EEXIST ? CopyOutcome::Exists : CopyOutcome::TargetFailed;
+        c.error = systemError(errno);
+        return c;
+    }
+    bool sourceSide = false;
+    int done = copyInKernel(in.fd, out.fd, st.st_size);
+    if (done == 0)
+        done = copyByBuffer(in.fd, out.fd, &sourceSide) ? 1 : -1;
+    if (done < 0) {
+        const int err = errno;
+        ::unlink(to.constData()); // never leave half a picture behind
+        c.kind = sourceSide || err == EIO ? CopyOutcome::SourceFailed : CopyOutcome::TargetFailed;
+        c.error = systemError(err);
+    }
+    return c;
+}
+
+bool verifyCopy(const QString& source, const QString& target) {
+    const Fd t(::open(QFile::encodeName(target).constData(), O_RDONLY | O_CLOEXEC));
+    const Fd s(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+    if (t.fd < 0 || s.fd < 0 || ::fdatasync(t.fd) != 0)
+        return false;
+    struct stat ss {
+    }, ts{};
+    if (::fstat(s.fd, &ss) != 0 || ::fstat(t.fd, &ts) != 0 || ss.st_size != ts.st_size)
+        return false;
+    if (ss.st_dev == ts.st_dev && ss.st_ino == ts.st_ino)
+        return false; // one file under two names is no copy
+    ::posix_fadvise(s.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    ::posix_fadvise(t.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return sameBytes(s.fd, t.fd);
+}
+
+bool syncFolder(const QString& folder) {
+    const Fd d(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return d.fd >= 0 && ::fsync(d.fd) == 0;
+}
+
+bool insideFolder(const QString& path, const QString& folder) {
+    const QString f = resolved(folder);
+    const QString p = resolved(QFileInfo(path).absolutePath()) + QLatin1Char('/');
+    return f == QLatin1String("/") || p.startsWith(f + QLatin1Char('/'));
+}
+
+bool deleteSource(const QString& source, const QString& target, const QString& picdir) {
+    if (picdir.isEmpty() || insideFolder(source, picdir))
+        return false;
+    struct stat ss {
+    }, ts{};
+    if (::stat(QFile::encodeName(source).constData(), &ss) != 0 ||
+        ::stat(QFile::encodeName(target).constData(), &ts) != 0 ||
+        (ss.st_dev == ts.st_dev && ss.st_ino == ts.st_ino) || ss.st_size != ts.st_size)
+        return false;
+    return ::unlink(QFile::encodeName(source).constData()) == 0;
+}
+
+PictureLibrary::Measure measurePicture(PictureLibrary& pictures, const QString& path) {
+    PictureLibrary::Measure m = pictures.MeasurePic(path);
+    if (m.ok() && (m.size.width() > 32767 || m.size.height() > 32767)) {
+        m.error = QStringLiteral("Picture too large (%1 x %2 pixels, at most 32767 a side)")
+                      .arg(m.size.width())
+                      .arg(m.size.height());
+    }
+    return m;
+}
+
+bool isPictureFolder(const QString& folder, const QString& picdir) {
+    if (folder.isEmpty() || picdir.trimmed().isEmpty())
+        return false;
+    return resolved(folder) == resolved(picdir.trimmed());
+}
+
+QStringList openingFolders(const QString& carddir, const QList<MountedVolume>& volumes,
+                           const QString& fallback) {
+    QStringList out;
+    for (const QString& f : {carddir.trimmed(), FindCardDrive(volumes), fallback}) {
+        const QString clean = f.isEmpty() ? f : QDir::cleanPath(f);
+        if (!clean.isEmpty() && !out.contains(clean))
+            out.append(clean);
+    }
+    return out;
+}
+
+} // namespace vimbrel

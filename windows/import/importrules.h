@@ -1,0 +1,77 @@
+#pragma once
+// The rules of the image import without the window: what may be imported, what the copies are
+// called, how one picture is copied, measured and checked, and where the window opens.
+// Everything here but the capacity and numbering rules may run on any thread.
+
+#include "album.h"
+#include "picturelibrary.h"
+
+#include <QList>
+#include <QSet>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+namespace vimbrel {
+
+// The file list's pattern. ".jpeg" is listed too: cameras and phones write it.
+QString importPattern();
+
+// Album pictures plus Photo Box pictures plus `count` may not exceed maxpics.
+bool capacityAllows(const Album& a, int count);
+// The capacity message; the number keeps its blank in the sign position.
+QString capacityText(int maxpics);
+
+// The extension a copy of `sourceName` gets: lower case, "jpeg" stored as "jpg", so every
+// name has 11 characters and the folder listing finds it. Empty for other extensions.
+QString importExtension(const QString& sourceName);
+
+// Numbers of every vmbNNNN.* in `picdir`, whatever the extension and letter case: a copy must
+// never land on one of them, and leaving without saving removes vmbNNNN.* by number.
+QSet<int> numbersOnDisk(const QString& picdir);
+
+// The lowest number free in fileused and not in `onDisk`, marked used (fileused only); 0 when
+// none is left. Numbers found on disk are marked used on the way, as a folder listing would.
+int takeFileNum(Album& a, const QSet<int>& onDisk);
+
+struct CopyOutcome {
+    enum Kind {
+        Copied,
+        Exists,       // the target is there already; nothing was written
+        SourceFailed, // the source cannot be read: it counts as a picture that cannot load
+        TargetFailed, // the copy cannot be written; a partial target has been removed
+    } kind = Copied;
+    QString error; // the system's text
+};
+// Copies with copy_file_range, or large buffers where the file system cannot; creates the
+// target exclusively, so an existing file is never overwritten. Nothing is flushed to disk:
+// syncing every file would cost several times the copy.
+CopyOutcome copyPicture(const QString& source, const QString& target);
+
+// Flushes `target` to disk, then compares it with `source` byte for byte. Only a copy that
+// passes may stand in for its source.
+bool verifyCopy(const QString& source, const QString& target);
+// Flushes a folder's entries (new files' names) to disk.
+bool syncFolder(const QString& folder);
+
+// Whether `path` lies inside `folder` (both resolved, links followed).
+bool insideFolder(const QString& path, const QString& folder);
+// Deletes a verified source, never one inside the album's picture folder and never the copy
+// itself. Returns whether it was deleted.
+bool deleteSource(const QString& source, const QString& target, const QString& picdir);
+
+// Decodes the picture at reduced scale (a damaged file fails here, not later) and fills the
+// disk thumbnail tier from the same decode. Sizes are 16-bit in the album: a side above 32767
+// pixels is refused with an error like any unreadable picture.
+PictureLibrary::Measure measurePicture(PictureLibrary& pictures, const QString& path);
+
+// Whether `folder` is the album's own picture folder (trailing "/" and links do not matter).
+bool isPictureFolder(const QString& folder, const QString& picdir);
+
+// The folders the window tries to open, in order: the memory-card folder, a removable volume
+// mounted now (a card put in after start-up counts too), then `fallback`. Empty ones and
+// repeats are left out.
+QStringList openingFolders(const QString& carddir, const QList<MountedVolume>& volumes,
+                           const QString& fallback);
+
+} // namespace vimbrel

@@ -1,0 +1,233 @@
+#include "importrun.h"
+
+#include "albumfile.h"
+#include "importrules.h"
+#include "picfiles.h"
+#include "ui.h"
+
+#include <QFile>
+#include <QtConcurrent>
+
+namespace vimbrel {
+
+namespace {
+
+using Result = ImportRun::Result;
+
+// Runs on the thread pool: touches files and the picture library only, never the model.
+Result importOne(PictureLibrary& pictures, const QString& source, const QString& target,
+                 bool verify) {
+    Result r;
+    const CopyOutcome c = copyPicture(source, target);
+    switch (c.kind) {
+    case CopyOutcome::Copied:
+        break;
+    case CopyOutcome::Exists:
+        r.kind = Result::Exists;
+        return r;
+    case CopyOutcome::SourceFailed:
+        r.kind = Result::LoadError;
+        r.error = c.error;
+        return r;
+    case CopyOutcome::TargetFailed:
+        r.kind = Result::CopyError;
+        r.error = c.error;
+        return r;
+    }
+    // Measured from the copy, so the disk thumbnail belongs to the album's own file.
+    const PictureLibrary::Measure m = measurePicture(pictures, target);
+    if (!m.ok()) {
+        QFile::remove(target);
+        r.kind = Result::LoadError;
+        r.error = m.error;
+        return r;
+    }
+    r.size = m.size;
+    r.verified = verify && verifyCopy(source, target);
+    return r;
+}
+
+} // namespace
+
+ImportRun::ImportRun(Album& a, WindowHub& hub, PictureLibrary& pictures, const QString& folder,
+                     const QStringList& names, bool deleteSources)
+    : m_a(a), m_hub(hub), m_pictures(pictures),
+      m_folder(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')),
+      m_names(names), m_deleteSources(deleteSources), m_onDisk(numbersOnDisk(a.picdir)) {
+    m_a.nimps = 0;
+    fillAhead();
+}
+
+ImportRun::~ImportRun() {
+    discardInFlight();
+}
+
+QString ImportRun::sourceOf(int index) const {
+    return m_folder + m_names[index];
+}
+
+QStringList ImportRun::copiedNames() const {
+    QStringList out;
+    for (const Copy& c : m_copied)
+        out.append(m_names[c.index]);
+    return out;
+}
+
+void ImportRun::fillAhead() {
+    while (m_stop == Stop::None && !m_finished && int(m_jobs.size()) < aheadLimit &&
+           m_nextIndex < total()) {
+        // A file waiting for a number holds back the ones after it: numbers go in list order.
+        if (!m_jobs.empty() && m_jobs.back().number == 0 && !m_jobs.back().future.isValid())
+            return;
+        Job job;
+        job.index = m_nextIndex++;
+        const bool started = dispatch(job);
+        m_jobs.push_back(job);
+        if (!started)
+            return;
+    }
+}
+
+bool ImportRun::dispatch(Job& job) {
+    const QString ext = importExtension(m_names[job.index]);
+    if (ext.isEmpty()) {
+        Result r;
+        r.kind = Result::LoadError;
+        r.error = QStringLiteral("Not a JPEG, GIF or BMP file name");
+        job.future = QtFuture::makeReadyFuture(r);
+        return true;
+    }
+    job.number = takeFileNum(m_a, m_onDisk);
+    if (job.number == 0) {
+        job.future = {};
+        return false;
+    }
+    job.target = pictureFileName(job.number, ext);
+    job.future = QtConcurrent::run(importOne, std::ref(m_pictures), sourceOf(job.index),
+                                   m_a.picdir + job.target, m_deleteSources);
+    return true;
+}
+
+void ImportRun::release(const Job& job) {
+    if (job.number != 0)
+        m_a.fileused[job.number] = m_onDisk.contains(job.number) ? -1 : 0;
+}
+
+void ImportRun::discardInFlight() {
+    for (Job& job : m_jobs) {
+        if (job.future.isValid() && job.future.result().kind == Result::Copied)
+            QFile::remove(m_a.picdir + job.target);
+        release(job);
+    }
+    m_jobs.clear();
+}
+
+bool ImportRun::ready() const {
+    return m_jobs.empty() || !m_jobs.front().future.isValid() || m_jobs.front().future.isFinished();
+}
+
+QFuture<void> ImportRun::readyFuture() const {
+    if (ready())
+        return QtFuture::makeReadyFuture();
+    return QFuture<void>(m_jobs.front().future);
+}
+
+void ImportRun::cancel() {
+    if (m_stop != Stop::None || m_finished)
+        return;
+    m_stop = Stop::Cancelled;
+    discardInFlight();
+}
+
+bool ImportRun::next() {
+    if (m_stop != Stop::None || m_finished)
+        return false;
+    fillAhead();
+    if (m_jobs.empty())
+        return false;
+    Job& job = m_jobs.front();
+    // Files settled since it was queued may have given their numbers back.
+    if (!job.future.isValid() && !dispatch(job)) {
+        m_stop = Stop::Full;
+        discardInFlight();
+        return false;
+    }
+    const Result r = job.future.result();
+    const QString name = m_names[job.index];
+    switch (r.kind) {
+    case Result::Copied:
+        if (m_a.nimps >= 1000) { // only without the capacity test; imps has no more room
+            QFile::remove(m_a.picdir + job.target);
+            release(job);
+            m_stop = Stop::Full;
+            break;
+        }
+        m_a.fileused[job.number] = -1;
+        m_a.filenew[job.number] = -1;
+        ++m_a.nimps;
+        m_a.imps[m_a.nimps].ifile = job.target;
+        m_a.imps[m_a.nimps].iwidth = static_cast<Integer>(r.size.width());
+        m_a.imps[m_a.nimps].iheight = static_cast<Integer>(r.size.height());
+        m_a.changed = 'y';
+        m_copied.append({job.index, job.target, r.verified});
+        break;
+    case Result::Exists:
+        // Someone else's file took the name meanwhile: the same file tries the next number.
+        m_onDisk.insert(job.number);
+        m_a.fileused[job.number] = -1;
+        job.number = 0;
+        dispatch(job);
+        return true;
+    case Result::LoadError:
+        release(job);
+        m_failed.append(name);
+        m_a.ui->message(QStringLiteral("Import Image - Load Error"),
+                        r.error + QStringLiteral("\rFILE: ") + name, MsgIcon::Information);
+        break;
+    case Result::CopyError:
+        release(job);
+        m_stop = Stop::CopyError;
+        m_stopText = r.error + QStringLiteral("\rFrom FILE: ") + name +
+                     QStringLiteral("\r  To FILE: ") + job.target;
+        break;
+    }
+    m_jobs.pop_front();
+    ++m_settled;
+    if (m_stop != Stop::None) {
+        discardInFlight();
+        return false;
+    }
+    fillAhead();
+    return !m_jobs.empty();
+}
+
+void ImportRun::finish() {
+    if (m_finished)
+        return;
+    if (m_stop == Stop::None && (!m_jobs.empty() || m_nextIndex < total()))
+        m_stop = Stop::Cancelled;
+    discardInFlight();
+    m_finished = true;
+
+    if (!m_copied.isEmpty()) {
+        m_hub.AddToFS(-1);
+        m_written = WriteAlbum(m_a);
+    }
+    if (m_stop == Stop::Full)
+        m_a.ui->message(QStringLiteral("Import Images - Error"),
+                        QStringLiteral("Album Directory is FULL\rImport Cancelled."),
+                        MsgIcon::Critical);
+    else if (m_stop == Stop::CopyError)
+        m_a.ui->message(QStringLiteral("Import Image - Copy Error"), m_stopText,
+                        MsgIcon::Information);
+
+    // Only an album that lists the copies may let their originals go.
+    if (!m_written || !m_deleteSources)
+        return;
+    syncFolder(m_a.picdir);
+    for (const Copy& c : m_copied)
+        if (c.verified && deleteSource(sourceOf(c.index), m_a.picdir + c.target, m_a.picdir))
+            m_deleted.append(m_names[c.index]);
+}
+
+} // namespace vimbrel
