@@ -1,6 +1,7 @@
 #include "apphub.h"
 
 #include "helpviewer.h"
+#include "pbox.h"
 #include "phpage.h"
 #include "savepicas.h"
 #include "startup.h"
@@ -21,6 +22,7 @@ AppHub::AppHub() : m_album(std::make_unique<Album>()) {
 AppHub::~AppHub() {
     // The windows refer to the album; they go first.
     delete m_about;
+    m_box.reset();
     m_chooser.reset();
     m_page.reset();
 }
@@ -48,6 +50,8 @@ void AppHub::InitApp(const QString& albumArgument) {
         vimbrel::showHelp(findHelpFile(), QStringLiteral("contents"), m_page.get());
     };
     m_chooser = std::make_unique<vimbra>(a, *this, m_page.get());
+    // Loaded hidden, above every other window; the Photo Box tool shows it.
+    m_box = std::make_unique<pbox>(a, *this, *m_pictures);
     m_ui.setFallbackParent(m_page.get());
 
     const bool openArgument = InitStore(a, processPlaces(), mountedVolumes(), albumArgument);
@@ -101,6 +105,56 @@ void AppHub::setSelCount(int n) {
 void AppHub::setGroupLabels(int pictotal, int frtotal, const QString& dispdesc0) {
     if (m_page)
         m_page->setGroupLabels(pictotal, frtotal, dispdesc0);
+}
+
+void AppHub::LoadFS(int start) {
+    if (m_box)
+        m_box->LoadFS(start);
+}
+void AppHub::setPboxScroll(int max, int value) {
+    if (m_box)
+        m_box->setPboxScroll(max, value);
+}
+void AppHub::hidePboxSelMarks() {
+    if (m_box)
+        m_box->hidePboxSelMarks();
+}
+void AppHub::setPboxSelCount(int n) {
+    if (m_box)
+        m_box->setPboxSelCount(n);
+}
+void AppHub::DispPage(int p) {
+    m_page->DispPage(p);
+}
+void AppHub::clearPagePosition(int k) {
+    m_page->clearPagePosition(k);
+}
+void AppHub::setPhotoCount(int gcount) {
+    m_page->pictotal->setText(QString::number(gcount));
+}
+bool AppHub::photoBoxVisible() const {
+    return m_box && m_box->isVisible();
+}
+void AppHub::setPhotoBoxVisible(bool visible) {
+    if (!m_box || m_box->isVisible() == visible)
+        return;
+    if (visible && !m_boxPlaced) {
+        // First showing: over the top right of the book, where it hides the least.
+        m_boxPlaced = true;
+        const QRect page = m_page->frameGeometry();
+        m_box->adjustSize();
+        m_box->move(page.right() - m_box->width() - 24, page.top() + 64);
+    }
+    m_box->setVisible(visible);
+}
+void AppHub::AddToFS(int pos) {
+    m_box->AddToFS(pos);
+}
+void AppHub::DeletePbox() {
+    m_box->DeletePbox();
+}
+void AppHub::fs_DragDrop(int index) {
+    m_box->fs_DragDrop(index);
 }
 
 void AppHub::showPageView() {

@@ -12,6 +12,7 @@
 namespace vimbrel {
 
 class phpage;
+class pbox;
 class vimbra;
 class WABOUT;
 
@@ -27,6 +28,7 @@ public:
     Album& album() { return *m_album; }
     phpage* page() { return m_page.get(); }
     vimbra* chooser() { return m_chooser.get(); }
+    pbox* photoBox() { return m_box.get(); }
 
     // AlbumViews: forwarded to the page view (the Photo Box joins later).
     void setAlbumDescLabel(const QString& s) override;
@@ -36,9 +38,21 @@ public:
     void showSelMark(int pos, bool visible) override;
     void setSelCount(int n) override;
     void setGroupLabels(int pictotal, int frtotal, const QString& dispdesc0) override;
+    void LoadFS(int start) override;
+    void setPboxScroll(int max, int value) override;
+    void hidePboxSelMarks() override;
+    void setPboxSelCount(int n) override;
 
     // WindowHub
     void showPageView() override;
+    void DispPage(int p) override;
+    void clearPagePosition(int k) override;
+    void setPhotoCount(int gcount) override;
+    bool photoBoxVisible() const override;
+    void setPhotoBoxVisible(bool visible) override;
+    void AddToFS(int pos) override;
+    void DeletePbox() override;
+    void fs_DragDrop(int index) override;
     void showChooser() override;
     void chooserExit() override;
     void showAbout(int ticks) override;
@@ -52,6 +66,8 @@ private:
     std::unique_ptr<PictureLibrary> m_pictures;
     std::unique_ptr<phpage> m_page;
     std::unique_ptr<vimbra> m_chooser;
+    std::unique_ptr<pbox> m_box;
+    bool m_boxPlaced = false;
     QPointer<WABOUT> m_about;
 };
 
