@@ -10,7 +10,9 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QScreen>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace vimbrel {
 
@@ -139,11 +141,19 @@ void AppHub::setPhotoBoxVisible(bool visible) {
     if (!m_box || m_box->isVisible() == visible)
         return;
     if (visible && !m_boxPlaced) {
-        // First showing: over the top right of the book, where it hides the least.
+        // First showing: under the page view, else above it, else over the top right of the
+        // book; the user moves it by its frame from there.
         m_boxPlaced = true;
         const QRect page = m_page->frameGeometry();
-        m_box->adjustSize();
-        m_box->move(page.right() - m_box->width() - 24, page.top() + 64);
+        const QRect screen = m_page->screen()->availableGeometry();
+        const int h = m_box->frameGeometry().height(), w = m_box->frameGeometry().width();
+        const int x = std::clamp(page.right() - w, screen.left(), screen.right() - w);
+        if (page.bottom() + 8 + h <= screen.bottom())
+            m_box->move(x, page.bottom() + 8);
+        else if (page.top() - 8 - h >= screen.top())
+            m_box->move(x, page.top() - 8 - h);
+        else
+            m_box->move(page.right() - w - 24, page.top() + 64);
     }
     m_box->setVisible(visible);
 }

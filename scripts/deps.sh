@@ -13,7 +13,7 @@ run_pkgs=(
 test_pkgs=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb openbox xdotool imagemagick x11-utils
+  xvfb openbox xdotool imagemagick x11-utils python3
   libvips-tools libjpeg-turbo-progs
 )
 

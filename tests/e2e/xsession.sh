@@ -25,7 +25,7 @@ for n in $(seq 90 140); do
   [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { E2E_DISPLAY=:$n; break; }
 done
 export DISPLAY=$E2E_DISPLAY
-Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 & E2E_X=$!
+Xvfb "$DISPLAY" -screen 0 "${E2E_SCREEN:-1280x800}x24" -nolisten tcp >/dev/null 2>&1 & E2E_X=$!
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 & E2E_WM=$!
 sleep 0.5

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Arranging the sample album with real mouse drags: a photo to an empty frame, a swap, a run
+# of three, a drag across a spread by hovering over the arrow, a photo put into the Photo Box
+# and one taken out of it, a delete from the box; then Save, and the album file must hold
+# exactly what the screen showed.
+exe=$1
+sampler=$2
+E2E_NAME=arrange
+E2E_SCREEN=1280x1100 # room for the Photo Box under the page view
+source "$(dirname "$0")/xsession.sh"
+albumjson() { python3 "$(dirname "$0")/albumfile.py" "$1"; }
+
+"$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
+album="$HOME/Samples/SAMPLE.vmb"
+albumjson "$album" >"$E2E_TMP/before.json"
+
+"$exe" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
+page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
+gone "About Vimbrel" || fail "the splash stays"
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
+bx=$(((W - 780) / 2)); by=10
+tool() { click_in "$page" $(((W - 790) / 2 + $1 * 36 + 17)) $((H - 49)); }
+# Centre of frame f of the first group, on the spread whose left page is $2 (Small size).
+fx() { local k=$(( ($1 - 1) % 24 )); local right=$(( k >= 12 ? 396 : 0 )); echo $((bx + right + 15 + (k % 12 % 3) * 123 + 54)); }
+fy() { local k=$(( ($1 - 1) % 24 % 12 )); echo $((by + 20 + (k / 3) * 125 + 36)); }
+# A drag as a hand makes it: press, a few small moves, the target, a pause, release.
+drag() { # window x y window x y
+  xdotool mousemove --window "$1" "$2" "$3" mousedown 1
+  sleep 0.2
+  xdotool mousemove_relative 6 6; sleep 0.1
+  xdotool mousemove_relative 10 10; sleep 0.1
+  xdotool mousemove --window "$4" "$5" "$6"; sleep 0.3
+  xdotool mousemove_relative 1 1; sleep 0.3
+  xdotool mouseup 1
+  sleep 0.6
+}
+rightclick() { xdotool mousemove --window "$page" "$1" "$2" click 3; sleep 0.2; }
+
+click_in "$page" $((bx + 200)) $((by + 30))   # the first group, from the index
+xdotool key Down Down Return
+sleep 1
+
+drag "$page" "$(fx 1)" "$(fy 1)" "$page" "$(fx 5)" "$(fy 5)"      # to an empty frame
+drag "$page" "$(fx 2)" "$(fy 2)" "$page" "$(fx 3)" "$(fy 3)"      # a swap
+rightclick "$(fx 7)" "$(fy 7)"; rightclick "$(fx 8)" "$(fy 8)"; rightclick "$(fx 9)" "$(fy 9)"
+shot 01-three-selected
+drag "$page" "$(fx 7)" "$(fy 7)" "$page" "$(fx 19)" "$(fy 19)"    # a run of three
+shot 02-arranged
+
+tool 4                                                             # the Photo Box
+box=$(window "^Photo Box$") || fail "no Photo Box"
+sleep 0.5
+drag "$page" "$(fx 6)" "$(fy 6)" "$box" 552 83                    # into the box, appended
+shot 03-into-the-box
+
+# Across the spread: hover over the right arrow until the leaf has turned, then drop.
+xdotool mousemove --window "$page" "$(fx 4)" "$(fy 4)" mousedown 1
+sleep 0.2
+xdotool mousemove_relative 8 8; sleep 0.1
+xdotool mousemove --window "$page" $((bx + 740)) $((by + 486)); sleep 0.2
+xdotool mousemove_relative 3 3; sleep 1.2
+xdotool mousemove --window "$page" "$(fx 25)" "$(fy 25)"; sleep 0.3
+xdotool mousemove_relative 1 1; sleep 0.3
+xdotool mouseup 1
+sleep 0.8
+shot 04-across-the-spread
+
+drag "$box" 60 83 "$page" "$(fx 26)" "$(fy 26)"                  # out of the box
+shot 05-out-of-the-box
+
+xdotool mousemove --window "$box" 60 83 click 3                   # select the first, delete
+sleep 0.3
+click_in "$box" 536 16
+window "^Delete Photo/s$" >/dev/null || fail "no delete question"
+xdotool key alt+y
+sleep 1
+shot 06-deleted
+
+# Save through the chooser, then Exit.
+tool 2
+sleep 1
+for id in $(xdotool search --onlyvisible --name "^Vimbrel v 01.00$"); do
+  eval "$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=/CW=/p')"
+  [ "$CW" -lt 750 ] && chooser=$id
+done
+[ -n "${chooser:-}" ] || fail "no chooser"
+xdotool key --window "$chooser" alt+s
+sleep 1
+shot 07-saved
+kill "$E2E_APP"; E2E_APP=
+
+albumjson "$album" >"$E2E_TMP/after.json"
+python3 - "$E2E_TMP/before.json" "$E2E_TMP/after.json" "$HOME/Samples/SAMPLE/" <<'PY' || fail "the saved album differs from the screen"
+import json, os, sys
+before, after = json.load(open(sys.argv[1])), json.load(open(sys.argv[2]))
+m, box = dict(before["frames"]), list(before["box"])
+m["5"] = m.pop("1")
+m["2"], m["3"] = m["3"], m["2"]
+m["19"], m["20"], m["21"] = m.pop("7"), m.pop("8"), m.pop("9")
+box.append(m.pop("6"))
+m["25"] = m.pop("4")
+m["26"] = box.pop(0)
+gone = box.pop(0)
+ok = True
+for f in set(m) | set(after["frames"]):
+    if m.get(f) != after["frames"].get(f):
+        print("frame", f, "expected", m.get(f), "saved", after["frames"].get(f)); ok = False
+if box != after["box"]:
+    print("box expected", box, "saved", after["box"]); ok = False
+if os.path.exists(sys.argv[3] + gone):
+    print("deleted picture still on disk:", gone); ok = False
+g = after["groups"][0]
+count = sum(1 for f in after["frames"] if g["first"] <= int(f) <= g["last"])
+if g["count"] != count:
+    print("group count", g["count"], "frames holding pictures", count); ok = False
+sys.exit(0 if ok else 1)
+PY
+echo "e2e arrange: passed (screenshots in $E2E_ART)"

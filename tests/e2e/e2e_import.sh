@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Importing from a "memory card" folder through the real window: JPEG, GIF and BMP files with
+# upper- and lower-case extensions and one unreadable file. The folder is remembered as the
+# memory card, everything is selected with Ctrl+A, the sources are deleted after import; then
+# the picture folder, the album file's Photo Box, the card folder and the configuration file
+# are checked on disk.
+exe=$1
+sampler=$2
+E2E_NAME=import
+source "$(dirname "$0")/xsession.sh"
+
+"$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
+album="$HOME/Samples/SAMPLE.vmb"
+pics="$HOME/Samples/SAMPLE"
+
+# 16-bit little-endian integer at a byte offset of the album file.
+int16() { od -An -t d2 -j "$1" -N 2 "$album" | tr -d ' '; }
+# The Photo Box's file names, in order.
+box_names() {
+  local l np nb first i
+  l=$(int16 58)
+  np=$(int16 $((60 + l))); nb=$(int16 $((62 + l)))
+  first=$((60 + l + 14 + 89 * np))
+  for i in $(seq 0 $((nb - 1))); do
+    dd if="$album" bs=1 skip=$((first + 89 * i)) count=11 status=none; echo
+  done
+}
+
+card="$HOME/card"
+mkdir -p "$card"
+jpgs=("$pics"/*.jpg)
+cp "${jpgs[0]}" "$card/IMG_0001.JPG"
+cp "${jpgs[1]}" "$card/img_0002.jpg"
+cp "${jpgs[2]}" "$card/IMG_0003.jpeg"
+cp "$pics"/*.bmp "$card/PIC_0004.BMP"
+cp "$pics"/*.gif "$card/pic_0005.gif"
+cp "$pics"/*.gif "$card/PIC_0006.GIF"
+head -c 5000 /dev/urandom >"$card/BROKEN.JPG"
+echo "not listed" >"$card/notes.txt"
+before_box=$(box_names)
+before_files=$(ls "$pics")
+
+"$exe" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
+page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
+gone "About Vimbrel" || fail "the splash stays"
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
+bx=$(((W - 780) / 2)); by=10
+tool() { click_in "$page" $(((W - 790) / 2 + $1 * 36 + 17)) $((H - 49)); }
+
+# Open the first group, then the Import Images tool.
+click_in "$page" $((bx + 200)) $((by + 30))
+xdotool key Down Down Return
+sleep 1
+tool 1
+imp=$(window "^Import Image$") || fail "no import window"
+sleep 0.5; shot 01-import-home
+
+# No card is remembered: the window opens on the home folder. Into the card folder by the
+# keyboard: the place list has the focus, Tab leads to the folder list.
+xdotool key Tab
+xdotool type --delay 30 card
+xdotool key Return
+sleep 0.5
+xdotool key alt+m
+window "^Memory Card Path$" >/dev/null || fail "no Memory Card Path question"
+shot 02-memory-card-question
+xdotool key alt+y
+gone "^Memory Card Path$" || fail "the question stays"
+
+# The file list: everything, then tick "Delete Source After Import?" and import.
+xdotool key Tab
+sleep 0.3
+xdotool key ctrl+a
+sleep 0.5; shot 03-selected
+xdotool key Tab space
+xdotool key alt+i
+window "^Import Image - Load Error$" >/dev/null || fail "no load error for the broken file"
+shot 04-load-error
+xdotool key Return
+gone "^Import Image$" || fail "the import window stays open"
+sleep 0.5; shot 05-after-import
+
+# Six new pictures, lower-case extensions, at the end of the Photo Box, in list order.
+new_files=$(comm -13 <(echo "$before_files") <(ls "$pics"))
+[ "$(echo "$new_files" | wc -l)" = 6 ] || fail "expected 6 new files, got: $new_files"
+echo "$new_files" | grep -qvE '^vmb[0-9]{4}\.(jpg|gif|bmp)$' && fail "bad names: $new_files"
+after_box=$(box_names)
+[ "$(echo "$after_box" | head -n "$(echo "$before_box" | wc -l)")" = "$before_box" ] ||
+  fail "the Photo Box lost its pictures"
+added=$(echo "$after_box" | tail -n 6)
+[ "$(echo "$added" | sort)" = "$(echo "$new_files" | sort)" ] || fail "Photo Box: $added"
+[ "$(echo "$added" | sed 's/.*\.//' | tr '\n' ' ')" = "jpg jpg jpg bmp gif gif " ] ||
+  fail "the Photo Box is not in list order: $added"
+bmp_copy="$pics/$(echo "$added" | sed -n 4p)"
+cmp -s "$bmp_copy" "$(ls "$pics"/*.bmp | head -1)" || fail "the BMP copy differs from its source"
+
+# The sources went, except the unreadable one; the card folder is remembered.
+[ "$(ls "$card")" = "$(printf 'BROKEN.JPG\nnotes.txt')" ] || fail "card folder: $(ls "$card")"
+grep -aqF "$card" "$XDG_CONFIG_HOME/vimbrel/vimbra.cfg" || fail "the card folder is not remembered"
+
+# The window opens on the remembered card folder next time.
+tool 1
+imp=$(window "^Import Image$") || fail "no import window the second time"
+sleep 0.5; shot 06-import-card
+xdotool key Escape
+gone "^Import Image$" || fail "Return does not close the window"
+echo "e2e import: passed (screenshots in $E2E_ART)"
