@@ -28,6 +28,11 @@ public:
     virtual void fs_DragDrop(int /*index*/) {}
     // The windows the page view's tools open modally.
     virtual void showImport() {}
+    virtual void showGroupEditor() {}
+    virtual void showDescEditor() {}
+    // The slide show of the selected photos (slidesrc "Slide") or the single picture of
+    // frame dragsrc (slidesrc "Pic").
+    virtual void showSlideShow() {}
     // About window for `ticks` tenths of a second; modal when shown from the page view.
     virtual void showAbout(int /*ticks*/) {}
     // Ends the program (after the chooser's Exit has done its work).

@@ -80,8 +80,6 @@ public:
     std::function<void(const QString&)> savePicAs;
     // Opens the help at its contents; tests replace it.
     std::function<void()> showHelp;
-    // Shows the picture of frame dragsrc on its own (a double click).
-    std::function<void()> showPicture;
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

@@ -74,8 +74,7 @@ void phpage::pb_DblClick(int k) {
     m_a.dragsrc = m_a.pgframes[k];
     if (m_a.dragsrc >= 1 && m_a.frames[m_a.dragsrc] > 0) {
         m_a.slidesrc = QStringLiteral("Pic");
-        if (showPicture)
-            showPicture();
+        m_hub.showSlideShow();
     }
     m_hub.setPhotoBoxVisible(boxVisible);
 }

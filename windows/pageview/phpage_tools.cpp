@@ -84,9 +84,10 @@ void phpage::it_Click(int index) {
     }
 
     switch (index) {
-    case 0: // Edit Groups: arrives with the group editor
+    case 0:
         ClearPboxSel(m_a);
         SetAllSel(m_a, -1);
+        m_hub.showGroupEditor();
         break;
     case 1:
         ClearPboxSel(m_a);
@@ -161,9 +162,13 @@ void phpage::it_Click(int index) {
     case 18:
         showMinimized();
         break;
+    case 12:
+        m_hub.showDescEditor();
+        break;
     case 19:
         m_a.slidesrc = QStringLiteral("Slide");
-        break; // the slide show arrives later
+        m_hub.showSlideShow();
+        break;
     default:
         break;
     }
