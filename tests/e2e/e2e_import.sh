@@ -13,17 +13,10 @@ source "$(dirname "$0")/xsession.sh"
 album="$HOME/Samples/SAMPLE.vmb"
 pics="$HOME/Samples/SAMPLE"
 
-# 16-bit little-endian integer at a byte offset of the album file.
-int16() { od -An -t d2 -j "$1" -N 2 "$album" | tr -d ' '; }
-# The Photo Box's file names, in order.
+# The Photo Box's file names, in order, from the album file on disk.
 box_names() {
-  local l np nb first i
-  l=$(int16 58)
-  np=$(int16 $((60 + l))); nb=$(int16 $((62 + l)))
-  first=$((60 + l + 14 + 89 * np))
-  for i in $(seq 0 $((nb - 1))); do
-    dd if="$album" bs=1 skip=$((first + 89 * i)) count=11 status=none; echo
-  done
+  python3 "$(dirname "$0")/albumfile.py" "$album" |
+    python3 -c 'import json, sys; print("\n".join(json.load(sys.stdin)["box"]))'
 }
 
 card="$HOME/card"
@@ -99,10 +92,22 @@ cmp -s "$bmp_copy" "$(ls "$pics"/*.bmp | head -1)" || fail "the BMP copy differs
 [ "$(ls "$card")" = "$(printf 'BROKEN.JPG\nnotes.txt')" ] || fail "card folder: $(ls "$card")"
 grep -aqF "$card" "$XDG_CONFIG_HOME/vimbrel/vimbra.cfg" || fail "the card folder is not remembered"
 
-# The window opens on the remembered card folder next time.
+tool 4; sleep 1; shot 06-photo-box     # the Photo Box tool shows the box
+
+# The window opens on the remembered card folder next time. All that is left there is the
+# unreadable file: selecting it alone previews it, which fails, and "&Import" stays disabled.
 tool 1
 imp=$(window "^Import Image$") || fail "no import window the second time"
-sleep 0.5; shot 06-import-card
+sleep 0.5; shot 07-import-card
+xdotool key Tab Tab ctrl+a
+window "^Load Image Error$" >/dev/null || fail "the window did not open on the card folder"
+xdotool key Return
+gone "^Load Image Error$" || fail "the preview error stays"
+xdotool key alt+i
+sleep 0.5
+xdotool search --onlyvisible --name "^Import Image - Load Error$" >/dev/null &&
+  fail "Import was not disabled by the failed preview"
+shot 08-preview-failed
 xdotool key Escape
-gone "^Import Image$" || fail "Return does not close the window"
+gone "^Import Image$" || fail "Escape does not close the window"
 echo "e2e import: passed (screenshots in $E2E_ART)"
