@@ -1,0 +1,156 @@
+// The slide show's arithmetic without a window: the list it shows, fitting a picture into the
+// display area, the size cycle and the placements, the counter and the wrap-around.
+
+#include "albumfixture.h"
+#include "sliderules.h"
+
+#include <gtest/gtest.h>
+
+using namespace vimbrel;
+
+namespace {
+
+PicRec picture(int w, int h, const char* orient) {
+    PicRec p;
+    p.pwidth = static_cast<Integer>(w);
+    p.pheight = static_cast<Integer>(h);
+    p.porient = orient;
+    return p;
+}
+
+// Two groups of 6 frames; pictures in chosen 1..6 placed out of slot order.
+struct ListFixture : test::Fixture {
+    ListFixture() {
+        addPicture(1, 5, 1);
+        addPicture(2, 2, 2);
+        addPicture(3, 4, 3);
+        addPicture(4, 9, 4); // group 2
+        addPicture(5, 11, 5);
+        addPicture(6, 3, 6);
+        setGroups({6, 6});
+    }
+    void select(std::initializer_list<int> chosen) {
+        for (int s : chosen)
+            a.pics[s].psel = 0;
+    }
+};
+
+} // namespace
+
+TEST(SlideList, SelectedPicturesOfTheCurrentGroupInFrameOrder) {
+    ListFixture f;
+    f.select({1, 2, 3, 4}); // 4 is selected but lives in group 2
+    f.a.nsel = 3;
+    f.a.curgrp = 1;
+    f.a.slidesrc = QStringLiteral("Slide");
+    ASSERT_EQ(fillSlideList(f.a), 3);
+    // Frames 2, 4, 5 hold chosen 2, 3, 1: the list holds chosen, not frames.
+    EXPECT_EQ(f.a.wpics[1].psel, 2);
+    EXPECT_EQ(f.a.wpics[2].psel, 3);
+    EXPECT_EQ(f.a.wpics[3].psel, 1);
+
+    f.a.curgrp = 2;
+    ASSERT_EQ(fillSlideList(f.a), 1);
+    EXPECT_EQ(f.a.wpics[1].psel, 4);
+}
+
+TEST(SlideList, AStaleSelectionCountDoesNotReachLeftoverEntries) {
+    ListFixture f;
+    f.select({2});
+    f.a.nsel = 4; // out of date
+    f.a.wpics[2].psel = 999;
+    f.a.slidesrc = QStringLiteral("Slide");
+    EXPECT_EQ(fillSlideList(f.a), 1);
+
+    f.a.pics[2].psel = -1;
+    EXPECT_EQ(fillSlideList(f.a), 0);
+}
+
+TEST(SlideList, SinglePictureOfTheDoubleClickedFrame) {
+    ListFixture f;
+    f.a.slidesrc = QStringLiteral("Pic");
+    f.a.dragsrc = 4;
+    ASSERT_EQ(fillSlideList(f.a), 1);
+    EXPECT_EQ(f.a.wpics[1].psel, 3);
+
+    f.a.slidesrc = QStringLiteral("anything"); // not "Slide" is single-picture mode
+    f.a.dragsrc = 11;
+    ASSERT_EQ(fillSlideList(f.a), 1);
+    EXPECT_EQ(f.a.wpics[1].psel, 5);
+
+    // An empty frame or a frame number outside the table shows nothing rather than aborting.
+    for (Integer frame : {Integer(1), Integer(0), Integer(-1), Integer(1001)}) {
+        f.a.dragsrc = frame;
+        EXPECT_EQ(fillSlideList(f.a), 0) << frame;
+    }
+}
+
+TEST(SlideFit, NeverEnlargedProportionsKeptCentred) {
+    const QSize area(600, 450);
+    Fit f = slideFit(picture(400, 300, "L"), area);
+    ASSERT_TRUE(f.draw);
+    EXPECT_EQ(f.angle, 0);
+    EXPECT_EQ(f.rect, QRect(100, 75, 400, 300));
+
+    f = slideFit(picture(6000, 4000, "L"), area); // 3:2, wider than the area
+    EXPECT_EQ(f.rect, QRect(0, 25, 600, 400));
+
+    f = slideFit(picture(3000, 4000, "L"), area); // upright
+    EXPECT_EQ(f.rect, QRect(131, 0, 338, 450));   // 337.5 -> 338, (600 - 338) / 2 = 131
+
+    f = slideFit(picture(601, 100, "L"), QSize(400, 300)); // one pixel too wide
+    EXPECT_EQ(f.rect.width(), 400);
+}
+
+TEST(SlideFit, TurnedPicturesUseTheInverseRatio) {
+    const QSize area(800, 600);
+    Fit f = slideFit(picture(4000, 3000, "P"), area);
+    ASSERT_TRUE(f.draw);
+    EXPECT_EQ(f.angle, 90);
+    // m = round(4/3 * 600) = 800, r = 600 / 800: drawn 450 x 600.
+    EXPECT_EQ(f.rect, QRect(175, 0, 450, 600));
+    EXPECT_EQ(slideFit(picture(4000, 3000, "p"), area).angle, 270);
+    EXPECT_EQ(slideFit(picture(4000, 3000, "Q"), area).angle, 270);
+    EXPECT_EQ(slideFit(picture(4000, 3000, "p"), area).rect, f.rect);
+}
+
+TEST(SlideFit, ClearedAndSizelessPicturesStayBlack) {
+    const QSize area(600, 450);
+    EXPECT_FALSE(slideFit(picture(4000, 3000, "e"), area).draw);
+    EXPECT_FALSE(slideFit(picture(0, 0, "L"), area).draw);
+    EXPECT_FALSE(slideFit(picture(640, 0, "L"), area).draw);
+    EXPECT_FALSE(slideFit(picture(0, 480, "P"), area).draw);
+}
+
+TEST(SlideSizes, CycleAndPlacement) {
+    EXPECT_EQ(nextSlideSize('S'), 'M');
+    EXPECT_EQ(nextSlideSize('M'), 'L');
+    EXPECT_EQ(nextSlideSize('L'), 'S');
+    EXPECT_EQ(nextSlideSize('x'), 'S');
+
+    // 1280 x 800: (800 - 55) \ 2 = 372.
+    EXPECT_EQ(openingPlace({1280, 800}), QRect(340, 147, 600, 450));
+    EXPECT_EQ(sizePlace({1280, 800}, {800, 600}), QRect(240, 72, 800, 600));
+    EXPECT_EQ(sizePlace({1280, 800}, {400, 300}), QRect(440, 222, 400, 300));
+    // Odd sizes truncate: 1365 \ 2 = 682, (767 - 55) \ 2 = 356.
+    EXPECT_EQ(sizePlace({1365, 767}, {600, 450}), QRect(382, 131, 600, 450));
+
+    // A low screen: a size change stops at the top edge, the opening does not.
+    EXPECT_EQ(openingPlace({800, 480}).top(), 212 - 225);
+    EXPECT_EQ(sizePlace({800, 480}, {600, 450}).top(), 0);
+    EXPECT_EQ(sizePlace({800, 600}, {800, 600}), QRect(0, 0, 800, 600));
+    // Narrower than the picture: the left may go negative, it is not clamped.
+    EXPECT_EQ(sizePlace({640, 800}, {800, 600}).left(), -80);
+}
+
+TEST(SlideCounter, BlanksAroundTheNumbers) {
+    EXPECT_EQ(slideCounter(1, 5), QStringLiteral(" 1  of  5 "));
+    EXPECT_EQ(slideCounter(3, 12), QStringLiteral(" 3  of  12 "));
+}
+
+TEST(SlidePosition, WrapsAtBothEnds) {
+    EXPECT_EQ(nextPosition(5, 5), 1);
+    EXPECT_EQ(prevPosition(1, 5), 5);
+    EXPECT_EQ(nextPosition(1, 1), 1);
+    EXPECT_EQ(prevPosition(1, 1), 1);
+}
