@@ -5,7 +5,9 @@
 #include "recordingviews.h"
 #include "scriptedui.h"
 
+#include <QList>
 #include <QString>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
 #include <utility>
@@ -75,5 +77,44 @@ struct Fixture {
             a.grps[i].gcount = countGroupPictures(a, static_cast<Integer>(i));
     }
 };
+
+// The model's promises after any operation: groups follow each other from frame 1 and end at
+// nframes, every frame is empty or holds an album slot, each album picture is in exactly one
+// frame, the counts match and the Photo Box is packed at the top.
+inline void expectAlbumSound(const Album& a) {
+    ASSERT_GE(a.ngrps, 1);
+    ASSERT_LE(a.ngrps, 42);
+    EXPECT_EQ(a.grps[1].gfirst, 1);
+    for (int g = 1; g <= a.ngrps; ++g) {
+        EXPECT_LE(a.grps[g].gfirst, a.grps[g].glast) << "group " << g;
+        if (g > 1)
+            EXPECT_EQ(a.grps[g].gfirst, a.grps[g - 1].glast + 1) << "group " << g;
+    }
+    EXPECT_EQ(a.nframes, a.grps[a.ngrps].glast);
+    ASSERT_LE(a.nframes, 1000);
+    QList<int> seen(a.npics + 1, 0);
+    for (int f = 1; f <= 1000; ++f) {
+        const int s = a.frames[f];
+        if (f > a.nframes) {
+            ASSERT_EQ(s, -1) << "frame " << f << " after the last group";
+            continue;
+        }
+        ASSERT_TRUE(s == -1 || (s >= 1 && s <= a.npics)) << "frame " << f;
+        if (s > 0)
+            ++seen[s];
+    }
+    for (int s = 1; s <= a.npics; ++s)
+        EXPECT_EQ(seen[s], 1) << "slot " << s;
+    for (int g = 1; g <= a.ngrps; ++g)
+        EXPECT_EQ(a.grps[g].gcount, countGroupPictures(a, static_cast<Integer>(g))) << g;
+    EXPECT_LE(a.npics + a.npbox, 1000);
+    if (a.npbox > 0) {
+        EXPECT_EQ(a.pbfirst, 1001 - a.npbox);
+        EXPECT_GE(a.pbtop, a.pbfirst);
+        EXPECT_LE(a.pbtop, 1000);
+    } else {
+        EXPECT_TRUE(a.pbfirst == 0 || a.pbfirst == 1001) << a.pbfirst;
+    }
+}
 
 } // namespace vimbrel::test

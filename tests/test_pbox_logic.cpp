@@ -11,30 +11,10 @@
 #include <gtest/gtest.h>
 
 using namespace vimbrel;
+using vimbrel::test::expectAlbumSound;
 using vimbrel::test::Fixture;
 
 namespace {
-
-// The model's promises after every operation.
-void expectSound(const Album& a) {
-    QList<int> seen(a.npics + 1, 0);
-    for (int f = 1; f <= a.nframes; ++f) {
-        const int s = a.frames[f];
-        ASSERT_TRUE(s == -1 || (s >= 1 && s <= a.npics)) << "frame " << f;
-        if (s > 0)
-            ++seen[s];
-    }
-    for (int s = 1; s <= a.npics; ++s)
-        EXPECT_EQ(seen[s], 1) << "slot " << s;
-    for (int g = 1; g <= a.ngrps; ++g)
-        EXPECT_EQ(a.grps[g].gcount, countGroupPictures(a, static_cast<Integer>(g))) << g;
-    EXPECT_LE(a.npics + a.npbox, 1000);
-    EXPECT_EQ(a.pbfirst, 1001 - a.npbox);
-    if (a.npbox > 0) {
-        EXPECT_GE(a.pbtop, a.pbfirst);
-        EXPECT_LE(a.pbtop, 1000);
-    }
-}
 
 int number(const PicRec& p) {
     return p.pfile.trimmed().mid(3, 4).toInt();
@@ -122,7 +102,7 @@ TEST(PboxAdd, OnePictureAtEachPositionMovesTheRestRight) {
         const QList<int> before = strip(f.a);
         const StripUpdate u = addToBox(f.a, pos);
         SCOPED_TRACE(pos);
-        expectSound(f.a);
+        expectAlbumSound(f.a);
         EXPECT_EQ(f.a.npbox, 9);
         EXPECT_EQ(f.a.nimps, 0);
         EXPECT_EQ(u.redrawCount(), 1);
@@ -141,7 +121,7 @@ TEST(PboxAdd, AppendingShowsTheNewPictureOnlyWhereTheEndIsInView) {
     BoxFixture f(8);
     f.a.tpic = f.a.pics[1];
     StripUpdate u = addToBox(f.a, appendPosition); // strip at the start: end not in view
-    expectSound(f.a);
+    expectAlbumSound(f.a);
     EXPECT_TRUE(u.unchanged());
     EXPECT_EQ(strip(f.a), QList<int>({101, 102, 103, 104, 105}));
     EXPECT_EQ(box(f.a).last(), 1);
@@ -151,7 +131,7 @@ TEST(PboxAdd, AppendingShowsTheNewPictureOnlyWhereTheEndIsInView) {
     u = addToBox(g.a, 4); // an empty position appends
     EXPECT_EQ(strip(g.a), QList<int>({101, 102, 103, 2, 0}));
     EXPECT_EQ(u.from, (From{0, 1, 2, -1, 3}));
-    expectSound(g.a);
+    expectAlbumSound(g.a);
 }
 
 TEST(PboxAdd, ImportedPicturesGoToTheEnd) {
@@ -161,7 +141,7 @@ TEST(PboxAdd, ImportedPicturesGoToTheEnd) {
     f.a.imps[3] = {QStringLiteral("vmb0303.bmp"), 5, 5};
     f.a.nimps = 3;
     EXPECT_EQ(addToBox(f.a, -1).redrawCount(), 5);
-    expectSound(f.a);
+    expectAlbumSound(f.a);
     EXPECT_EQ(box(f.a), QList<int>({301, 302, 303}));
     EXPECT_EQ(f.a.pbtop, 998);
     const PicRec& p = f.a.pics[999];
@@ -191,7 +171,7 @@ TEST(PboxDelete, OneAtTheStartFillsTheLastPosition) {
     BoxFixture f(8);
     f.select({1, 3, 3}); // the last click, dragsrc, is on a picture no longer selected
     const StripUpdate u = deleteFromBox(f.a);
-    expectSound(f.a);
+    expectAlbumSound(f.a);
     EXPECT_EQ(u.from, (From{0, 2, 3, 4, -1}));
     EXPECT_EQ(strip(f.a), QList<int>({101, 103, 104, 105, 106}));
     EXPECT_EQ(f.a.pbtop, f.a.pbfirst);
@@ -203,7 +183,7 @@ TEST(PboxDelete, OneInTheMiddleOfAScrolledStripClosesUpFromTheLeft) {
     f.scrollTo(3); // 103..107
     f.select({2}); // 105
     const StripUpdate u = deleteFromBox(f.a);
-    expectSound(f.a);
+    expectAlbumSound(f.a);
     EXPECT_EQ(u.from, (From{-1, 0, 1, 3, 4}));
     EXPECT_EQ(strip(f.a), QList<int>({102, 103, 104, 106, 107}));
     EXPECT_EQ(box(f.a), QList<int>({101, 102, 103, 104, 106, 107, 108, 109}));
@@ -218,7 +198,7 @@ TEST(PboxDelete, OneOutOfViewLeavesTheStripAlone) {
         EXPECT_EQ(strip(f.a), QList<int>({104, 105, 106, 107, 108}));
         EXPECT_EQ(box(f.a).size(), 11);
         EXPECT_FALSE(box(f.a).contains(slot - 888));
-        expectSound(f.a);
+        expectAlbumSound(f.a);
     }
 }
 
@@ -227,7 +207,7 @@ TEST(PboxDelete, SeveralCloseUpInOrderAndTheStripStartsAgain) {
     f.scrollTo(3);
     f.select({0, 2, 4}); // 103, 105, 107
     EXPECT_EQ(deleteFromBox(f.a).redrawCount(), 5);
-    expectSound(f.a);
+    expectAlbumSound(f.a);
     EXPECT_EQ(box(f.a), QList<int>({101, 102, 104, 106}));
     EXPECT_EQ(strip(f.a), QList<int>({101, 102, 104, 106, 0}));
     EXPECT_EQ(scrollValue(f.a), 1);
@@ -241,7 +221,7 @@ TEST(PboxDrop, SeveralPagePhotosGoToTheEndInFrameOrder) {
     const PageDropResult r = dropPagePictures(f.a, 1);
     EXPECT_TRUE(r.several);
     EXPECT_TRUE(r.moved);
-    expectSound(f.a);
+    expectAlbumSound(f.a);
     EXPECT_EQ(box(f.a), QList<int>({101, 102, 1, 3}));
     EXPECT_EQ(f.a.npics, 2);
     EXPECT_EQ(f.a.grps[1].gcount, 2);
@@ -255,7 +235,7 @@ TEST(PboxDrop, OnePagePhotoOntoAPositionTakesItsPlace) {
     f.a.nsel = 1;
     f.a.dragsrc = 5;
     const PageDropResult r = dropPagePictures(f.a, 2);
-    expectSound(f.a);
+    expectAlbumSound(f.a);
     EXPECT_EQ(r.clearFrame, 5);
     EXPECT_EQ(r.strip.from, (From{0, 1, -1, 2, 3}));
     EXPECT_EQ(strip(f.a), QList<int>({101, 102, 2, 103, 104}));
@@ -275,7 +255,7 @@ TEST(PboxDrop, OnePagePhotoOntoAnEmptyPlaceIsAppended) {
         f.a.nsel = 1;
         f.a.dragsrc = 11;
         dropPagePictures(f.a, index);
-        expectSound(f.a);
+        expectAlbumSound(f.a);
         EXPECT_EQ(box(f.a), QList<int>({101, 102, 4})) << index;
     }
     BoxFixture g(2); // a drag whose frame no longer holds a picture moves nothing
@@ -366,7 +346,7 @@ TEST(PboxDeleteFiles, AFailedWriteDeletesNothingAndKeepsTheBox) {
     EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::NotWritten);
     EXPECT_TRUE(f.exists(102));
     EXPECT_EQ(box(f.a), QList<int>({101, 102, 103}));
-    expectSound(f.a);
+    expectAlbumSound(f.a);
     ASSERT_EQ(f.ui.shown.size(), 1);
     EXPECT_EQ(f.ui.shown[0].title, QStringLiteral("Save - ERROR"));
 }
