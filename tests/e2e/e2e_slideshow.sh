@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The slide show from the page view with real clicks: three photos of the first group selected
+# with the right button, the Slide Show tool, a few timed slides, stop, the three sizes, the
+# description toggle, Exit; then a double click on a photo for the single-picture view, left
+# with Escape.
+exe=$1
+sampler=$2
+E2E_NAME=slideshow
+source "$(dirname "$0")/xsession.sh"
+
+"$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
+album="$HOME/Samples/SAMPLE.vmb"
+
+"$exe" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
+page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
+gone "About Vimbrel" || fail "the splash stays"
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
+bx=$(((W - 780) / 2)); by=10
+tool() { click_in "$page" $(((W - 790) / 2 + $1 * 36 + 17)) $((H - 49)); }
+# Centre of frame f of the first spread (Small size).
+fx() { local k=$(( ($1 - 1) % 24 )); local right=$(( k >= 12 ? 396 : 0 )); echo $((bx + right + 15 + (k % 12 % 3) * 123 + 54)); }
+fy() { local k=$(( ($1 - 1) % 24 % 12 )); echo $((by + 20 + (k / 3) * 125 + 36)); }
+rightclick() { xdotool mousemove --window "$page" "$1" "$2" click 3; sleep 0.2; }
+# The screen and the control bar: centred at the bottom edge, 55 pixels high.
+eval "$(xdotool getdisplaygeometry --shell)"
+barx() { echo $((WIDTH / 2 - $1 / 2)); }           # left edge for a bar of width $1
+# After a click the pointer rests on the black, so no tooltip or highlight gets into the shots.
+bar_click() {
+  xdotool mousemove "$(( $(barx "$1") + $2 + 12 ))" $((HEIGHT - 55 + 29)) click 1
+  sleep 0.2; xdotool mousemove 5 5; sleep 0.3
+}
+# Buttons by their left edge in the bar.
+first=8 prev=34 play=60 next=86 last=112 size=198 hidedesc=226 exit=250
+same() { cmp -s "$E2E_ART/$1.png" "$E2E_ART/$2.png"; }
+
+click_in "$page" $((bx + 200)) $((by + 30))   # the first group, from the index
+xdotool key Down Down Return
+sleep 1
+rightclick "$(fx 1)" "$(fy 1)"; rightclick "$(fx 2)" "$(fy 2)"; rightclick "$(fx 3)" "$(fy 3)"
+shot 01-selected
+
+tool 19
+slide=$(window "^Slide Show$") || fail "no slide show"
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$slide" | sed -n 's/^WIDTH=/SW=/p; s/^HEIGHT=/SH=/p')"
+[ "$SW" = "$WIDTH" ] && [ "$SH" = "$HEIGHT" ] || fail "the slide show does not cover the screen (${SW}x$SH)"
+shot 02-slide-1
+
+# Next by the button and back by the key: the picture changes and comes back.
+bar_click 800 $next; sleep 0.3; shot 03-slide-2
+same 02-slide-1 03-slide-2 && fail "Next showed the same picture"
+xdotool key Left; sleep 0.5; shot 04-slide-1-again
+same 02-slide-1 04-slide-1-again || fail "Left did not go back to slide 1"
+
+# Play at one second a slide: two screenshots a second and a half apart differ.
+bar_click 800 $play
+sleep 1.3; shot 05-playing-a
+sleep 1.5; shot 06-playing-b
+same 05-playing-a 06-playing-b && fail "the show does not advance while playing"
+bar_click 800 $play                             # stop
+sleep 0.3; shot 07-stopped-a
+sleep 1.6; shot 08-stopped-b
+same 07-stopped-a 08-stopped-b || fail "the show still advances after Stop"
+
+bar_click 800 $size; sleep 0.5; shot 09-large
+bar_click 800 $size; sleep 0.5; shot 10-small
+same 09-large 10-small && fail "the size button changed nothing"
+bar_click 800 $size; sleep 0.3
+
+# Hiding the descriptions shrinks the bar to end before them; Exit sits in the narrow bar.
+bar_click 800 $hidedesc; sleep 0.3; shot 11-no-descriptions
+bar_click 291 $exit
+gone "^Slide Show$" || fail "Exit did not close the slide show"
+shot 12-back-on-the-page
+
+# A double click on a photo: that one picture, with only the size and exit buttons.
+xdotool mousemove --window "$page" "$(fx 2)" "$(fy 2)" click --repeat 2 --delay 60 1
+window "^Slide Show$" >/dev/null || fail "no single-picture view"
+sleep 1; shot 13-single-picture
+bar_click 66 $first; sleep 0.5; shot 14-single-large       # cb_size moved to cb_first's place
+same 13-single-picture 14-single-large && fail "the size button changed nothing"
+xdotool key Escape
+gone "^Slide Show$" || fail "Escape did not close the single-picture view"
+kill -0 "$E2E_APP" 2>/dev/null || fail "the program ended"
+echo "e2e slide show: passed (screenshots in $E2E_ART)"
