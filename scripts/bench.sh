@@ -8,7 +8,9 @@ scripts/deps.sh test
 build=build/bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIMBREL_TESTS=OFF \
   -DVIMBREL_BENCH=ON
-cmake --build "$build" --parallel "$(nproc)" --target bench_pictures bench_albumfile bench_pageview
+cmake --build "$build" --parallel "$(nproc)" --target bench_pictures bench_albumfile bench_pageview \
+  bench_import
 "$build/bench/bench_pictures" "$PWD/build/bench-pictures"
 "$build/bench/bench_albumfile"
 "$build/bench/bench_pageview" "$PWD/build/bench-pictures"
+"$build/bench/bench_import" "$PWD/build/bench-pictures"

@@ -1,0 +1,154 @@
+// Importing camera-size JPEGs into an album on the same volume, against the bare work it cannot
+// avoid: a two-thread reduced-scale decode of the same files (QImageReader with a scaled size,
+// the size the import decodes to), measured in the same run, with `cp` of the same files beside
+// it. The import copies, numbers, measures, writes disk thumbnails and the album; all of that
+// has to hide behind the decoding (target: at least 0.8x the decode's throughput).
+//
+// bench_import <picture folder> [count]: count defaults to 200 (about 800 MB of pictures, and as
+// much again for each copy while it is measured).
+
+#include "benchpictures.h"
+#include "importrun.h"
+#include "picturedecoder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+using namespace vimbrel;
+
+namespace {
+
+double msSince(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+struct NoWindows : WindowHub {};
+
+// A new album in `folder` and everything in `names` of `source` imported into it.
+double importAll(const QString& folder, const QString& source, const QStringList& names) {
+    auto album = std::make_unique<Album>();
+    Album& a = *album;
+    ClearAlbum(a);
+    a.albname = QStringLiteral("BENCH");
+    a.albtitle = QStringLiteral("BENCH.vmb");
+    a.albfile = folder + QStringLiteral("/BENCH.vmb");
+    a.picdir = folder + QStringLiteral("/BENCH/");
+    a.cfgfile = folder + QStringLiteral("/vimbra.cfg");
+    a.cfglist.append(AlbumList::other, AlbumList::other);
+    a.canwrite = 'Y';
+    QDir().mkpath(a.picdir);
+    PictureLibrary pictures(folder + QStringLiteral("/thumbnails"), 64 << 20);
+    NoWindows hub;
+
+    QElapsedTimer t;
+    t.start();
+    ImportRun run(a, hub, pictures, source, names, false);
+    while (run.next()) {
+    }
+    run.finish();
+    const double ms = msSince(t);
+    if (run.copied() != names.size() || !run.written())
+        std::printf("import went wrong: %d of %d copied\n", run.copied(), int(names.size()));
+    return ms;
+}
+
+double decodeAll(const QStringList& paths) {
+    QThreadPool pool;
+    pool.setMaxThreadCount(2);
+    QElapsedTimer t;
+    t.start();
+    QtConcurrent::blockingMap(&pool, paths, [](const QString& path) {
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        reader.setScaledSize(fittingSize(reader.size(), 512));
+        if (reader.read().isNull())
+            std::printf("cannot decode %s\n", qPrintable(path));
+    });
+    return msSince(t);
+}
+
+double cpAll(const QStringList& paths, const QString& to) {
+    QDir().mkpath(to);
+    QElapsedTimer t;
+    t.start();
+    QProcess cp;
+    cp.start(QStringLiteral("cp"), paths + QStringList(to));
+    cp.waitForFinished(-1);
+    return msSince(t);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                    : QDir::temp().filePath(QStringLiteral("vimbrel-bench"));
+    const int count = argc > 2 ? std::max(1, std::atoi(argv[2])) : 200;
+    const QStringList paths = bench::ensurePhotos(folder, count);
+    QStringList names;
+    for (const QString& p : paths)
+        names.append(QFileInfo(p).fileName());
+    // Beside the pictures, so the copies stay on their volume.
+    const QString scratch =
+        QFileInfo(folder).absolutePath() + QStringLiteral("/bench-import-XXXXXX");
+
+    std::printf("Import of %d JPEGs of 4000x3000 (%s)\n", count, qPrintable(folder));
+    (void)decodeAll(paths); // every file in the page cache, for all three alike
+    const int rounds = 3;
+    std::vector<double> imports, decodes, cps, ratios, cpRatios;
+    for (int r = 0; r < rounds; ++r) {
+        QTemporaryDir tmp(scratch);
+        // Each measure starts without the previous one's writes pending, and the two take
+        // turns going first, so neither always meets a busier machine.
+        const auto decode = [&] {
+            ::sync();
+            decodes.push_back(decodeAll(paths));
+        };
+        const auto import = [&] {
+            ::sync();
+            imports.push_back(importAll(tmp.filePath(QStringLiteral("album")), folder, names));
+        };
+        if (r % 2 == 0) {
+            decode();
+            import();
+        } else {
+            import();
+            decode();
+        }
+        ::sync();
+        cps.push_back(cpAll(paths, tmp.filePath(QStringLiteral("cp"))));
+        ratios.push_back(decodes.back() / imports.back());
+        cpRatios.push_back(cps.back() / imports.back());
+    }
+    std::printf("per round, import against decode:");
+    for (double x : ratios)
+        std::printf(" %.3fx", x);
+    std::printf("\n");
+    const double perFile = median(imports) / count;
+    std::printf("%-46s %9.1f ms  %6.2f ms a picture\n", "import (copy, measure, thumbnail, album)",
+                median(imports), perFile);
+    std::printf("%-46s %9.1f ms  %6.2f ms a picture\n", "reference: 2-thread decode at 512 x 384",
+                median(decodes), median(decodes) / count);
+    std::printf("%-46s %9.1f ms  %6.2f ms a picture\n", "reference: cp of the same files",
+                median(cps), median(cps) / count);
+    std::printf("import throughput %.3fx the decode's (target >= 0.8), %.3fx cp's\n",
+                median(ratios), median(cpRatios));
+    return 0;
+}
