@@ -292,7 +292,7 @@ void returnToPageView(Album& a, WindowHub& hub, EditorPageViews* extra, int gcur
     if (g.gfirst != a.grpa) {
         a.curpage = 1;
         drawSpread();
-    } else if (a.curpage > a.npages) {
+    } else if (a.npages >= 1 && a.curpage > a.npages) {
         // The group shrank below the spread on show: its last spread, not empty pages.
         a.curpage = static_cast<Integer>(lastSpread(a.npages));
         drawSpread();

@@ -1,0 +1,347 @@
+// The group editor and the description editor as windows on the offscreen platform: button
+// states, messages, read-only albums, the strip's alignment, and what Return and Accept tell
+// the page view.
+
+#include "albumfixture.h"
+#include "editorviews.h"
+#include "pagelogic.h"
+#include "phdesc.h"
+#include "phgrp.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vimbrel;
+using vimbrel::test::expectAlbumSound;
+
+namespace {
+
+struct Hub : WindowHub, EditorPageViews {
+    QStringList calls;
+    Album* a = nullptr;
+    void SetTotPg() override {
+        const GrpRec& g = a->grps[a->curgrp];
+        a->npages = static_cast<Integer>(pageCount(g.glast - g.gfirst + 1, framesPerPage(*a)));
+        calls << QStringLiteral("SetTotPg");
+    }
+    void DispPage(int p) override { calls << QStringLiteral("DispPage %1").arg(p); }
+    void Set_it(int c) override { calls << QStringLiteral("Set_it %1").arg(c); }
+    void setAlbumDescLabel(const QString& s) override { calls << QStringLiteral("phpgname=") + s; }
+    void setGroupLabels(int pics, int frames, const QString& d) override {
+        calls << QStringLiteral("labels %1 %2 %3").arg(pics).arg(frames).arg(d);
+    }
+    void LoadFS(int t) override { calls << QStringLiteral("LoadFS %1").arg(t); }
+    void blankPageView() override { calls << QStringLiteral("blank"); }
+    void blankPageTotals() override { calls << QStringLiteral("blank totals"); }
+    void showNextPageArrow(bool v) override { calls << QStringLiteral("pgright %1").arg(v); }
+};
+
+// Groups of the given sizes with real (tiny) pictures in the given frames; the page view
+// shows group `curgrp` from its first spread.
+struct Editors : test::Fixture {
+    QTemporaryDir tmp;
+    PictureLibrary pictures{tmp.filePath(QStringLiteral("thumbs")), 8 << 20};
+    Hub hub;
+
+    Editors(std::initializer_list<int> sizes, std::initializer_list<int> pictureFrames,
+            int curgrp = 1) {
+        a.picdir = tmp.path() + QLatin1Char('/');
+        int slot = 0;
+        for (int f : pictureFrames) {
+            ++slot;
+            addPicture(slot, f, slot);
+            QImage img(64, 48, QImage::Format_RGB32);
+            img.fill(Qt::darkCyan);
+            img.save(a.picdir + fileName(slot), "JPEG");
+            a.pics[slot].pwidth = 64;
+            a.pics[slot].pheight = 48;
+        }
+        setGroups(sizes);
+        a.canwrite = 'Y';
+        a.curgrp = static_cast<Integer>(curgrp);
+        a.curpage = 1;
+        a.sizes[1] = {108, 72, 4, 3};
+        a.pgsize = 1;
+        a.views = &hub;
+        hub.a = &a;
+    }
+    std::unique_ptr<phgrp> groups() { return std::make_unique<phgrp>(a, hub, pictures); }
+};
+
+struct Buttons {
+    bool add, ins, del, left, right;
+    bool operator==(const Buttons&) const = default;
+};
+Buttons buttons(const phgrp& w) {
+    return {w.cb_add->isEnabled(), w.cb_ins->isEnabled(), w.cb_del->isEnabled(),
+            w.cb_delleft->isEnabled(), w.cb_delright->isEnabled()};
+}
+
+} // namespace
+
+TEST(GroupEditor, ButtonsFollowTheCurrentGroup) {
+    Editors one({24}, {});
+    EXPECT_EQ(buttons(*one.groups()), (Buttons{true, true, false, false, false}));
+
+    Editors three({24, 24, 24}, {}, 1);
+    auto w = three.groups();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Photo Groups"));
+    EXPECT_EQ(buttons(*w), (Buttons{true, true, true, false, true}));
+    w->grpbt_MouseDown(1);
+    EXPECT_EQ(buttons(*w), (Buttons{true, true, true, true, true}));
+    w->grpbt_MouseDown(2);
+    EXPECT_EQ(buttons(*w), (Buttons{true, true, true, true, false}));
+    EXPECT_EQ(w->dgrpnbr->text(), QStringLiteral("3"));
+    EXPECT_EQ(w->grpframes->title(), QStringLiteral("Frames: 24"));
+    EXPECT_EQ(w->grpbt[2]->colour(), QColor(255, 0, 0));
+    EXPECT_EQ(w->grpbt[0]->colour(), QColor(255, 192, 128));
+    EXPECT_FALSE(w->grpbt[3]->isVisibleTo(w.get()));
+
+    Editors full({966, 24}, {});
+    EXPECT_EQ(buttons(*full.groups()), (Buttons{false, false, true, false, true}));
+    Editors room({952, 24}, {});
+    EXPECT_EQ(buttons(*room.groups()), (Buttons{true, true, true, false, true}));
+}
+
+TEST(GroupEditor, BlankNameIsRefusedAndKeepsTheOldName) {
+    Editors e({24, 24}, {});
+    auto w = e.groups();
+    w->dgrpname->setText(QStringLiteral("   "));
+    w->cb_add_Click();
+    ASSERT_EQ(e.ui.shown.size(), 1);
+    EXPECT_EQ(e.ui.shown[0].title, QStringLiteral("Group Name Error"));
+    EXPECT_EQ(e.ui.shown[0].text, QStringLiteral("Group Name Can Not Be Blank"));
+    EXPECT_EQ(e.ui.shown[0].icon, MsgIcon::Information);
+    EXPECT_EQ(e.a.ngrps, 2); // the click did nothing else
+    EXPECT_EQ(e.a.grps[1].gname.trimmed(), QStringLiteral("Group 1"));
+    EXPECT_EQ(w->gdirty, 'n');
+    EXPECT_EQ(w->dgrpname->maxLength(), 30);
+    EXPECT_EQ(w->dgrpdesc->maxLength(), 50);
+
+    // Closing the window leaves the stored name and still brings the page view along.
+    w->close();
+    EXPECT_EQ(e.a.grps[1].gname.trimmed(), QStringLiteral("Group 1"));
+    EXPECT_EQ(e.ui.shown.size(), 1);
+}
+
+TEST(GroupEditor, RenameAndReturnRefreshThePageView) {
+    Editors e({24, 24}, {3, 30}, 2);
+    e.a.grpb = e.a.grpc = 48;
+    auto w = e.groups();
+    EXPECT_EQ(e.a.grpa, 25);
+    w->dgrpname->setText(QStringLiteral(" Harbour "));
+    w->dgrpdesc->setText(QStringLiteral("Boats at dawn"));
+    // Picking another group first keeps what was typed for this one.
+    w->grpbt_MouseDown(0);
+    EXPECT_EQ(e.a.grps[2].gname.trimmed(), QStringLiteral("Harbour"));
+    w->grpbt_MouseDown(1);
+    e.hub.calls.clear();
+    w->cb_ok_Click();
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+    EXPECT_EQ(e.a.changed, 'y');
+    EXPECT_EQ(e.hub.calls,
+              QStringList({QStringLiteral("SetTotPg"), QStringLiteral("pgright 0"),
+                           QStringLiteral("labels 1 24 Group: Harbour   - Boats at dawn")}));
+}
+
+TEST(GroupEditor, DeleteAsksWithTheStoredNameAndBlanksThePageView) {
+    Editors e({24, 24}, {3, 9, 30}, 1);
+    auto w = e.groups();
+    e.ui.answers.enqueue(MsgAnswer::No);
+    w->cb_del_Click();
+    EXPECT_EQ(e.a.ngrps, 2);
+    EXPECT_EQ(e.ui.shown[0].text, QStringLiteral("Delete Group: Group 1") + QString(23, u' '));
+    EXPECT_EQ(e.ui.shown[0].title, QStringLiteral("Delete Group"));
+    EXPECT_EQ(e.ui.shown[0].buttons, MsgButtons::YesNo);
+
+    e.hub.calls.clear();
+    w->cb_del_Click();
+    EXPECT_EQ(e.a.ngrps, 1);
+    EXPECT_EQ(e.a.npbox, 2);
+    EXPECT_TRUE(e.hub.calls.contains(QStringLiteral("blank")));
+    EXPECT_TRUE(e.hub.calls.contains(QStringLiteral("LoadFS 0")));
+    EXPECT_EQ(e.ui.busyDepth, 0);
+    EXPECT_EQ(e.ui.busyMaxDepth, 1);
+    EXPECT_EQ(buttons(*w), (Buttons{true, true, false, false, false}));
+    EXPECT_EQ(w->grpnpics->text(), QStringLiteral("1"));
+    expectAlbumSound(e.a);
+    w->cb_ok_Click();
+    EXPECT_EQ(e.a.curgrp, 1);
+    EXPECT_TRUE(e.hub.calls.contains(QStringLiteral("DispPage 1")));
+}
+
+TEST(GroupEditor, MergesAndInsertKeepTheWindowInStep) {
+    Editors e({24, 24, 24}, {30}, 2);
+    auto w = e.groups();
+    w->grpbt_MouseDown(2);
+    w->cb_delleft_Click();
+    EXPECT_EQ(e.ui.shown.last().text.trimmed(), QStringLiteral("Merge Left Group: Group 3"));
+    EXPECT_EQ(w->gcur, 2);
+    EXPECT_EQ(w->dgrpname->text(), QStringLiteral("Group 2"));
+    EXPECT_EQ(w->grpto->text(), QStringLiteral("72"));
+    EXPECT_TRUE(e.hub.calls.contains(QStringLiteral("blank totals")));
+    w->cb_ins_Click();
+    EXPECT_EQ(w->dgrpname->text(), QStringLiteral("Group Name"));
+    EXPECT_EQ(e.a.curgrp, 3);
+    EXPECT_FALSE(w->grpbt[2]->isHidden());
+    w->cb_add_Click();
+    EXPECT_EQ(w->gcur, 4);
+    EXPECT_EQ(w->grpfr->text(), QStringLiteral("97"));
+    expectAlbumSound(e.a);
+}
+
+TEST(GroupEditor, MarkersRedBarAndBoundaryHandleStandOnTheirFrames) {
+    Editors e({48, 48}, {10, 49, 50});
+    auto w = e.groups();
+    const StripMetrics m = w->metrics();
+    w->show();
+    // Where the handle is drawn: the run of pure red across the middle of the bar.
+    const auto handleLeft = [&w] {
+        const QImage im = w->gscroll->grab().toImage();
+        int first = -1, last = -1;
+        for (int x = 0; x < im.width(); ++x)
+            if (im.pixel(x, im.height() / 2) == qRgb(255, 0, 0))
+                last = x, first = first < 0 ? x : first;
+        EXPECT_EQ(last - first + 1, phgrp::markerWidth);
+        return w->gscroll->x() + first;
+    };
+    ASSERT_FALSE(w->gscroll->isHidden());
+    EXPECT_EQ(w->gscroll->minimum(), 24);
+    EXPECT_EQ(w->gscroll->maximum(), 72);
+    EXPECT_EQ(w->grpbt[0]->x(), m.marker(48));
+    EXPECT_EQ(w->grpmrkred->x() + w->grpmrkred->width(), m.marker(48));
+    EXPECT_EQ(handleLeft(), m.marker(48));
+    EXPECT_EQ(w->gblock[0]->x(), w->gscroll->x());
+    EXPECT_EQ(w->gblock[1]->x() + w->gblock[1]->width(), w->gscroll->x() + w->gscroll->width());
+
+    w->gscroll->setValue(52);
+    EXPECT_EQ(e.a.grps[1].gcount, 3);
+    EXPECT_EQ(e.a.grps[2].gcount, 0);
+    EXPECT_EQ(w->grpnpics->text(), QStringLiteral("3"));
+    EXPECT_EQ(w->grpbt[0]->x(), m.marker(52));
+    EXPECT_EQ(handleLeft(), m.marker(52));
+    w->gscroll->setValue(24);
+    EXPECT_EQ(handleLeft(), m.marker(24));
+    w->gscroll->setValue(72);
+    EXPECT_EQ(handleLeft(), m.marker(72));
+    EXPECT_EQ(w->gdirty, 'y');
+    expectAlbumSound(e.a);
+
+    // The pictures of the first and last frame: frame 1 is empty, frame 72 holds one now.
+    EXPECT_TRUE(w->frpic->pixmap().isNull());
+    EXPECT_TRUE(w->topic->pixmap().isNull());
+    w->gscroll->setValue(49);
+    EXPECT_FALSE(w->topic->pixmap().isNull());
+}
+
+TEST(GroupEditor, ReadOnlyAlbumOnlyShowsAndSelects) {
+    Editors e({24, 24}, {30});
+    e.a.canwrite = 'N';
+    auto w = e.groups();
+    EXPECT_EQ(buttons(*w), (Buttons{false, false, false, false, false}));
+    EXPECT_TRUE(w->gscroll->isHidden());
+    EXPECT_TRUE(w->dgrpname->isReadOnly());
+    w->grpbt_MouseDown(1);
+    EXPECT_EQ(buttons(*w), (Buttons{false, false, false, false, false}));
+    w->dgrpname->setText(QStringLiteral("Ignored"));
+    w->cb_ok_Click();
+    EXPECT_EQ(e.a.curgrp, 2);
+    EXPECT_EQ(e.a.changed, 'n');
+    EXPECT_EQ(e.a.grps[2].gname.trimmed(), QStringLiteral("Group 2"));
+    EXPECT_TRUE(e.hub.calls.contains(QStringLiteral("DispPage 1")));
+}
+
+TEST(DescEditor, NoPhotoSelectedLeavesOnlyTheAlbumDescription) {
+    Editors e({24}, {2, 5});
+    e.a.albdesc = "Summer";
+    e.a.nsel = 2;
+    e.a.pics[1].psel = e.a.pics[2].psel = 0;
+    phdesc w(e.a, e.hub);
+    EXPECT_EQ(w.fr_pic->title(), QStringLiteral("No Photo Selected"));
+    EXPECT_EQ(w.dpic, -1);
+    EXPECT_TRUE(w.psdesc->text().isEmpty());
+    EXPECT_TRUE(w.psdesc->isReadOnly());
+    EXPECT_EQ(w.adesc->maxLength(), 40);
+    EXPECT_EQ(w.psdesc->maxLength(), 20);
+    EXPECT_EQ(w.pldesc->maxLength(), 50);
+
+    // Nothing edited: nothing stored, nothing redrawn.
+    w.cb_ok_Click();
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+    EXPECT_EQ(e.a.changed, 'n');
+    EXPECT_TRUE(e.hub.calls.isEmpty());
+
+    phdesc again(e.a, e.hub);
+    again.adesc->setText(QStringLiteral("  Winter  "));
+    again.cb_ok_Click();
+    EXPECT_EQ(e.a.albdesc.text(), QStringLiteral("Winter").leftJustified(40));
+    EXPECT_EQ(e.hub.calls, QStringList{QStringLiteral("phpgname=Winter")});
+    EXPECT_EQ(e.a.changed, 'y');
+}
+
+TEST(DescEditor, OnePhotoGetsItsDescriptionsAndTheFrameItsCaption) {
+    Editors e({24}, {2, 5});
+    e.a.albdesc = "Summer";
+    e.a.nsel = 1;
+    e.a.pics[2].psel = 0;
+    e.a.curframe = 5;
+    e.a.curslot = 4;
+    e.a.framepage = 1;
+    phdesc w(e.a, e.hub);
+    EXPECT_EQ(w.fr_pic->title(), QStringLiteral("vmb0002.jpg"));
+    EXPECT_EQ(w.psdesc->text(), QStringLiteral("short 2"));
+    EXPECT_EQ(w.pldesc->text(), QStringLiteral("long 2"));
+    w.psdesc->setText(QString());
+    w.pldesc->setText(QStringLiteral(" On the pier "));
+    w.cb_ok_Click();
+    EXPECT_EQ(e.a.pics[2].psdesc.trimmed(), QString());
+    EXPECT_EQ(e.a.pics[2].pldesc.trimmed(), QStringLiteral("On the pier"));
+    EXPECT_EQ(w.pldesc->text(), QStringLiteral("On the pier"));
+    EXPECT_EQ(e.a.changed, 'y');
+    // The page view rebuilds its photo line and redraws the frame with its file name.
+    EXPECT_EQ(e.hub.calls,
+              QStringList({QStringLiteral("Set_it 100"), QStringLiteral("DispPage -1")}));
+
+    // A selection made by Select All leaves curframe elsewhere: the photo is found anyway.
+    e.a.curframe = 0;
+    phdesc found(e.a, e.hub);
+    EXPECT_EQ(found.dpic, 2);
+}
+
+TEST(DescEditor, BlankAlbumDescriptionStoresNothing) {
+    Editors e({24}, {2});
+    e.a.albdesc = "Summer";
+    e.a.nsel = 1;
+    e.a.pics[1].psel = 0;
+    e.a.curframe = 2;
+    phdesc w(e.a, e.hub);
+    w.adesc->setText(QStringLiteral("   "));
+    w.psdesc->setText(QStringLiteral("New"));
+    w.cb_ok_Click();
+    ASSERT_EQ(e.ui.shown.size(), 1);
+    EXPECT_EQ(e.ui.shown[0].title, QStringLiteral("Album Description Error"));
+    EXPECT_EQ(e.ui.shown[0].text, QStringLiteral("Album Description Can Not Be Blank"));
+    EXPECT_EQ(e.a.albdesc.trimmed(), QStringLiteral("Summer"));
+    EXPECT_EQ(e.a.pics[1].psdesc.trimmed(), QStringLiteral("short 1"));
+    EXPECT_EQ(e.a.changed, 'n');
+    EXPECT_NE(w.result(), QDialog::Accepted);
+
+    w.cb_cancel_Click();
+    EXPECT_EQ(w.result(), QDialog::Rejected);
+    EXPECT_EQ(e.a.pics[1].psdesc.trimmed(), QStringLiteral("short 1"));
+}
+
+TEST(DescEditor, ReadOnlyAlbumOnlyShowsTheTexts) {
+    Editors e({24}, {2});
+    e.a.canwrite = 'N';
+    e.a.nsel = 1;
+    e.a.pics[1].psel = 0;
+    e.a.curframe = 2;
+    phdesc w(e.a, e.hub);
+    EXPECT_FALSE(w.cb_ok->isEnabled());
+    EXPECT_TRUE(w.cb_cancel->isEnabled());
+    for (QLineEdit* b : {w.adesc, w.psdesc, w.pldesc})
+        EXPECT_TRUE(b->isReadOnly());
+    EXPECT_EQ(w.psdesc->text(), QStringLiteral("short 1"));
+}
