@@ -1,8 +1,12 @@
 #include "apphub.h"
 
 #include "helpviewer.h"
+#include "impimg.h"
 #include "pbox.h"
+#include "phdesc.h"
+#include "phgrp.h"
 #include "phpage.h"
+#include "phslide.h"
 #include "savepicas.h"
 #include "startup.h"
 #include "vimbra.h"
@@ -196,6 +200,44 @@ void AppHub::showAbout(int ticks) {
     about->show();
     about->start(ticks);
     wait.exec();
+}
+
+void AppHub::showImport() {
+    impimg w(*m_album, *this, *m_pictures, m_page.get());
+    w.exec();
+}
+
+void AppHub::showSlideShow() {
+    // Modal over the page view; reads slidesrc and dragsrc, which the page view has set.
+    phslide w(*m_album, *this, *m_pictures, m_page.get());
+    w.exec();
+}
+
+void AppHub::showGroupEditor() {
+    phgrp w(*m_album, *this, *m_pictures, m_page.get());
+    w.exec();
+}
+
+void AppHub::showDescEditor() {
+    phdesc w(*m_album, *this, m_page.get());
+    w.exec();
+}
+
+void AppHub::blankPageView() {
+    for (int k = 0; k < 24; ++k)
+        m_page->clearPagePosition(k);
+    for (QLabel* l : {m_page->pgnum[0], m_page->pgnum[1], m_page->dispdesc[0], m_page->dispdesc[1]})
+        l->clear();
+    blankPageTotals();
+}
+
+void AppHub::blankPageTotals() {
+    for (QLabel* l : {m_page->pictotal, m_page->frtotal, m_page->pgtotal})
+        l->clear();
+}
+
+void AppHub::showNextPageArrow(bool visible) {
+    m_page->pgright->setVisible(visible);
 }
 
 void AppHub::quit() {

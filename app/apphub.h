@@ -2,6 +2,7 @@
 // The running program: the album, its windows and the start-up that ties them together.
 
 #include "album.h"
+#include "editorviews.h"
 #include "picturelibrary.h"
 #include "qtui.h"
 #include "windowhub.h"
@@ -16,7 +17,7 @@ class pbox;
 class vimbra;
 class WABOUT;
 
-class AppHub : public WindowHub {
+class AppHub : public WindowHub, public EditorPageViews {
 public:
     AppHub();
     ~AppHub() override;
@@ -54,9 +55,17 @@ public:
     void DeletePbox() override;
     void fs_DragDrop(int index) override;
     void showChooser() override;
+    void showImport() override;
+    void showSlideShow() override;
     void chooserExit() override;
     void showAbout(int ticks) override;
     void quit() override;
+    void showGroupEditor() override;
+    void showDescEditor() override;
+    // EditorPageViews
+    void blankPageView() override;
+    void blankPageTotals() override;
+    void showNextPageArrow(bool visible) override;
 
 private:
     void splashEnded();
