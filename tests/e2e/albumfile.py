@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Prints an album file as JSON: the picture file in each frame and the Photo Box in order.
+"""Prints an album file as JSON: the picture file in each frame, the Photo Box in order, the
+groups, the album description and each picture's short and long description.
 
 Used by the end-to-end tests to compare what was arranged on the screen with what was saved.
 """
@@ -11,26 +12,35 @@ import sys
 def read(path):
     b = open(path, "rb").read()
     assert b[:3] == b"VMB", "not an album file"
+    albdesc = b[18:58].decode("latin-1").strip()
     pos = 3 + 7 + 8 + 40
     (length,) = struct.unpack_from("<h", b, pos)
     pos += 2 + length
     npics, npbox, nframes, ngrps = struct.unpack_from("<4h", b, pos)
     pos += 8 + 6
     names = []
+    descs = {}
     for _ in range(npics + npbox):
-        names.append(b[pos:pos + 11].decode("latin-1").strip())
+        name = b[pos:pos + 11].decode("latin-1").strip()
+        names.append(name)
+        descs[name] = [b[pos + 13:pos + 33].decode("latin-1").strip(),
+                       b[pos + 33:pos + 83].decode("latin-1").strip()]
         pos += 89
     groups = []
     for _ in range(ngrps):
         name = b[pos:pos + 30].decode("latin-1").strip()
+        desc = b[pos + 30:pos + 80].decode("latin-1").strip()
         first, last, count = struct.unpack_from("<3h", b, pos + 80)
-        groups.append({"name": name, "first": first, "last": last, "count": count})
+        groups.append({"name": name, "desc": desc, "first": first, "last": last,
+                       "count": count})
         pos += 86
     frames = struct.unpack_from("<%dh" % nframes, b, pos)
     return {
         "frames": {str(f + 1): names[s - 1] for f, s in enumerate(frames) if s > 0},
         "box": names[npics:],
         "groups": groups,
+        "albdesc": albdesc,
+        "descs": descs,
     }
 
 

@@ -227,9 +227,14 @@ void phgrp::buildFields() {
     fields->setVerticalSpacing(10);
     fields->addWidget(caption(QStringLiteral("Group:")), 0, 0);
     fields->addWidget(dgrpnbr, 0, 1, Qt::AlignLeft);
-    fields->addWidget(caption(QStringLiteral("Name:")), 1, 0);
+    // Alt+N and Alt+C reach the two boxes from the keyboard.
+    QLabel* nameCaption = caption(QStringLiteral("&Name:"));
+    nameCaption->setBuddy(dgrpname);
+    QLabel* descCaption = caption(QStringLiteral("Des&c:"));
+    descCaption->setBuddy(dgrpdesc);
+    fields->addWidget(nameCaption, 1, 0);
     fields->addWidget(dgrpname, 1, 1);
-    fields->addWidget(caption(QStringLiteral("Desc:")), 2, 0);
+    fields->addWidget(descCaption, 2, 0);
     fields->addWidget(dgrpdesc, 2, 1);
     fields->setRowStretch(3, 1);
     fields->setColumnStretch(1, 1);

@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# The group editor and the description editor on the sample album through the real windows:
+# the last group's boundary dragged back so groups fit, a group added and renamed, one
+# inserted and renamed, a merge, a delete that sends its photos to the Photo Box; then the
+# descriptions of the album and of one selected photo. Saved through the chooser, and the
+# album file must hold exactly that.
+exe=$1
+sampler=$2
+E2E_NAME=editors
+source "$(dirname "$0")/xsession.sh"
+albumjson() { python3 "$(dirname "$0")/albumfile.py" "$1"; }
+
+"$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
+album="$HOME/Samples/SAMPLE.vmb"
+albumjson "$album" >"$E2E_TMP/before.json"
+
+"$exe" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
+page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
+gone "About Vimbrel" || fail "the splash stays"
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
+bx=$(((W - 780) / 2)); by=10
+tool() { click_in "$page" $(((W - 790) / 2 + $1 * 36 + 17)) $((H - 49)); }
+
+click_in "$page" $((bx + 200)) $((by + 30))   # the first group, from the index
+xdotool key Down Down Return
+sleep 1
+
+# The strip inside "Photo Groups": it starts 14 pixels in; a group ending at frame F has its
+# markers' centre at F + 42 (two pixels a frame, 35 to frame 0, markers 14 wide), the top
+# markers at y 46 and the boundary bar's handle at y 94.
+tool 0
+groups=$(window "^Photo Groups$") || fail "no group editor"
+sleep 0.5
+shot 01-groups
+eval "$(xdotool getwindowgeometry --shell "$groups" | sed -n 's/^WIDTH=/GW=/p; s/^HEIGHT=/GH=/p')"
+marker() { click_in "$groups" $(($1 + 42)) 46; sleep 0.3; }
+# "Merge &Right" and "&Return" share Alt+R, so those two are clicked: the buttons' row sits
+# 29 pixels above the bottom, Merge Right fifth from the left, Return at the right.
+merge_right() { click_in "$groups" 550 $((GH - 29)); }
+return_button() { click_in "$groups" $((GW - 70)) $((GH - 29)); }
+type_into() { xdotool key --window "$groups" "$1" ctrl+a; xdotool type --delay 15 "$2"; }
+
+# Old Town runs to frame 1000: nothing fits after it until its end is dragged back to 300.
+marker 1000
+xdotool mousemove --window "$groups" 1042 94 mousedown 1
+sleep 0.2
+for x in 1000 800 600 400 342; do xdotool mousemove --window "$groups" $x 94; sleep 0.1; done
+xdotool mouseup 1
+sleep 0.5
+shot 02-boundary
+
+xdotool key --window "$groups" alt+a                 # a new group after Old Town
+sleep 0.3
+type_into alt+n "Harbour Walks"
+type_into alt+c "Evening light"
+xdotool key Tab
+sleep 0.3
+shot 03-added
+
+marker 48                                            # Seaside Days, and a group in front
+xdotool key --window "$groups" alt+i
+sleep 0.3
+type_into alt+n "Prelude"
+xdotool key Tab
+sleep 0.3
+shot 04-inserted
+
+marker 120                                           # Mountain Walks into Old Town
+merge_right
+window "^Merge Right Group$" >/dev/null || fail "no merge question"
+sleep 0.3; shot 05-merge-question
+xdotool key alt+y
+sleep 0.5
+
+marker 72                                            # Seaside Days to the Photo Box
+xdotool key --window "$groups" alt+d
+window "^Delete Group$" >/dev/null || fail "no delete question"
+xdotool key alt+y
+sleep 1
+shot 06-deleted
+return_button
+gone "^Photo Groups$" || fail "the group editor stays"
+sleep 1
+shot 07-page-view
+
+# The first photo of the page view's group (now Old Town, which starts with Mountain Walks'
+# photos), selected with the right button; then its descriptions and the album's.
+xdotool mousemove --window "$page" $((bx + 69)) $((by + 56)) click 3
+sleep 0.5
+tool 12
+descs=$(window "^Change Descriptions$") || fail "no description editor"
+sleep 0.5
+shot 08-descriptions
+xdotool key --window "$descs" ctrl+a; xdotool type --delay 15 "  Our Holidays  "
+xdotool key Tab ctrl+a; xdotool type --delay 15 "Harbour light"
+xdotool key Tab ctrl+a; xdotool type --delay 15 "Boats at the quay"
+sleep 0.3
+shot 09-typed
+xdotool key --window "$descs" alt+a
+gone "^Change Descriptions$" || fail "the description editor stays"
+sleep 0.5
+shot 10-described
+
+# Save through the chooser.
+tool 2
+sleep 1
+for id in $(xdotool search --onlyvisible --name "^Vimbrel v 01.00$"); do
+  eval "$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=/CW=/p')"
+  [ "$CW" -lt 750 ] && chooser=$id
+done
+[ -n "${chooser:-}" ] || fail "no chooser"
+xdotool key --window "$chooser" alt+s
+sleep 1
+shot 11-saved
+kill "$E2E_APP"; E2E_APP=
+
+albumjson "$album" >"$E2E_TMP/after.json"
+cp "$E2E_TMP/before.json" "$E2E_TMP/after.json" "$E2E_ART/"
+python3 - "$E2E_TMP/before.json" "$E2E_TMP/after.json" <<'PY' || fail "the saved album is not what was edited"
+import json, sys
+before, after = json.load(open(sys.argv[1])), json.load(open(sys.argv[2]))
+g = after["groups"]
+def check(ok, what):
+    if not ok:
+        print("mismatch:", what)
+        print(json.dumps(g, indent=1))
+        sys.exit(1)
+
+check([x["name"] for x in g] == ["Prelude", "Old Town", "Harbour Walks"], "group names")
+check(g[0]["first"] == 1 and g[0]["last"] == 24 and g[0]["count"] == 0, "Prelude: new and empty")
+check(g[1]["first"] == 25 and g[1]["desc"] == before["groups"][2]["desc"], "Old Town kept its text")
+check(g[2]["first"] == g[1]["last"] + 1 and g[2]["last"] == g[2]["first"] + 23, "Harbour Walks")
+check(g[2]["desc"] == "Evening light" and g[2]["count"] == 0, "Harbour Walks' description")
+check(abs(g[1]["last"] + 24 - 300) <= 4, "the dragged boundary: %d" % (g[1]["last"] + 24))
+# Seaside Days' photos went to the Photo Box in frame order; everything after it moved down
+# by the 24 frames it had over the inserted group.
+old = before["frames"]
+seaside = [old[str(f)] for f in range(1, 49) if str(f) in old]
+check(after["box"] == before["box"] + seaside, "the Photo Box")
+moved = {str(int(f) - 24): p for f, p in old.items() if int(f) > 48}
+check(after["frames"] == moved, "the frames")
+check(g[1]["count"] == len(moved), "Old Town's count")
+check(after["albdesc"] == "Our Holidays", "the album description")
+first = after["frames"]["25"]
+check(after["descs"][first] == ["Harbour light", "Boats at the quay"], "the photo's descriptions")
+PY
+grep -q "runtime error\|ERROR: AddressSanitizer" "$E2E_TMP/out.log" && fail "sanitizer report"
+echo "e2e editors: passed (screenshots in $E2E_ART)"
