@@ -120,9 +120,18 @@ TEST(GroupEditor, BlankNameIsRefusedAndKeepsTheOldName) {
     EXPECT_EQ(w->dgrpdesc->maxLength(), 50);
 
     // Closing the window leaves the stored name and still brings the page view along.
+    w->grpbt_MouseDown(1); // refused: the blank name is still in the box
+    EXPECT_EQ(w->gcur, 1);
+    EXPECT_EQ(e.ui.shown.size(), 2);
+    w->dgrpname->setText(QStringLiteral("Group 1")); // as it was: nothing to save
+    w->grpbt_MouseDown(1);
+    w->dgrpname->clear();
     w->close();
-    EXPECT_EQ(e.a.grps[1].gname.trimmed(), QStringLiteral("Group 1"));
-    EXPECT_EQ(e.ui.shown.size(), 1);
+    EXPECT_EQ(e.a.grps[2].gname.trimmed(), QStringLiteral("Group 2"));
+    EXPECT_EQ(e.ui.shown.size(), 2);
+    EXPECT_EQ(e.a.curgrp, 2);
+    EXPECT_EQ(e.a.changed, 'n');
+    EXPECT_TRUE(e.hub.calls.contains(QStringLiteral("SetTotPg")));
 }
 
 TEST(GroupEditor, RenameAndReturnRefreshThePageView) {
