@@ -79,11 +79,20 @@ bool writePicture(const QImage& img, const QString& dest, int quality, bool gif)
 PictureLibrary::PictureLibrary(const QString& cacheFolder, qint64 memoryBudget, qint64 diskBudget)
     : m_disk(cacheFolder, diskBudget), m_memory(memoryBudget) {}
 
+PictureLibrary::~PictureLibrary() {
+    // A decode ahead that is still running uses the tiers: it ends before they go.
+    m_pool.waitForDone();
+}
+
 void PictureLibrary::DispPic(QPainter& target, const QString& path, int left, int top, int width,
                              int height, int rotation) {
-    const QImage img = thumbnail(path, QSize(width, height), rotation);
-    if (!img.isNull())
-        target.drawImage(QPoint(left, top), img);
+    // On a screen scaled to 200% the picture is made at twice the size, so it stays sharp.
+    const qreal dpr = target.device() ? target.device()->devicePixelRatioF() : 1.0;
+    QImage img = thumbnail(path, (QSizeF(width, height) * dpr).toSize(), rotation);
+    if (img.isNull())
+        return;
+    img.setDevicePixelRatio(dpr);
+    target.drawImage(QPoint(left, top), img);
 }
 
 int PictureLibrary::SavePic(const QString& src, const QString& dest, int quality, int type) {
@@ -142,7 +151,7 @@ void PictureLibrary::prepare(const QList<Request>& requests) {
 
 QFuture<void> PictureLibrary::prepareAsync(const QList<Request>& requests) {
     // mapped() keeps its own copy of the list, so the caller's may go away meanwhile.
-    return QFuture<void>(QtConcurrent::mapped(requests, [this](const Request& r) {
+    return QFuture<void>(QtConcurrent::mapped(&m_pool, requests, [this](const Request& r) {
         return !thumbnail(r.path, r.size, r.angle).isNull();
     }));
 }

@@ -21,6 +21,7 @@
 #include <QMutex>
 #include <QSize>
 #include <QString>
+#include <QThreadPool>
 
 #include <atomic>
 
@@ -33,6 +34,9 @@ public:
     // `cacheFolder` holds the disk tier (created when first needed); the budgets are in bytes.
     PictureLibrary(const QString& cacheFolder, qint64 memoryBudget,
                    qint64 diskBudget = 256 * 1024 * 1024);
+    ~PictureLibrary();
+    PictureLibrary(const PictureLibrary&) = delete;
+    PictureLibrary& operator=(const PictureLibrary&) = delete;
 
     // Results of the save calls.
     enum SaveResult { Saved = 0, Unreadable = 1, NotWritten = 2, BadArguments = 3 };
@@ -105,6 +109,7 @@ private:
     std::atomic<int> m_memoryHits{0};
     std::atomic<int> m_diskHits{0};
     std::atomic<int> m_decodes{0};
+    QThreadPool m_pool; // last: it is waited for before the tiers go
 };
 
 } // namespace vimbrel

@@ -87,8 +87,9 @@ inline void expectAlbumSound(const Album& a) {
     EXPECT_EQ(a.grps[1].gfirst, 1);
     for (int g = 1; g <= a.ngrps; ++g) {
         EXPECT_LE(a.grps[g].gfirst, a.grps[g].glast) << "group " << g;
-        if (g > 1)
+        if (g > 1) {
             EXPECT_EQ(a.grps[g].gfirst, a.grps[g - 1].glast + 1) << "group " << g;
+        }
     }
     EXPECT_EQ(a.nframes, a.grps[a.ngrps].glast);
     ASSERT_LE(a.nframes, 1000);

@@ -141,8 +141,9 @@ TEST_F(PictureLibraryTest, ReadsProgressiveAndGreyJpegAndEveryBmpDepth) {
         ASSERT_FALSE(t.isNull()) << bits;
         EXPECT_TRUE(near(cornerColour(t, 'a'), kRed, 10)) << bits;
         EXPECT_TRUE(near(cornerColour(t, 'd'), kBlue, 10)) << bits;
-        if (bits > 1) // two colours only
+        if (bits > 1) { // two colours only
             EXPECT_TRUE(near(cornerColour(t, 'b'), kGreen, 10)) << bits;
+        }
     }
 }
 

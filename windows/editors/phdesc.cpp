@@ -35,8 +35,8 @@ phdesc::phdesc(Album& a, WindowHub& hub, QWidget* parent) : QDialog(parent), m_a
                  colour(editorcolours::brown), colour(editorcolours::well),
                  colour(editorcolours::ink)));
 
-    const auto box = [this](const char* name, int width, QWidget* parent) {
-        auto* e = new QLineEdit(parent);
+    const auto box = [this](const char* name, int width, QWidget* host) {
+        auto* e = new QLineEdit(host);
         e->setObjectName(QLatin1String(name));
         e->setMaxLength(width);
         // Wide enough for the field's characters.

@@ -70,7 +70,8 @@ QList<PictureLibrary::Request> phpage::spreadRequests(int page) const {
             continue;
         const Fit fit = fitPicture(m_a.pics[s], size.szh, QSize(size.szw, size.szh));
         if (fit.draw)
-            wanted.append({framePath(s), fit.rect.size(), fit.angle});
+            wanted.append({framePath(s), (QSizeF(fit.rect.size()) * devicePixelRatioF()).toSize(),
+                           fit.angle});
     }
     return wanted;
 }
