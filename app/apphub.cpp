@@ -1,5 +1,7 @@
 #include "apphub.h"
 
+#include "bookview.h"
+
 #include "helpviewer.h"
 #include "impimg.h"
 #include "pbox.h"
