@@ -3,9 +3,12 @@
 #include "album.h"
 #include "albumfile.h"
 #include "config.h"
+#include "diskthumbnails.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 #include <memory>
 
 using namespace vimbrel;
@@ -35,6 +38,7 @@ int main(int argc, char** argv) {
     const QDir out(QString::fromLocal8Bit(argv[1]));
     out.mkpath(QStringLiteral("album"));
     out.mkpath(QStringLiteral("config"));
+    out.mkpath(QStringLiteral("thumb"));
 
     auto a = std::make_unique<Album>();
     ClearAlbum(*a);
@@ -64,5 +68,16 @@ int main(int argc, char** argv) {
     a->descon = 'y';
     a->carddir = QStringLiteral("/media/card/");
     save(out.filePath(QStringLiteral("config/one.cfg")), encodeConfig(*a));
+
+    // A real stored thumbnail of a small picture.
+    QTemporaryDir tmp;
+    const QString picture = tmp.filePath(QStringLiteral("p.jpg"));
+    QImage img(64, 48, QImage::Format_RGB32);
+    img.fill(Qt::darkCyan);
+    img.save(picture, "JPEG");
+    DiskThumbnails thumbs(tmp.filePath(QStringLiteral("cache")), 1 << 20);
+    const PictureSource src = PictureSource::of(picture);
+    thumbs.write(src, img.scaled(32, 24), QSize(64, 48));
+    QFile::copy(thumbs.fileFor(src), out.filePath(QStringLiteral("thumb/small.vthumb")));
     return 0;
 }
