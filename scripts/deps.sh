@@ -15,6 +15,8 @@ test_pkgs=(
   clang libclang-rt-14-dev
   xvfb openbox xdotool imagemagick x11-utils python3
   libvips-tools libjpeg-turbo-progs
+  dpkg-dev file desktop-file-utils appstream shared-mime-info libxml2-utils libglib2.0-bin
+  inotify-tools man-db hicolor-icon-theme
 )
 
 pkgs=("${run_pkgs[@]}")
