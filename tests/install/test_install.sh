@@ -16,6 +16,18 @@ source "$src/tests/e2e/xsession.sh"
 
 step() { echo "-- [${SECONDS}s] $*"; }
 
+# A failing run leaves no package installed and nothing of its own running.
+installed= watcher= sampler_pid=
+remove_package() {
+  DEBIAN_FRONTEND=noninteractive apt-get remove -y -q vimbrel >"$E2E_TMP/remove.log" 2>&1
+}
+cleanup_all() {
+  for pid in $watcher $sampler_pid; do kill "$pid" 2>/dev/null || true; done
+  [ -z "$installed" ] || remove_package || true
+  e2e_cleanup
+}
+trap cleanup_all EXIT
+
 # The album the installed program opens, made while the installation is checked (it takes a
 # while in a sanitizer build). Its folder has a space: the desktop entry's %f must keep it whole.
 albums="$HOME/My Albums"
@@ -125,18 +137,6 @@ content_type() { gio info -a standard::content-type "$1" | sed -n 's/^ *standard
     fail "gio has no default application for albums: $handler"
 ) || exit 1
 
-# A failing run leaves no package installed and no watcher running.
-watcher=
-remove_package() {
-  DEBIAN_FRONTEND=noninteractive apt-get remove -y -q vimbrel >"$E2E_TMP/remove.log" 2>&1
-}
-cleanup_all() {
-  [ -z "$watcher" ] || kill "$watcher" 2>/dev/null || true
-  [ -z "$installed" ] || remove_package || true
-  e2e_cleanup
-}
-trap cleanup_all EXIT
-
 # ---------------------------------------------------------------- the Debian package
 step "cpack -G DEB"
 pkgdir=$E2E_TMP/pkg
@@ -158,6 +158,7 @@ diff <(expected_files | sed 's|^|/usr/|') \
 
 step "album detection"
 wait "$sampler_pid" || fail "no sample album: $(cat "$E2E_TMP/sampler.log")"
+sampler_pid=
 [ "$(head -c 3 "$album")" = VMB ] || fail "the sample album does not start with VMB"
 cp "$album" "$E2E_TMP/album-without-a-name"
 # The album type by the name and by the first bytes.
@@ -170,7 +171,6 @@ cp "$album" "$E2E_TMP/album-without-a-name"
 ) || exit 1
 
 # ---------------------------------------------------------------- install it and open an album
-installed=
 if [ "$(id -u)" -eq 0 ]; then
   step "apt-get install ./$(basename "$deb")"
   if dpkg-query -W -f='${Status}' vimbrel 2>/dev/null | grep -q 'ok installed'; then
