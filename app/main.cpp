@@ -1,4 +1,5 @@
 #include "apphub.h"
+#include "artwork.h"
 #include "singleinstance.h"
 
 #include <QApplication>
@@ -7,6 +8,9 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vimbrel"));
+    // Desktops match the windows to vimbrel.desktop and its icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vimbrel"));
+    QApplication::setWindowIcon(vimbrel::artworkIcon(QStringLiteral("vimbrel")));
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 10));
 
     vimbrel::SingleInstance instance;
