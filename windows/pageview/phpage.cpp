@@ -107,7 +107,8 @@ void phpage::buildBook() {
         idxlst[i]->setFont(list);
         idxlst[i]->setFrameShape(QFrame::NoFrame);
         idxlst[i]->setStyleSheet(
-            QStringLiteral("QListWidget { background: transparent; color: #3b2a1a; }"
+            QStringLiteral("QListWidget { background: transparent; color: #3b2a1a; outline: 0; }"
+                           "QListWidget::item { background: transparent; border: none; }"
                            "QListWidget::item:selected { background: #c9a878; color: #1e140a; }"));
         idxlst[i]->setGeometry(left.translated(i * (bookSize.width() / 2 - left.left() + 2), 0)
                                    .adjusted(22, 16, -18, -40));
