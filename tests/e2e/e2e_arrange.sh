@@ -8,7 +8,6 @@ sampler=$2
 E2E_NAME=arrange
 E2E_SCREEN=1280x1100 # room for the Photo Box under the page view
 source "$(dirname "$0")/xsession.sh"
-albumjson() { python3 "$(dirname "$0")/albumfile.py" "$1"; }
 
 "$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
 album="$HOME/Samples/SAMPLE.vmb"
@@ -20,10 +19,6 @@ gone "About Vimbrel" || fail "the splash stays"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
 bx=$(((W - 780) / 2)); by=10
-tool() { click_in "$page" $(((W - 790) / 2 + $1 * 36 + 17)) $((H - 49)); }
-# Centre of frame f of the first group, on the spread whose left page is $2 (Small size).
-fx() { local k=$(( ($1 - 1) % 24 )); local right=$(( k >= 12 ? 396 : 0 )); echo $((bx + right + 15 + (k % 12 % 3) * 123 + 54)); }
-fy() { local k=$(( ($1 - 1) % 24 % 12 )); echo $((by + 20 + (k / 3) * 125 + 36)); }
 # A drag as a hand makes it: press, a few small moves, the target, a pause, release.
 drag() { # window x y window x y
   xdotool mousemove --window "$1" "$2" "$3" mousedown 1
@@ -35,7 +30,6 @@ drag() { # window x y window x y
   xdotool mouseup 1
   sleep 0.6
 }
-rightclick() { xdotool mousemove --window "$page" "$1" "$2" click 3; sleep 0.2; }
 
 click_in "$page" $((bx + 200)) $((by + 30))   # the first group, from the index
 xdotool key Down Down Return

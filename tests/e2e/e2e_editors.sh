@@ -8,7 +8,6 @@ exe=$1
 sampler=$2
 E2E_NAME=editors
 source "$(dirname "$0")/xsession.sh"
-albumjson() { python3 "$(dirname "$0")/albumfile.py" "$1"; }
 
 "$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
 album="$HOME/Samples/SAMPLE.vmb"
@@ -20,7 +19,6 @@ gone "About Vimbrel" || fail "the splash stays"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
 bx=$(((W - 780) / 2)); by=10
-tool() { click_in "$page" $(((W - 790) / 2 + $1 * 36 + 17)) $((H - 49)); }
 
 click_in "$page" $((bx + 200)) $((by + 30))   # the first group, from the index
 xdotool key Down Down Return

@@ -39,7 +39,6 @@ gone "About Vimbrel" || fail "the splash stays"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
 bx=$(((W - 780) / 2)); by=10
-tool() { click_in "$page" $(((W - 790) / 2 + $1 * 36 + 17)) $((H - 49)); }
 
 # Open the first group, then the Import Images tool.
 click_in "$page" $((bx + 200)) $((by + 30))

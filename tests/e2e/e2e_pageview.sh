@@ -15,7 +15,6 @@ gone "About Vimbrel" || fail "the splash stays"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
 bx=$(((W - 780) / 2)); by=10          # the book, while the description lines are hidden
-tool() { click_in "$page" $(((W - 790) / 2 + $1 * 36 + 17)) $((H - 49)); }
 shot 01-index
 
 # The first group: Enter on its line of the index.

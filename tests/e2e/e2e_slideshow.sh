@@ -17,11 +17,6 @@ gone "About Vimbrel" || fail "the splash stays"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
 bx=$(((W - 780) / 2)); by=10
-tool() { click_in "$page" $(((W - 790) / 2 + $1 * 36 + 17)) $((H - 49)); }
-# Centre of frame f of the first spread (Small size).
-fx() { local k=$(( ($1 - 1) % 24 )); local right=$(( k >= 12 ? 396 : 0 )); echo $((bx + right + 15 + (k % 12 % 3) * 123 + 54)); }
-fy() { local k=$(( ($1 - 1) % 24 % 12 )); echo $((by + 20 + (k / 3) * 125 + 36)); }
-rightclick() { xdotool mousemove --window "$page" "$1" "$2" click 3; sleep 0.2; }
 # The screen and the control bar: centred at the bottom edge, 55 pixels high.
 eval "$(xdotool getdisplaygeometry --shell)"
 barx() { echo $((WIDTH / 2 - $1 / 2)); }           # left edge for a bar of width $1

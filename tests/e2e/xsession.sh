@@ -39,3 +39,13 @@ gone() { for _ in $(seq 100); do xdotool search --onlyvisible --name "$1" >/dev/
 click_in() {
   xdotool mousemove --window "$1" "$2" "$3" click 1
 }
+
+# The page view, for scripts that set `page` to its window and W, H, bx, by to its width,
+# height and the book's left and top edge (Small size, description lines hidden).
+tool() { click_in "$page" $(((W - 790) / 2 + $1 * 36 + 17)) $((H - 49)); } # tool i of the strip
+# Centre of frame f of the first group, counted from the spread's left page.
+fx() { local k=$(( ($1 - 1) % 24 )); local right=$(( k >= 12 ? 396 : 0 )); echo $((bx + right + 15 + (k % 12 % 3) * 123 + 54)); }
+fy() { local k=$(( ($1 - 1) % 24 % 12 )); echo $((by + 20 + (k / 3) * 125 + 36)); }
+rightclick() { xdotool mousemove --window "$page" "$1" "$2" click 3; sleep 0.2; }
+# An album file as JSON: the picture in each frame, the Photo Box, groups and descriptions.
+albumjson() { python3 "$(dirname "$0")/albumfile.py" "$1"; }
