@@ -72,16 +72,7 @@ sleep 1
 shot 06-deleted
 
 # Save through the chooser, then Exit.
-tool 2
-sleep 1
-for id in $(xdotool search --onlyvisible --name "^Vimbrel v 01.00$"); do
-  eval "$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=/CW=/p')"
-  [ "$CW" -lt 750 ] && chooser=$id
-done
-[ -n "${chooser:-}" ] || fail "no chooser"
-xdotool key --window "$chooser" alt+s
-sleep 1
-shot 07-saved
+save_through_chooser 07-saved
 kill "$E2E_APP"; E2E_APP=
 
 albumjson "$album" >"$E2E_TMP/after.json"

@@ -17,18 +17,7 @@ chooser_button() {
   esac
 }
 
-# The page view and the chooser share their title; the chooser is the narrower one.
-find_chooser() {
-  local id W
-  for _ in $(seq 100); do
-    for id in $(xdotool search --onlyvisible --name "^Vimbrel v 01.00$" 2>/dev/null); do
-      eval "$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=/W=/p')"
-      [ "$W" -lt 750 ] && { echo "$id"; return 0; }
-    done
-    sleep 0.1
-  done
-  return 1
-}
+# The page view: the wider of the two windows titled "Vimbrel v 01.00".
 find_page() {
   local id W
   for id in $(xdotool search --onlyvisible --name "^Vimbrel v 01.00$" 2>/dev/null); do

@@ -49,3 +49,27 @@ fy() { local k=$(( ($1 - 1) % 24 % 12 )); echo $((by + 20 + (k / 3) * 125 + 36))
 rightclick() { xdotool mousemove --window "$page" "$1" "$2" click 3; sleep 0.2; }
 # An album file as JSON: the picture in each frame, the Photo Box, groups and descriptions.
 albumjson() { python3 "$(dirname "$0")/albumfile.py" "$1"; }
+
+# The chooser: it shares its title with the page view and is the narrower of the two.
+find_chooser() {
+  local id W
+  for _ in $(seq 100); do
+    for id in $(xdotool search --onlyvisible --name "^Vimbrel v 01.00$" 2>/dev/null); do
+      eval "$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=/W=/p')"
+      [ "$W" -lt 750 ] && { echo "$id"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# The page view's Command tool, then the chooser's Save; leaves the program running.
+save_through_chooser() {
+  tool 2
+  local chooser
+  chooser=$(find_chooser) || fail "no chooser"
+  sleep 0.5
+  xdotool key --window "$chooser" alt+s
+  sleep 1
+  shot "$1"
+}
