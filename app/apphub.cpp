@@ -7,6 +7,7 @@
 #include "pbox.h"
 #include "phdesc.h"
 #include "phgrp.h"
+#include "phmail.h"
 #include "phpage.h"
 #include "phslide.h"
 #include "savepicas.h"
@@ -214,6 +215,15 @@ void AppHub::showSlideShow() {
     phslide w(*m_album, *this, *m_pictures, m_page.get());
     w.exec();
 }
+
+void AppHub::showMail() {
+    phmail w(*m_album, *m_pictures, m_page.get());
+    w.exec();
+}
+
+void AppHub::showPrint() {}
+
+void AppHub::printReport() {}
 
 void AppHub::showGroupEditor() {
     phgrp w(*m_album, *this, *m_pictures, m_page.get());

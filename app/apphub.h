@@ -57,6 +57,9 @@ public:
     void showChooser() override;
     void showImport() override;
     void showSlideShow() override;
+    void showMail() override;
+    void showPrint() override;
+    void printReport() override;
     void chooserExit() override;
     void showAbout(int ticks) override;
     void quit() override;

@@ -17,6 +17,7 @@ test_pkgs=(
   libvips-tools libjpeg-turbo-progs
   dpkg-dev file desktop-file-utils appstream shared-mime-info libxml2-utils libglib2.0-bin
   inotify-tools man-db hicolor-icon-theme
+  cups printer-driver-cups-pdf poppler-utils xdg-utils
 )
 
 pkgs=("${run_pkgs[@]}")

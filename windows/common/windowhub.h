@@ -33,6 +33,10 @@ public:
     // The slide show of the selected photos (slidesrc "Slide") or the single picture of
     // frame dragsrc (slidesrc "Pic").
     virtual void showSlideShow() {}
+    // The e-mail copies and the photo printing of the selected photos; the album report.
+    virtual void showMail() {}
+    virtual void showPrint() {}
+    virtual void printReport() {}
     // About window for `ticks` tenths of a second; modal when shown from the page view.
     virtual void showAbout(int /*ticks*/) {}
     // Ends the program (after the chooser's Exit has done its work).

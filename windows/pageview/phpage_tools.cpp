@@ -169,6 +169,15 @@ void phpage::it_Click(int index) {
         m_a.slidesrc = QStringLiteral("Slide");
         m_hub.showSlideShow();
         break;
+    case 20:
+        m_hub.showMail();
+        break;
+    case 21:
+        if (m_a.curpage < 1)
+            m_hub.printReport();
+        else
+            m_hub.showPrint();
+        break;
     default:
         break;
     }
