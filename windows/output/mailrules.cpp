@@ -1,1 +1,112 @@
 #include "mailrules.h"
+
+#include <QDir>
+#include <cmath>
+
+namespace vimbrel {
+
+int fillMailList(Album& a) {
+    if (a.curgrp < 1 || a.curgrp > 42)
+        return 0;
+    const GrpRec& g = a.grps[a.curgrp];
+    if (g.gfirst < 1 || g.glast > 1000)
+        return 0;
+    ListSelected(a);
+    // Counted, not taken from nsel: a stale count would copy entries left from an earlier list.
+    int n = 0;
+    for (int F = g.gfirst; F <= g.glast; ++F) {
+        const Integer p = a.frames[F];
+        if (p > 0 && a.pics[p].psel == 0)
+            ++n;
+    }
+    for (int i = 1; i <= n; ++i)
+        a.wpics[i].psel = a.frames[a.wpics[i].psel];
+    return n;
+}
+
+int mailShortSide(int option) {
+    return option == 0 ? 300 : option == 1 ? 450 : 600;
+}
+
+QSize mailSize(int width, int height, int shortSide) {
+    // Single precision and rounding half to even, so sizes match the captions' arithmetic.
+    int w, h;
+    if (width >= height) {
+        const float r = float(width) / float(height);
+        h = shortSide;
+        w = static_cast<int>(std::nearbyint(r * float(shortSide)));
+    } else {
+        const float r = float(height) / float(width);
+        w = shortSide;
+        h = static_cast<int>(std::nearbyint(r * float(shortSide)));
+    }
+    if (width <= w || height <= h)
+        return {width, height}; // never enlarged
+    return {w, h};
+}
+
+int mailRotation(const PicRec& p) {
+    if (p.porient == "L")
+        return 0;
+    return p.porient == "P" ? 90 : 270;
+}
+
+namespace {
+
+QString lastThree(const QString& name) {
+    return name.right(3).toLower();
+}
+
+} // namespace
+
+int mailType(const QString& pfile) {
+    const QString ext = lastThree(pfile.trimmed());
+    if (ext == QLatin1String("jpg"))
+        return PictureLibrary::Jpeg;
+    if (ext == QLatin1String("gif"))
+        return PictureLibrary::Gif;
+    return PictureLibrary::OtherSource;
+}
+
+QString mailCopyName(const QString& pfile) {
+    const QString name = pfile.trimmed();
+    const QLatin1String ext(mailType(name) == PictureLibrary::Gif ? "gif" : "jpg");
+    return name.left(name.size() - 4) + QLatin1Char('.') + ext;
+}
+
+std::optional<PictureLibrary::ResizeJob> mailJob(const PicRec& p, const QString& picdir,
+                                                 const QString& maildir, int shortSide) {
+    const QString name = p.pfile.trimmed();
+    // No size means nothing to keep the proportions of.
+    if (name.size() <= 4 || p.pwidth <= 0 || p.pheight <= 0)
+        return std::nullopt;
+    PictureLibrary::ResizeJob job;
+    job.src = picdir + name;
+    job.dest = QDir(maildir).filePath(mailCopyName(name));
+    job.quality = 50;
+    job.rotation = mailRotation(p);
+    job.type = mailType(name);
+    QSize size = mailSize(p.pwidth, p.pheight, shortSide);
+    if (job.rotation != 0)
+        size.transpose();
+    job.width = size.width();
+    job.height = size.height();
+    return job;
+}
+
+QString mailBody(const QString& maildir) {
+    const QLatin1String crlf("\r\n");
+    return QStringLiteral("*** SELECT 'File Attach' From the Menu, and Attach the") + crlf +
+           QStringLiteral("Files in Directory: ") + QDir::toNativeSeparators(maildir) + crlf +
+           QStringLiteral("**** Replace this Message with Your Email Text ****") + crlf;
+}
+
+QUrl mailUrl(const QString& maildir) {
+    // Everything but letters, digits, -._~ and the path's slashes is percent-encoded: an '&' or
+    // '#' in the folder path would end the body, and some mail programs read '+' as a blank.
+    const QByteArray body = QUrl::toPercentEncoding(mailBody(maildir), "/");
+    return QUrl::fromEncoded(QByteArrayLiteral("mailto:?cc=&subject=Photos&body=") + body,
+                             QUrl::StrictMode);
+}
+
+} // namespace vimbrel

@@ -1,6 +1,43 @@
 #pragma once
-// The e-mail copies' rules, without the window.
+// The e-mail copies' rules, without the window: which pictures go, the size and turn of each
+// copy, its name and type code, and the mailto: address that tells the user where they are.
 
 #include "album.h"
+#include "picturelibrary.h"
 
-namespace vimbrel {} // namespace vimbrel
+#include <QSize>
+#include <QString>
+#include <QUrl>
+#include <optional>
+
+namespace vimbrel {
+
+// Fills wpics(1..n).psel with the picture slots of the selected photos of the current group,
+// in frame order, and returns n.
+int fillMailList(Album& a);
+
+// The copy's short side for optsize(option): 300, 450, and 600 for anything else.
+int mailShortSide(int option);
+
+// The copy's size before turning: the short side becomes `shortSide`, the long one keeps the
+// proportions; a picture already that small keeps its own size.
+QSize mailSize(int width, int height, int shortSide);
+
+// "L" 0, "P" 90, anything else 270 degrees.
+int mailRotation(const PicRec& p);
+
+// The library's type code from the last three letters of a picture file name, and the name of
+// its copy: bmp (or anything else) is copied as jpg.
+int mailType(const QString& pfile);
+QString mailCopyName(const QString& pfile);
+
+// The library call for one picture; nothing for a picture without a name or a size.
+std::optional<PictureLibrary::ResizeJob> mailJob(const PicRec& p, const QString& picdir,
+                                                 const QString& maildir, int shortSide);
+
+// The body of the message, with its CR LF line ends, as the user reads it.
+QString mailBody(const QString& maildir);
+// mailto:?cc=&subject=Photos&body=... with the body percent-encoded as UTF-8.
+QUrl mailUrl(const QString& maildir);
+
+} // namespace vimbrel

@@ -1,6 +1,14 @@
 #include "phmail.h"
 
+#include "artwork.h"
+#include "mailrules.h"
+#include "picfiles.h"
+#include "ui.h"
+
 #include <QDesktopServices>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 
 namespace vimbrel {
 
@@ -10,6 +18,82 @@ phmail::phmail(Album& a, PictureLibrary& pictures, QWidget* parent, UrlOpener op
         m_openUrl = [](const QUrl& url) {
             return QDesktopServices::openUrl(url);
         };
+    setObjectName(QStringLiteral("phmail"));
+    setWindowTitle(QStringLiteral("EMail"));
+    setWindowIcon(artworkIcon(QStringLiteral("vimbrel")));
+    setModal(true);
+
+    Frame1 = new QGroupBox(QStringLiteral("Select Photo Size"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    const char* captions[] = {"Small (400 * 300)", "Medium (600 * 450)", "Large (800 * 600)"};
+    auto* sizes = new QVBoxLayout(Frame1);
+    sizes->setContentsMargins(16, 10, 16, 10);
+    sizes->setSpacing(8);
+    for (int i = 0; i < 3; ++i) {
+        optsize[i] = new QRadioButton(QLatin1String(captions[i]), Frame1);
+        optsize[i]->setObjectName(QStringLiteral("optsize%1").arg(i));
+        sizes->addWidget(optsize[i]);
+    }
+
+    const auto button = [this](const char* name, const QString& caption, const char* art) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setIcon(artworkIcon(QLatin1String(art)));
+        b->setIconSize(QSize(22, 22));
+        b->setMinimumSize(150, 36);
+        return b;
+    };
+    cb_send = button("cb_send", QStringLiteral("&Start Email App"), "tool-email");
+    cb_cancel = button("cb_cancel", QStringLiteral("&Return"), "return");
+    cb_send->setDefault(true);
+    connect(cb_send, &QPushButton::clicked, this, &phmail::cb_send_Click);
+    connect(cb_cancel, &QPushButton::clicked, this, &phmail::cb_cancel_Click);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cb_send);
+    buttons->addWidget(cb_cancel);
+    auto* all = new QVBoxLayout(this);
+    all->setContentsMargins(16, 14, 16, 14);
+    all->setSpacing(14);
+    all->addWidget(Frame1);
+    all->addLayout(buttons);
+    all->setSizeConstraint(QLayout::SetFixedSize);
+
+    Form_Load();
+}
+
+void phmail::Form_Load() {
+    optsize[0]->setChecked(true);
+    m_nmail = fillMailList(m_a);
+}
+
+int phmail::chosenSize() const {
+    for (int i = 0; i < 3; ++i)
+        if (optsize[i]->isChecked())
+            return i;
+    return 2;
+}
+
+void phmail::cb_send_Click() {
+    {
+        BusyPointer busy(*m_a.ui);
+        emptyMailDir(m_a.maildir);
+        // The folder made at start-up may have been removed since.
+        if (!m_a.maildir.isEmpty() && QDir().mkpath(m_a.maildir)) {
+            const int T = mailShortSide(chosenSize());
+            QList<PictureLibrary::ResizeJob> jobs;
+            for (int i = 1; i <= m_nmail; ++i)
+                if (auto job = mailJob(m_a.pics[m_a.wpics[i].psel], m_a.picdir, m_a.maildir, T))
+                    jobs.append(*job);
+            // Failed copies are not reported: the user sees in the folder what arrived.
+            m_pictures.saveResized(jobs);
+        }
+    }
+    m_openUrl(mailUrl(m_a.maildir));
+}
+
+void phmail::cb_cancel_Click() {
+    reject();
 }
 
 } // namespace vimbrel

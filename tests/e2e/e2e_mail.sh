@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# E-mail copies from the page view with real clicks: three photos of the first group selected
+# with the right button (one stored sideways and shown turned), the Email tool, "Start Email
+# App" in the small and then the medium size. A stand-in mail program registered for mailto:
+# records the address it is handed; the e-mail folder, whose path holds a blank and a
+# non-ASCII letter, must hold the copies of the last send only, at their sizes.
+exe=$1
+sampler=$2
+E2E_NAME=mail
+source "$(dirname "$0")/xsession.sh"
+
+# The e-mail folder lives in the cache folder.
+export XDG_CACHE_HOME="$HOME/.cache/my cachè"
+export XDG_DATA_HOME=$HOME/.local/share
+maildir="$XDG_CACHE_HOME/vimbrel/VIMBRA_EMAIL_PICS"
+# A plain X session, so that the desktop hands mailto: to xdg-open and xdg-open to the stand-in.
+unset XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID \
+  MATE_DESKTOP_SESSION_ID BROWSER DBUS_SESSION_BUS_ADDRESS || true
+
+received=$E2E_TMP/mailto.txt
+mkdir -p "$E2E_TMP/bin" "$XDG_DATA_HOME/applications" "$XDG_CONFIG_HOME"
+cat >"$E2E_TMP/bin/standin-mail" <<EOS
+#!/bin/sh
+printf '%s\n' "\$1" >>"$received"
+EOS
+chmod +x "$E2E_TMP/bin/standin-mail"
+cat >"$XDG_DATA_HOME/applications/standin-mail.desktop" <<EOS
+[Desktop Entry]
+Type=Application
+Name=Stand-in Mail
+Exec=$E2E_TMP/bin/standin-mail %u
+MimeType=x-scheme-handler/mailto;
+NoDisplay=true
+EOS
+xdg-mime default standin-mail.desktop x-scheme-handler/mailto
+[ "$(xdg-mime query default x-scheme-handler/mailto)" = standin-mail.desktop ] ||
+  fail "the stand-in is not the mail program"
+
+"$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
+album="$HOME/Samples/SAMPLE.vmb"
+
+"$exe" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
+page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
+gone "About Vimbrel" || fail "the splash stays"
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
+bx=$(((W - 780) / 2)); by=10
+
+[ -d "$maildir" ] || fail "no e-mail folder at start-up"
+echo earlier >"$maildir/vmb0100.jpg"
+mkdir -p "$maildir/keep" && echo stays >"$maildir/keep/inside.txt"
+
+click_in "$page" $((bx + 200)) $((by + 30))   # the first group, from the index
+xdotool key Down Down Return
+sleep 1
+# Frame 1 is 1600 x 1200, frame 4 1200 x 1600, frame 11 stored 1600 x 1200 and shown turned.
+rightclick "$(fx 1)" "$(fy 1)"; rightclick "$(fx 4)" "$(fy 4)"; rightclick "$(fx 11)" "$(fy 11)"
+shot 01-selected
+
+tool 20
+mail=$(window "^EMail$") || fail "no e-mail window"
+sleep 0.5
+shot 02-email-window
+eval "$(xdotool getwindowgeometry --shell "$mail" | sed -n 's/^WIDTH=/MW=/p; s/^HEIGHT=/MH=/p')"
+# "&Start Email App" is the left one of the two buttons along the bottom edge.
+send() { click_in "$mail" 60 $((MH - 32)); sleep 0.2; xdotool mousemove 5 5; }
+
+sizes() {
+  (cd "$maildir" && for f in *; do
+    if [ -f "$f" ]; then identify -format '%f %wx%h\n' "$f"; else echo "$f/"; fi
+  done)
+}
+wait_mails() {
+  for _ in $(seq 100); do
+    [ -f "$received" ] && [ "$(wc -l <"$received")" -ge "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+send
+wait_mails 1 || fail "the mail program was not started"
+sleep 0.3
+shot 03-after-small
+got=$(sizes)
+want=$'keep/\nvmb0001.jpg 400x300\nvmb0004.jpg 300x400\nvmb0009.jpg 300x400'
+[ "$got" = "$want" ] || fail "small copies: $got"
+[ -f "$maildir/keep/inside.txt" ] || fail "the send removed a subfolder's file"
+xdotool search --onlyvisible --name "^EMail$" >/dev/null || fail "the e-mail window closed"
+
+# The address: no recipient, an empty cc, subject Photos, and a body naming the folder.
+python3 - "$(head -1 "$received")" "$maildir" <<'EOS' || fail "wrong address: $(head -1 "$received")"
+import sys
+from urllib.parse import urlsplit, parse_qsl
+url, folder = sys.argv[1], sys.argv[2]
+assert url.startswith("mailto:?cc=&subject=Photos&body="), url
+assert " " not in url and all(ord(c) < 128 for c in url), url
+parts = urlsplit(url)
+assert parts.scheme == "mailto" and parts.path == "", url
+q = parse_qsl(parts.query, keep_blank_values=True)
+body = ("*** SELECT 'File Attach' From the Menu, and Attach the\r\n"
+        "Files in Directory: " + folder + "\r\n"
+        "**** Replace this Message with Your Email Text ****\r\n")
+assert q == [("cc", ""), ("subject", "Photos"), ("body", body)], q
+EOS
+
+# Medium, the second of the sizes, and a second send: only its copies remain.
+click_in "$mail" 100 84
+sleep 0.2
+shot 04-medium
+send
+wait_mails 2 || fail "the second send did not start the mail program"
+sleep 0.3
+got=$(sizes)
+want=$'keep/\nvmb0001.jpg 600x450\nvmb0004.jpg 450x600\nvmb0009.jpg 450x600'
+[ "$got" = "$want" ] || fail "medium copies: $got"
+[ "$(sed -n 2p "$received")" = "$(head -1 "$received")" ] || fail "the second address differs"
+
+xdotool key --window "$mail" alt+r
+gone "^EMail$" || fail "Return did not close the e-mail window"
+shot 05-back-on-the-page
+kill -0 "$E2E_APP" 2>/dev/null || fail "the program ended"
+echo "e2e mail: passed (screenshots in $E2E_ART)"
