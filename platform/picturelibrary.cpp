@@ -85,10 +85,10 @@ PictureLibrary::~PictureLibrary() {
 }
 
 void PictureLibrary::DispPic(QPainter& target, const QString& path, int left, int top, int width,
-                             int height, int rotation) {
+                             int height, int rotation, bool keep) {
     // On a screen scaled to 200% the picture is made at twice the size, so it stays sharp.
     const qreal dpr = target.device() ? target.device()->devicePixelRatioF() : 1.0;
-    QImage img = thumbnail(path, (QSizeF(width, height) * dpr).toSize(), rotation);
+    QImage img = thumbnail(path, (QSizeF(width, height) * dpr).toSize(), rotation, keep);
     if (img.isNull())
         return;
     img.setDevicePixelRatio(dpr);
@@ -156,7 +156,7 @@ QFuture<void> PictureLibrary::prepareAsync(const QList<Request>& requests) {
     }));
 }
 
-QImage PictureLibrary::thumbnail(const QString& path, QSize size, int angle) {
+QImage PictureLibrary::thumbnail(const QString& path, QSize size, int angle, bool keep) {
     angle = normalAngle(angle);
     if (angle < 0 || !drawable(size))
         return {};
@@ -181,6 +181,8 @@ QImage PictureLibrary::thumbnail(const QString& path, QSize size, int angle) {
     if (base.isNull())
         return {};
     const QImage out = turnAndScale(base, size, angle);
+    if (!keep)
+        return out;
     QMutexLocker lock(&m_memoryMutex);
     m_memory.insert(key, new QImage(out), out.sizeInBytes());
     return out;

@@ -44,8 +44,10 @@ public:
     enum { Jpeg = 0, Gif = 1, OtherSource = 2 };
 
     // Draws the picture turned by `rotation` and scaled to exactly width x height at left, top.
+    // One-off large drawings (printed pages) pass keep = false, so they do not push the
+    // screen's pictures out of the memory tier.
     void DispPic(QPainter& target, const QString& path, int left, int top, int width, int height,
-                 int rotation);
+                 int rotation, bool keep = true);
     // Writes the picture converted to `type` (Jpeg or Gif); `quality` is JPEG quality 0..100.
     int SavePic(const QString& src, const QString& dest, int quality, int type);
     // Writes a copy turned by `rotation` and scaled to width x height (the caller has already
@@ -88,7 +90,7 @@ public:
 
     // The picture turned by `angle` and scaled to exactly `size`, through the three tiers;
     // null when it cannot be read.
-    QImage thumbnail(const QString& path, QSize size, int angle);
+    QImage thumbnail(const QString& path, QSize size, int angle, bool keep = true);
 
     struct Stats {
         int memoryHits = 0;
