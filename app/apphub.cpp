@@ -9,7 +9,9 @@
 #include "phgrp.h"
 #include "phmail.h"
 #include "phpage.h"
+#include "phprint.h"
 #include "phslide.h"
+#include "reportprint.h"
 #include "savepicas.h"
 #include "startup.h"
 #include "vimbra.h"
@@ -221,9 +223,14 @@ void AppHub::showMail() {
     w.exec();
 }
 
-void AppHub::showPrint() {}
+void AppHub::showPrint() {
+    phprint w(*m_album, *m_pictures, m_printers, m_page.get());
+    w.exec();
+}
 
-void AppHub::printReport() {}
+void AppHub::printReport() {
+    PrintRep(*m_album, m_printers, m_page.get());
+}
 
 void AppHub::showGroupEditor() {
     phgrp w(*m_album, *this, *m_pictures, m_page.get());

@@ -4,6 +4,7 @@
 #include "album.h"
 #include "editorviews.h"
 #include "picturelibrary.h"
+#include "printersetup.h"
 #include "qtui.h"
 #include "windowhub.h"
 
@@ -74,6 +75,7 @@ private:
     void splashEnded();
 
     QtUi m_ui;
+    QtPrinterSetup m_printers;
     std::unique_ptr<Album> m_album;
     std::unique_ptr<PictureLibrary> m_pictures;
     std::unique_ptr<phpage> m_page;

@@ -1,0 +1,34 @@
+#pragma once
+// The one printer every print command uses, and the dialog that chooses and sets it up, so a
+// choice made once applies to later printing. Tests install a scripted set-up that answers
+// without showing anything.
+
+#include <QPrinter>
+#include <QString>
+
+class QWidget;
+
+namespace vimbrel {
+
+class PrinterSetup {
+public:
+    PrinterSetup() : m_printer(QPrinter::HighResolution) {}
+    virtual ~PrinterSetup() = default;
+    PrinterSetup(const PrinterSetup&) = delete;
+    PrinterSetup& operator=(const PrinterSetup&) = delete;
+
+    QPrinter& printer() { return m_printer; }
+    // Shows the set-up dialog titled `title`; false when the user cancels it.
+    virtual bool setup(const QString& title, QWidget* parent) = 0;
+
+private:
+    QPrinter m_printer;
+};
+
+// The platform's print dialog.
+class QtPrinterSetup : public PrinterSetup {
+public:
+    bool setup(const QString& title, QWidget* parent) override;
+};
+
+} // namespace vimbrel
