@@ -256,6 +256,8 @@ void phprint::cb_print_Click() {
         prstat->clear();
         return;
     }
+    // The dialog sets the printer's own default paper; the pages are composed for this one.
+    setPaper(m_printers.printer(), printLayout(m_layout).page);
 
     BusyPointer busy(*m_a.ui);
     m_printing = true;

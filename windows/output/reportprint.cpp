@@ -90,16 +90,21 @@ bool printReport(const QList<ReportPage>& pages, QPrinter& printer, QString* err
 
 void PrintRep(const Album& a, PrinterSetup& printers, QWidget* parent) {
     QPrinter& printer = printers.printer();
-    {
-        BusyPointer busy(*a.ui);
+    // An 80-column letter page; the dialog would put the printer's default paper in its place.
+    auto letterPage = [&printer] {
         printer.setFullPage(false);
         printer.setPageSize(QPageSize(QPageSize::Letter));
         printer.setPageOrientation(QPageLayout::Portrait);
         printer.setPageMargins(QMarginsF(0.25, 0.4, 0.25, 0.4), QPageLayout::Inch);
+    };
+    {
+        BusyPointer busy(*a.ui);
+        letterPage();
     }
     if (!printers.setup(QStringLiteral("Printer Setup"), parent))
         return;
     BusyPointer busy(*a.ui);
+    letterPage();
     QString error;
     if (!printReport(albumReport(a, QDate::currentDate()), printer, &error))
         a.ui->message(QStringLiteral("Print - ERROR"), error, MsgIcon::Critical);
