@@ -83,6 +83,24 @@ void ListSelected(Album& a) {
     }
 }
 
+int ListSelectedSlots(Album& a) {
+    if (a.curgrp < 1 || a.curgrp > a.ngrps)
+        return 0;
+    const GrpRec& g = a.grps[a.curgrp];
+    if (g.gfirst < 1 || g.glast > 1000)
+        return 0;
+    ListSelected(a);
+    int n = 0;
+    for (int F = g.gfirst; F <= g.glast; ++F) {
+        const Integer p = a.frames[F];
+        if (p > 0 && a.pics[p].psel == 0)
+            ++n;
+    }
+    for (int i = 1; i <= n; ++i)
+        a.wpics[i].psel = a.frames[a.wpics[i].psel];
+    return n;
+}
+
 void PackPics(Album& a, Integer g) {
     const Integer n = a.nsel;
     if (a.npbox == 0) {

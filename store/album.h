@@ -106,6 +106,10 @@ void SetAllSel(Album& a, Integer v);
 void CountFree(Album& a, Integer f);
 // wpics(1..) .psel = frames of the current group holding a selected picture, in order.
 void ListSelected(Album& a);
+// wpics(1..n).psel = picture slots of the selected pictures of the current group, in frame
+// order; returns n, counted from the marks (a stale nsel would reach entries left over from an
+// earlier list). 0 when the current group is not a group.
+int ListSelectedSlots(Album& a);
 // Moves the nsel selected pictures of group g to the end of the Photo Box and packs the
 // album slots, keeping the order of those that stay.
 void PackPics(Album& a, Integer g);

@@ -92,19 +92,6 @@ TEST(PrintLayouts, PicturesTurnToTheCellAndFillIt) {
     EXPECT_TRUE(cellPlacement({0, 480}, wide).rect.isEmpty());
 }
 
-TEST(PrintLayouts, PrintListIsTheSelectionInFrameOrder) {
-    test::Fixture f;
-    for (int s = 1; s <= 4; ++s)
-        f.addPicture(s, 5 - s, s);
-    f.setGroups({6});
-    f.a.curgrp = 1;
-    f.a.pics[1].psel = f.a.pics[3].psel = 0;
-    f.a.nsel = 7; // stale: the marks decide
-    ASSERT_EQ(fillPrintList(f.a), 2);
-    EXPECT_EQ(f.a.wpics[1].psel, 3); // frame 2
-    EXPECT_EQ(f.a.wpics[2].psel, 1); // frame 4
-}
-
 namespace {
 
 struct ReportFixture : test::Fixture {

@@ -5,25 +5,6 @@
 
 namespace vimbrel {
 
-int fillMailList(Album& a) {
-    if (a.curgrp < 1 || a.curgrp > 42)
-        return 0;
-    const GrpRec& g = a.grps[a.curgrp];
-    if (g.gfirst < 1 || g.glast > 1000)
-        return 0;
-    ListSelected(a);
-    // Counted, not taken from nsel: a stale count would copy entries left from an earlier list.
-    int n = 0;
-    for (int F = g.gfirst; F <= g.glast; ++F) {
-        const Integer p = a.frames[F];
-        if (p > 0 && a.pics[p].psel == 0)
-            ++n;
-    }
-    for (int i = 1; i <= n; ++i)
-        a.wpics[i].psel = a.frames[a.wpics[i].psel];
-    return n;
-}
-
 int mailShortSide(int option) {
     return option == 0 ? 300 : option == 1 ? 450 : 600;
 }

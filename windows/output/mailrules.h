@@ -12,10 +12,6 @@
 
 namespace vimbrel {
 
-// Fills wpics(1..n).psel with the picture slots of the selected photos of the current group,
-// in frame order, and returns n.
-int fillMailList(Album& a);
-
 // The copy's short side for optsize(option): 300, 450, and 600 for anything else.
 int mailShortSide(int option);
 

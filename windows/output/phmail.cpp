@@ -64,7 +64,7 @@ phmail::phmail(Album& a, PictureLibrary& pictures, QWidget* parent, UrlOpener op
 
 void phmail::Form_Load() {
     optsize[0]->setChecked(true);
-    m_nmail = fillMailList(m_a);
+    m_nmail = ListSelectedSlots(m_a);
 }
 
 int phmail::chosenSize() const {

@@ -159,7 +159,7 @@ phprint::phprint(Album& a, PictureLibrary& pictures, PrinterSetup& printers, QWi
     connect(cb_cancel, &QPushButton::clicked, this, &phprint::cb_cancel_Click);
 
     // Form_Load
-    m_nprint = fillPrintList(m_a);
+    m_nprint = ListSelectedSlots(m_a);
     for (QWidget* w : std::initializer_list<QWidget*>{cplit, prtcp, cplit2})
         w->setVisible(m_nprint == 1);
     frmtype_Click(openingLayout);

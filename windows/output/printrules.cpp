@@ -130,21 +130,4 @@ QString completedStatus(int pages) {
     return QStringLiteral("Completed ") + str(pages) + QStringLiteral(" Pages");
 }
 
-int fillPrintList(Album& a) {
-    const GrpRec& g = a.grps[a.curgrp];
-    if (g.gfirst < 1 || g.glast > 1000)
-        return 0;
-    ListSelected(a);
-    // Counted from the marks, not nsel: a stale count would print leftover entries.
-    int n = 0;
-    for (int F = g.gfirst; F <= g.glast; ++F) {
-        const Integer p = a.frames[F];
-        if (p > 0 && a.pics[p].psel == 0)
-            ++n;
-    }
-    for (int i = 1; i <= n; ++i)
-        a.wpics[i].psel = a.frames[a.wpics[i].psel];
-    return n;
-}
-
 } // namespace vimbrel

@@ -67,8 +67,4 @@ QString copiesHint(int maxcopies);
 QString generatingStatus(int page, int pages);
 QString completedStatus(int pages);
 
-// wpics(1..n).psel = picture slots of the selected photos of the current group, in frame
-// order; returns n.
-int fillPrintList(Album& a);
-
 } // namespace vimbrel

@@ -22,21 +22,7 @@ int fillSlideList(Album& a) {
         a.wpics[1].psel = a.frames[a.dragsrc];
         return 1;
     }
-    const GrpRec& g = a.grps[a.curgrp];
-    if (g.gfirst < 1 || g.glast > 1000)
-        return 0;
-    ListSelected(a);
-    // The length is what ListSelected found, not nsel: a stale count would otherwise send the
-    // show through entries left over from an earlier list.
-    int n = 0;
-    for (int F = g.gfirst; F <= g.glast; ++F) {
-        const Integer p = a.frames[F];
-        if (p > 0 && a.pics[p].psel == 0)
-            ++n;
-    }
-    for (int i = 1; i <= n; ++i)
-        a.wpics[i].psel = a.frames[a.wpics[i].psel];
-    return n;
+    return ListSelectedSlots(a);
 }
 
 QStringList slideIntervals() {
