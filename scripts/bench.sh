@@ -9,9 +9,10 @@ build=build/bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIMBREL_TESTS=OFF \
   -DVIMBREL_BENCH=ON
 cmake --build "$build" --parallel "$(nproc)" --target bench_pictures bench_albumfile bench_pageview \
-  bench_import bench_slideshow
+  bench_import bench_slideshow bench_print
 "$build/bench/bench_pictures" "$PWD/build/bench-pictures"
 "$build/bench/bench_albumfile"
 "$build/bench/bench_pageview" "$PWD/build/bench-pictures"
 "$build/bench/bench_import" "$PWD/build/bench-pictures"
 "$build/bench/bench_slideshow"
+"$build/bench/bench_print" "$PWD/build/bench-pictures"

@@ -213,17 +213,32 @@ void phprint::resizeEvent(QResizeEvent* e) {
     placeSelFrame();
 }
 
-void phprint::SetPic(int slot) {
-    pbload.fill(Qt::white);
+std::optional<CellPlacement> phprint::placementOf(int slot, CellPicture* picture) const {
     if (slot < 1 || slot > 1000)
-        return;
+        return std::nullopt;
     const PicRec& p = m_a.pics[slot];
     const CellPlacement c = cellPlacement(QSize(p.pwidth, p.pheight), pbload.size());
     if (c.rect.isEmpty())
+        return std::nullopt;
+    *picture = {m_a.picdir + p.pfile.trimmed(), c.rect.size(), c.rotation};
+    return c;
+}
+
+void phprint::SetPic(int slot) {
+    pbload.fill(Qt::white);
+    CellPicture picture;
+    const std::optional<CellPlacement> c = placementOf(slot, &picture);
+    if (!c)
         return;
     QPainter painter(&pbload);
-    m_pictures.DispPic(painter, m_a.picdir + p.pfile.trimmed(), c.rect.x(), c.rect.y(),
-                       c.rect.width(), c.rect.height(), c.rotation, false);
+    if (m_cells) {
+        const QImage img = m_cells->take(picture);
+        if (!img.isNull())
+            painter.drawImage(c->rect.topLeft(), img);
+        return;
+    }
+    m_pictures.DispPic(painter, picture.path, c->rect.x(), c->rect.y(), c->rect.width(),
+                       c->rect.height(), c->rotation, false);
 }
 
 void phprint::cb_printset_Click() {
@@ -275,6 +290,13 @@ void phprint::runPages() {
                       QStringLiteral("Vimbrel - %1").arg(m_a.albname.trimmed()));
     QString error;
     pb.fill(Qt::white);
+    m_cells = std::make_unique<CellPictures>(m_pictures);
+    // The picture of cell n, 0 past the last.
+    auto slotOf = [this](int n) {
+        if (m_nprint == 1 ? n > m_prtcopies : n > m_nprint)
+            return 0;
+        return int(m_a.wpics[m_nprint == 1 ? 1 : n].psel);
+    };
     int n = 1;
     for (int page = 1; page <= m_pages; ++page) {
         if (yieldToEvents())
@@ -283,7 +305,10 @@ void phprint::runPages() {
         for (int cell = 0; cell < m_geo.perPage() && !last; ++cell) {
             if (yieldToEvents())
                 break;
-            SetPic(m_a.wpics[m_nprint == 1 ? 1 : n].psel);
+            CellPicture next;
+            if (placementOf(slotOf(n + 1), &next))
+                m_cells->ahead(next);
+            SetPic(slotOf(n));
             yieldToEvents();
             QPainter(&pb).drawImage(m_geo.cellOrigin(cell), pbload);
             pbload.fill(Qt::white);
@@ -306,6 +331,7 @@ void phprint::runPages() {
             break;
     }
     sender.finish(&error);
+    m_cells.reset();
 }
 
 bool phprint::yieldToEvents() {

@@ -10,6 +10,7 @@
 // in printrules.h.
 
 #include "album.h"
+#include "cellpictures.h"
 #include "picturelibrary.h"
 #include "printersetup.h"
 #include "printrules.h"
@@ -24,6 +25,8 @@
 #include <QToolButton>
 #include <array>
 #include <functional>
+#include <memory>
+#include <optional>
 
 namespace vimbrel {
 
@@ -94,6 +97,8 @@ private:
     // Lets the window process pending events; true when the job is to stop.
     bool yieldToEvents();
     void runPages();
+    // Where picture `slot` goes in the cell, and what to draw there; nothing for an empty slot.
+    std::optional<CellPlacement> placementOf(int slot, CellPicture* picture) const;
     QImage layoutSketch() const;
 
     Album& m_a;
@@ -107,6 +112,7 @@ private:
     char m_prtcancel = 'n';
     bool m_printing = false;
     PageGeometry m_geo;
+    std::unique_ptr<CellPictures> m_cells; // while a job runs
 };
 
 } // namespace vimbrel
