@@ -20,23 +20,35 @@ const char* const layoutNames[layoutCount] = {"5 x 3 in, three a page",   "6 x 4
                                               "7 x 5 in, two a page",     "8 x 10 in, one a page",
                                               "Contact sheet, 45 a page", "4 x 6 in page"};
 
-// The layout drawn as a small page with its cells, at one scale for all six so the 4 x 6
-// page looks as small as it is.
+// Where the cells of `layout` lie on its page drawn `scale` times the printed size: the printed
+// arithmetic, scaled, so that small drawings keep its proportions (its margins are in pixels);
+// a line of paper is left between neighbours.
+QList<QRect> sketchCells(int layout, double scale) {
+    const PageGeometry g = pageGeometry(layout);
+    QList<QRect> cells;
+    for (int i = 0; i < g.perPage(); ++i) {
+        const QRectF r(QPointF(g.cellOrigin(i)) * scale, QSizeF(g.cell) * scale);
+        cells.append(QRect(QPoint(qRound(r.left()), qRound(r.top())),
+                           QPoint(qRound(r.right()) - 2, qRound(r.bottom()) - 2)));
+    }
+    return cells;
+}
+
+// The layout as a small page with its cells, at one scale for all six so the 4 x 6 page looks
+// as small as it is.
 QIcon layoutIcon(int layout) {
-    const PageGeometry g = pageGeometry(layout, 4);
+    constexpr double scale = 44.0 / 3300;
+    const QSize page = (QSizeF(pageGeometry(layout).page) * scale).toSize();
     const QSize side(48, 48);
     QPixmap pm(side);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
-    const QPoint at((side.width() - g.page.width()) / 2, (side.height() - g.page.height()) / 2);
-    p.fillRect(QRect(at, g.page), Qt::white);
+    const QPoint at((side.width() - page.width()) / 2, (side.height() - page.height()) / 2);
+    p.fillRect(QRect(at, page), Qt::white);
     p.setPen(QColor(120, 120, 120));
-    p.drawRect(QRect(at, g.page).adjusted(0, 0, -1, -1));
-    // The cells at the icon's scale: the same arithmetic at 4 dots per inch.
-    for (int i = 0; i < g.perPage(); ++i) {
-        const QRect cell(at + g.cellOrigin(i), g.cell);
-        p.fillRect(cell.adjusted(0, 0, layout == contactLayout ? 0 : -1, 0), QColor(92, 132, 178));
-    }
+    p.drawRect(QRect(at, page).adjusted(0, 0, -1, -1));
+    for (const QRect& cell : sketchCells(layout, scale))
+        p.fillRect(cell.translated(at), QColor(92, 132, 178));
     return QIcon(pm);
 }
 
@@ -194,12 +206,12 @@ void phprint::frmtype_Click(int index) {
 
 QImage phprint::layoutSketch() const {
     // Until a page is composed, the preview shows where the photos will go.
-    const PageGeometry g = pageGeometry(m_layout, 60);
-    QImage img(g.page, QImage::Format_RGB32);
+    constexpr double scale = 0.2;
+    QImage img((QSizeF(m_geo.page) * scale).toSize(), QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
-    for (int i = 0; i < g.perPage(); ++i)
-        p.fillRect(QRect(g.cellOrigin(i), g.cell).adjusted(1, 1, -1, -1), QColor(226, 230, 236));
+    for (const QRect& cell : sketchCells(m_layout, scale))
+        p.fillRect(cell, QColor(214, 220, 230));
     return img;
 }
 
