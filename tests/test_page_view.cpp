@@ -25,6 +25,10 @@ struct Hub : WindowHub {
     void setSelCount(int n) override { page->setSelCount(n); }
     bool photoBoxVisible() const override { return box; }
     void setPhotoBoxVisible(bool v) override { box = v; }
+    QStringList opened;
+    void showMail() override { opened.append(QStringLiteral("mail")); }
+    void showPrint() override { opened.append(QStringLiteral("print")); }
+    void printReport() override { opened.append(QStringLiteral("report")); }
 };
 
 // An album of `groups` groups of `frames` frames with pictures in the given frames.
@@ -107,6 +111,20 @@ TEST(PageView, IndexListsAndOpeningAGroup) {
     EXPECT_EQ(f.w->frtotal->text(), QStringLiteral("24"));
     EXPECT_EQ(f.w->pgtotal->text(), QStringLiteral("2"));
     EXPECT_TRUE(f.w->it[6]->isVisibleTo(f.w.get()));
+}
+
+TEST(PageView, PrintIsTheReportOnTheIndexAndPhotoPrintsOnAPage) {
+    PageFixture f({24}, {1, 2});
+    f.a.curpage = -1;
+    f.w->SetPage();
+    f.w->it_Click(21);
+    f.a.curgrp = 1;
+    f.a.curpage = 1;
+    f.w->SetPage();
+    f.w->it_Click(21);
+    f.w->it_Click(20);
+    EXPECT_EQ(f.hub.opened, (QStringList{QStringLiteral("report"), QStringLiteral("print"),
+                                         QStringLiteral("mail")}));
 }
 
 TEST(PageView, TwentyNineGroupsTurnToTheThirdIndexPageAtOnce) {
