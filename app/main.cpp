@@ -1,11 +1,13 @@
 #include "apphub.h"
 #include "artwork.h"
+#include "memorytuning.h"
 #include "singleinstance.h"
 
 #include <QApplication>
 #include <QFont>
 
 int main(int argc, char** argv) {
+    vimbrel::keepPictureBuffers();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vimbrel"));
     // Desktops match the windows to vimbrel.desktop and its icon by this name.

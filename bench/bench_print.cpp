@@ -4,6 +4,7 @@
 // page; a contact sheet with an empty thumbnail cache; the same sheet with the disk tier filled.
 
 #include "benchpictures.h"
+#include "memorytuning.h"
 #include "phprint.h"
 #include "picturelibrary.h"
 #include "ui.h"
@@ -54,6 +55,7 @@ double median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char** argv) {
+    keepPictureBuffers(); // as the program does
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])

@@ -1,6 +1,7 @@
 #include "phprint.h"
 
 #include "artwork.h"
+#include "memorytuning.h"
 #include "pagesender.h"
 #include "ui.h"
 
@@ -344,6 +345,7 @@ void phprint::runPages() {
     }
     sender.finish(&error);
     m_cells.reset();
+    releasePictureBuffers();
 }
 
 bool phprint::yieldToEvents() {
