@@ -5,24 +5,41 @@
 namespace vimbrel {
 
 CellPictures::~CellPictures() {
-    // The task reads the library, which must not go before it ends.
-    m_future.waitForFinished();
-}
-
-QImage CellPictures::take(const CellPicture& c) {
-    if (m_future.isValid() && c == m_next)
-        return m_future.result();
-    return m_pictures.thumbnail(c.path, c.size, c.rotation, false);
+    // The tasks read the library, which must not go before they end.
+    for (auto& p : m_pending)
+        p.second.waitForFinished();
 }
 
 void CellPictures::ahead(const CellPicture& c) {
-    if (m_future.isValid() && c == m_next)
+    if (c == m_lastKey && !m_last.isNull())
         return;
-    m_future.waitForFinished();
-    m_next = c;
+    for (const auto& p : m_pending)
+        if (p.first == c)
+            return;
     PictureLibrary* lib = &m_pictures;
-    m_future =
-        QtConcurrent::run([lib, c] { return lib->thumbnail(c.path, c.size, c.rotation, false); });
+    m_pending.append({c, QtConcurrent::run([lib, c] {
+                          return lib->thumbnail(c.path, c.size, c.rotation, false);
+                      })});
+}
+
+QImage CellPictures::take(const CellPicture& c) {
+    if (c == m_lastKey && !m_last.isNull())
+        return m_last;
+    QImage img;
+    bool found = false;
+    for (qsizetype i = 0; i < m_pending.size(); ++i) {
+        if (m_pending[i].first == c) {
+            img = m_pending[i].second.result();
+            m_pending.removeAt(i);
+            found = true;
+            break;
+        }
+    }
+    if (!found)
+        img = m_pictures.thumbnail(c.path, c.size, c.rotation, false);
+    m_lastKey = c;
+    m_last = img;
+    return img;
 }
 
 } // namespace vimbrel

@@ -1,14 +1,16 @@
 #pragma once
-// The pictures of a print job's cells. The next one is made on the other core while the current
-// one is drawn and its page sent, and the copies of one picture are made once. At most two cell
-// pictures exist at a time; they are not kept in the library's memory tier.
+// The pictures of a print job's cells. The loop asks for the next cells ahead, so they are made
+// on both cores while the current one is drawn and its page sent; the copies of one picture are
+// made once. A few cell pictures exist at a time; they are not kept in the library's memory tier.
 
 #include "picturelibrary.h"
 
 #include <QFuture>
 #include <QImage>
+#include <QList>
 #include <QSize>
 #include <QString>
+#include <utility>
 
 namespace vimbrel {
 
@@ -26,15 +28,16 @@ public:
     CellPictures(const CellPictures&) = delete;
     CellPictures& operator=(const CellPictures&) = delete;
 
-    // The picture, ready made when it was asked for ahead; null when it cannot be read.
-    QImage take(const CellPicture& c);
-    // Starts making `c` on another core.
+    // Starts making `c` on another core, unless it is under way or was the last one taken.
     void ahead(const CellPicture& c);
+    // The picture: the one made ahead, the last one again, or made now; null when unreadable.
+    QImage take(const CellPicture& c);
 
 private:
     PictureLibrary& m_pictures;
-    CellPicture m_next;
-    QFuture<QImage> m_future;
+    QList<std::pair<CellPicture, QFuture<QImage>>> m_pending;
+    CellPicture m_lastKey;
+    QImage m_last;
 };
 
 } // namespace vimbrel

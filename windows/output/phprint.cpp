@@ -318,9 +318,12 @@ void phprint::runPages() {
         for (int cell = 0; cell < m_geo.perPage() && !last; ++cell) {
             if (yieldToEvents())
                 break;
-            CellPicture next;
-            if (placementOf(slotOf(n + 1), &next))
-                m_cells->ahead(next);
+            // This cell's picture and the next one are made on both cores.
+            for (int k = n; k <= n + 1; ++k) {
+                CellPicture ahead;
+                if (placementOf(slotOf(k), &ahead))
+                    m_cells->ahead(ahead);
+            }
             SetPic(slotOf(n));
             yieldToEvents();
             QPainter(&pb).drawImage(m_geo.cellOrigin(cell), pbload);
