@@ -9,16 +9,10 @@ E2E_NAME=arrange
 E2E_SCREEN=1280x1100 # room for the Photo Box under the page view
 source "$(dirname "$0")/xsession.sh"
 
-"$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
-album="$HOME/Samples/SAMPLE.vmb"
+make_sample "$sampler"
 albumjson "$album" >"$E2E_TMP/before.json"
 
-"$exe" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
-page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
-gone "About Vimbrel" || fail "the splash stays"
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
-bx=$(((W - 780) / 2)); by=10
+start_program "$exe"
 # A drag as a hand makes it: press, a few small moves, the target, a pause, release.
 drag() { # window x y window x y
   xdotool mousemove --window "$1" "$2" "$3" mousedown 1
@@ -31,9 +25,7 @@ drag() { # window x y window x y
   sleep 0.6
 }
 
-click_in "$page" $((bx + 200)) $((by + 30))   # the first group, from the index
-xdotool key Down Down Return
-sleep 1
+open_first_group
 
 drag "$page" "$(fx 1)" "$(fy 1)" "$page" "$(fx 5)" "$(fy 5)"      # to an empty frame
 drag "$page" "$(fx 2)" "$(fy 2)" "$page" "$(fx 3)" "$(fy 3)"      # a swap

@@ -9,20 +9,12 @@ sampler=$2
 E2E_NAME=editors
 source "$(dirname "$0")/xsession.sh"
 
-"$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
-album="$HOME/Samples/SAMPLE.vmb"
+make_sample "$sampler"
 albumjson "$album" >"$E2E_TMP/before.json"
 
-"$exe" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
-page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
-gone "About Vimbrel" || fail "the splash stays"
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
-bx=$(((W - 780) / 2)); by=10
+start_program "$exe"
 
-click_in "$page" $((bx + 200)) $((by + 30))   # the first group, from the index
-xdotool key Down Down Return
-sleep 1
+open_first_group
 
 # The strip inside "Photo Groups": it starts 14 pixels in; a group ending at frame F has its
 # markers' centre at F + 42 (two pixels a frame, 35 to frame 0, markers 14 wide), the top

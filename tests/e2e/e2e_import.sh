@@ -9,8 +9,7 @@ sampler=$2
 E2E_NAME=import
 source "$(dirname "$0")/xsession.sh"
 
-"$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
-album="$HOME/Samples/SAMPLE.vmb"
+make_sample "$sampler"
 pics="$HOME/Samples/SAMPLE"
 
 # The Photo Box's file names, in order, from the album file on disk.
@@ -33,17 +32,10 @@ echo "not listed" >"$card/notes.txt"
 before_box=$(box_names)
 before_files=$(ls "$pics")
 
-"$exe" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
-page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
-gone "About Vimbrel" || fail "the splash stays"
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
-bx=$(((W - 780) / 2)); by=10
+start_program "$exe"
 
 # Open the first group, then the Import Images tool.
-click_in "$page" $((bx + 200)) $((by + 30))
-xdotool key Down Down Return
-sleep 1
+open_first_group
 tool 1
 imp=$(window "^Import Image$") || fail "no import window"
 sleep 0.5; shot 01-import-home

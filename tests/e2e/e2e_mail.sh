@@ -36,23 +36,15 @@ xdg-mime default standin-mail.desktop x-scheme-handler/mailto
 [ "$(xdg-mime query default x-scheme-handler/mailto)" = standin-mail.desktop ] ||
   fail "the stand-in is not the mail program"
 
-"$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
-album="$HOME/Samples/SAMPLE.vmb"
+make_sample "$sampler"
 
-"$exe" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
-page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
-gone "About Vimbrel" || fail "the splash stays"
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
-bx=$(((W - 780) / 2)); by=10
+start_program "$exe"
 
 [ -d "$maildir" ] || fail "no e-mail folder at start-up"
 echo earlier >"$maildir/vmb0100.jpg"
 mkdir -p "$maildir/keep" && echo stays >"$maildir/keep/inside.txt"
 
-click_in "$page" $((bx + 200)) $((by + 30))   # the first group, from the index
-xdotool key Down Down Return
-sleep 1
+open_first_group
 # Frame 1 is 1600 x 1200, frame 4 1200 x 1600, frame 11 stored 1600 x 1200 and shown turned.
 rightclick "$(fx 1)" "$(fy 1)"; rightclick "$(fx 4)" "$(fy 4)"; rightclick "$(fx 11)" "$(fy 11)"
 shot 01-selected

@@ -6,21 +6,13 @@ sampler=$2
 E2E_NAME=pageview
 source "$(dirname "$0")/xsession.sh"
 
-"$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
-album="$HOME/Samples/SAMPLE.vmb"
+make_sample "$sampler"
 
-"$exe" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
-page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
-gone "About Vimbrel" || fail "the splash stays"
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
-bx=$(((W - 780) / 2)); by=10          # the book, while the description lines are hidden
+start_program "$exe"
 shot 01-index
 
 # The first group: Enter on its line of the index.
-click_in "$page" $((bx + 200)) $((by + 30))
-xdotool key Down Down Return
-sleep 1
+open_first_group
 shot 02-small
 
 # Turn by the arrow and catch the leaf half way.

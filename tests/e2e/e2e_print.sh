@@ -11,8 +11,7 @@ source "$(dirname "$0")/../print/cupsqueue.sh"
 cups_pdf_queue || fail "no CUPS queue"
 export PRINTER=PDF
 
-"$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
-album="$HOME/Samples/SAMPLE.vmb"
+make_sample "$sampler"
 
 pdfs() { ls "$CUPS_PDF_OUT"/*.pdf 2>/dev/null | sort; }
 # Waits until the queue is empty and `$1` more PDFs than in `$2` (a listing) are there, and
@@ -31,16 +30,9 @@ new_pdfs() {
 page_size() { pdfinfo "$1" | sed -n 's/^Page size: *\([0-9.]*\) x \([0-9.]*\) pts.*/\1x\2/p'; }
 pages() { pdfinfo "$1" | sed -n 's/^Pages: *//p'; }
 
-"$exe" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
-page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
-gone "About Vimbrel" || fail "the splash stays"
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
-bx=$(((W - 780) / 2)); by=10
+start_program "$exe"
 
-click_in "$page" $((bx + 200)) $((by + 30))   # the first group, from the index
-xdotool key Down Down Return
-sleep 1
+open_first_group
 rightclick "$(fx 1)" "$(fy 1)"; rightclick "$(fx 2)" "$(fy 2)"; rightclick "$(fx 3)" "$(fy 3)"
 
 # The layout buttons stand in one column at the window's left.

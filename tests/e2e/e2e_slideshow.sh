@@ -8,15 +8,9 @@ sampler=$2
 E2E_NAME=slideshow
 source "$(dirname "$0")/xsession.sh"
 
-"$sampler" "$HOME/Samples" >/dev/null || fail "no sample album"
-album="$HOME/Samples/SAMPLE.vmb"
+make_sample "$sampler"
 
-"$exe" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
-page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
-gone "About Vimbrel" || fail "the splash stays"
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
-bx=$(((W - 780) / 2)); by=10
+start_program "$exe"
 # The screen and the control bar: centred at the bottom edge, 55 pixels high.
 eval "$(xdotool getdisplaygeometry --shell)"
 barx() { echo $((WIDTH / 2 - $1 / 2)); }           # left edge for a bar of width $1
@@ -29,9 +23,7 @@ bar_click() {
 first=8 prev=34 play=60 next=86 last=112 size=198 hidedesc=226 exit=250
 same() { cmp -s "$E2E_ART/$1.png" "$E2E_ART/$2.png"; }
 
-click_in "$page" $((bx + 200)) $((by + 30))   # the first group, from the index
-xdotool key Down Down Return
-sleep 1
+open_first_group
 rightclick "$(fx 1)" "$(fy 1)"; rightclick "$(fx 2)" "$(fy 2)"; rightclick "$(fx 3)" "$(fy 3)"
 shot 01-selected
 

@@ -40,6 +40,28 @@ click_in() {
   xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 
+# A fresh sample album in ~/Samples, made by the album maker $1; sets `album`.
+make_sample() {
+  "$1" "$HOME/Samples" >/dev/null || fail "no sample album"
+  album="$HOME/Samples/SAMPLE.vmb"
+}
+# Starts the program $1 on `album` and waits for the page view after the splash; sets `page`, its
+# size W, H and the book's left and top edge bx, by (Small size, description lines hidden).
+start_program() {
+  "$1" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
+  page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
+  gone "About Vimbrel" || fail "the splash stays"
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
+  bx=$(((W - 780) / 2)); by=10
+}
+# From the index, the first group's first spread.
+open_first_group() {
+  click_in "$page" $((bx + 200)) $((by + 30))
+  xdotool key Down Down Return
+  sleep 1
+}
+
 # The page view, for scripts that set `page` to its window and W, H, bx, by to its width,
 # height and the book's left and top edge (Small size, description lines hidden).
 tool() { click_in "$page" $(((W - 790) / 2 + $1 * 36 + 17)) $((H - 49)); } # tool i of the strip
