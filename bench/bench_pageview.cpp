@@ -53,20 +53,11 @@ int main(int argc, char** argv) {
 
     auto album = std::make_unique<Album>();
     Album& a = *album;
-    ClearAlbum(a);
+    bench::fillAlbum(a, folder, paths);
     a.sizes[1] = {108, 72, 4, 3};
     a.sizes[2] = {200, 133, 3, 1};
     a.sizes[3] = {324, 216, 2, 1};
     a.pgsize = 1;
-    a.picdir = folder + QLatin1Char('/');
-    for (int i = 1; i <= 24; ++i) {
-        a.pics[i].pfile = QFileInfo(paths[i - 1]).fileName();
-        a.pics[i].porient = "L";
-        a.pics[i].pwidth = 4000;
-        a.pics[i].pheight = 3000;
-        a.frames[i] = static_cast<Integer>(i);
-    }
-    a.npics = 24;
     a.grps[1].glast = 96;
     a.grps[1].gcount = 24;
     a.nframes = 96;

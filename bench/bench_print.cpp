@@ -65,16 +65,7 @@ int main(int argc, char** argv) {
 
     auto album = std::make_unique<Album>();
     Album& a = *album;
-    ClearAlbum(a);
-    a.picdir = folder + QLatin1Char('/');
-    for (int i = 1; i <= 24; ++i) {
-        a.pics[i].pfile = QFileInfo(paths[i - 1]).fileName();
-        a.pics[i].porient = "L";
-        a.pics[i].pwidth = 4000;
-        a.pics[i].pheight = 3000;
-        a.frames[i] = static_cast<Integer>(i);
-    }
-    a.npics = 24;
+    bench::fillAlbum(a, folder, paths);
     a.ngrps = 1;
     a.grps[1].gfirst = 1;
     a.grps[1].glast = 24;

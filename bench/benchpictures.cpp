@@ -87,4 +87,17 @@ QStringList ensurePhotos(const QString& folder, int count) {
     return paths;
 }
 
+void fillAlbum(Album& a, const QString& folder, const QStringList& paths) {
+    ClearAlbum(a);
+    a.picdir = folder + QLatin1Char('/');
+    for (int i = 1; i <= paths.size(); ++i) {
+        a.pics[i].pfile = QFileInfo(paths[i - 1]).fileName();
+        a.pics[i].porient = "L";
+        a.pics[i].pwidth = 4000;
+        a.pics[i].pheight = 3000;
+        a.frames[i] = static_cast<Integer>(i);
+    }
+    a.npics = static_cast<Integer>(paths.size());
+}
+
 } // namespace vimbrel::bench

@@ -1,6 +1,8 @@
 #pragma once
 // Test pictures for the benchmarks, made here so every run measures the same kind of files.
 
+#include "album.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -14,5 +16,9 @@ QImage makePhoto(int width, int height, quint32 seed);
 // Makes `count` 4000 x 3000 JPEGs at quality 90 in `folder` unless they are already there;
 // returns their paths.
 QStringList ensurePhotos(const QString& folder, int count);
+
+// Clears `a` and puts the pictures of ensurePhotos() (4000 x 3000, as stored) in frames 1..n of
+// an album whose picture folder is `folder`.
+void fillAlbum(Album& a, const QString& folder, const QStringList& paths);
 
 } // namespace vimbrel::bench
