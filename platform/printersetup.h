@@ -5,6 +5,7 @@
 
 #include <QPrinter>
 #include <QString>
+#include <memory>
 
 class QWidget;
 
@@ -12,17 +13,22 @@ namespace vimbrel {
 
 class PrinterSetup {
 public:
-    PrinterSetup() : m_printer(QPrinter::HighResolution) {}
+    PrinterSetup() = default;
     virtual ~PrinterSetup() = default;
     PrinterSetup(const PrinterSetup&) = delete;
     PrinterSetup& operator=(const PrinterSetup&) = delete;
 
-    QPrinter& printer() { return m_printer; }
+    // Made when first needed: making it asks the print system for its printers.
+    QPrinter& printer() {
+        if (!m_printer)
+            m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        return *m_printer;
+    }
     // Shows the set-up dialog titled `title`; false when the user cancels it.
     virtual bool setup(const QString& title, QWidget* parent) = 0;
 
 private:
-    QPrinter m_printer;
+    std::unique_ptr<QPrinter> m_printer;
 };
 
 // The platform's print dialog.
