@@ -255,10 +255,14 @@ void phprint::SetPic(int slot) {
 }
 
 void phprint::cb_printset_Click() {
+    offerPrinterSetup();
+}
+
+bool phprint::offerPrinterSetup() {
     prstat->clear();
     // The dialog offers the paper the layout was composed for.
     setPaper(m_printers.printer(), printLayout(m_layout).page);
-    m_printers.setup(QStringLiteral("Printer Setup"), this);
+    return m_printers.setup(QStringLiteral("Printer Setup"), this);
 }
 
 void phprint::cb_print_Click() {
@@ -278,12 +282,8 @@ void phprint::cb_print_Click() {
     } else {
         m_prtcopies = 1;
     }
-    prstat->clear();
-    setPaper(m_printers.printer(), printLayout(m_layout).page);
-    if (!m_printers.setup(QStringLiteral("Printer Setup"), this)) {
-        prstat->clear();
+    if (!offerPrinterSetup())
         return;
-    }
     // The dialog sets the printer's own default paper; the pages are composed for this one.
     setPaper(m_printers.printer(), printLayout(m_layout).page);
 

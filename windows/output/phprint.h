@@ -93,6 +93,8 @@ protected:
 private:
     bool prtcp_KeyPress(QKeyEvent* e);
     void placeSelFrame();
+    // The printer dialog; false when cancelled.
+    bool offerPrinterSetup();
     void setIdle(bool idle);
     // Lets the window process pending events; true when the job is to stop.
     bool yieldToEvents();
