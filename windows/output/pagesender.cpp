@@ -4,15 +4,11 @@
 
 namespace vimbrel {
 
-namespace {
-
 QString printerError(const QPrinter& p) {
     if (!p.outputFileName().isEmpty())
         return QStringLiteral("The file %1 could not be written.").arg(p.outputFileName());
     return QStringLiteral("The printer %1 did not accept the print job.").arg(p.printerName());
 }
-
-} // namespace
 
 PageSender::PageSender(QPrinter& printer, int dpi, QString docName)
     : m_printer(printer), m_dpi(dpi), m_docName(std::move(docName)),

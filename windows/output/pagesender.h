@@ -37,6 +37,9 @@ private:
     int m_sent = 0;
 };
 
+// What to tell the user when `p` refused a job: Qt gives no reason of its own.
+QString printerError(const QPrinter& p);
+
 // Makes the printer's paper the given size in inches, portrait, with no margins, so that a page
 // composed for that paper lands on it exactly.
 void setPaper(QPrinter& printer, QSizeF inches);

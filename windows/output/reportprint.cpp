@@ -1,5 +1,6 @@
 #include "reportprint.h"
 
+#include "pagesender.h"
 #include "ui.h"
 
 #include <QFont>
@@ -38,11 +39,7 @@ bool printReport(const QList<ReportPage>& pages, QPrinter& printer, QString* err
     printer.setDocName(QStringLiteral("Vimbrel album report"));
     QPainter p;
     if (!p.begin(&printer)) {
-        *error =
-            printer.outputFileName().isEmpty()
-                ? QStringLiteral("The printer %1 did not accept the print job.")
-                      .arg(printer.printerName())
-                : QStringLiteral("The file %1 could not be written.").arg(printer.outputFileName());
+        *error = printerError(printer);
         return false;
     }
     const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
@@ -82,7 +79,7 @@ bool printReport(const QList<ReportPage>& pages, QPrinter& printer, QString* err
     }
     p.end();
     if (printer.printerState() == QPrinter::Error) {
-        *error = QStringLiteral("The printer reported an error.");
+        *error = printerError(printer);
         return false;
     }
     return true;
