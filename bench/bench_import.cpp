@@ -98,8 +98,7 @@ double cpAll(const QStringList& paths, const QString& to) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QDir::temp().filePath(QStringLiteral("vimbrel-bench"));
+    const QString folder = bench::photoFolder(argc, argv);
     const int count = argc > 2 ? std::max(1, std::atoi(argv[2])) : 200;
     const QStringList paths = bench::ensurePhotos(folder, count);
     QStringList names;

@@ -46,8 +46,7 @@ struct NoViews : WindowHub {};
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QDir::temp().filePath(QStringLiteral("vimbrel-bench"));
+    const QString folder = bench::photoFolder(argc, argv);
     const QStringList paths = bench::ensurePhotos(folder, 24);
     QTemporaryDir tmp;
 

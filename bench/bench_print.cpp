@@ -58,8 +58,7 @@ int main(int argc, char** argv) {
     keepPictureBuffers(); // as the program does
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QDir::temp().filePath(QStringLiteral("vimbrel-bench"));
+    const QString folder = bench::photoFolder(argc, argv);
     const QStringList paths = bench::ensurePhotos(folder, 24);
     QTemporaryDir tmp;
 

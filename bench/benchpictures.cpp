@@ -87,6 +87,11 @@ QStringList ensurePhotos(const QString& folder, int count) {
     return paths;
 }
 
+QString photoFolder(int argc, char** argv) {
+    return argc > 1 ? QString::fromLocal8Bit(argv[1])
+                    : QDir::temp().filePath(QStringLiteral("vimbrel-bench"));
+}
+
 void fillAlbum(Album& a, const QString& folder, const QStringList& paths) {
     ClearAlbum(a);
     a.picdir = folder + QLatin1Char('/');

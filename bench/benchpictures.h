@@ -13,6 +13,9 @@ namespace vimbrel::bench {
 // that it compresses and decodes like a camera photo rather than like flat colour.
 QImage makePhoto(int width, int height, quint32 seed);
 
+// The folder named on the command line, else one in the temporary folder.
+QString photoFolder(int argc, char** argv);
+
 // Makes `count` 4000 x 3000 JPEGs at quality 90 in `folder` unless they are already there;
 // returns their paths.
 QStringList ensurePhotos(const QString& folder, int count);
