@@ -59,6 +59,7 @@ struct Editors : test::Fixture {
         }
         setGroups(sizes);
         a.canwrite = 'Y';
+        a.albdesc = "Summer";
         a.curgrp = static_cast<Integer>(curgrp);
         a.curpage = 1;
         a.sizes[1] = {108, 72, 4, 3};
@@ -67,6 +68,12 @@ struct Editors : test::Fixture {
         hub.a = &a;
     }
     std::unique_ptr<phgrp> groups() { return std::make_unique<phgrp>(a, hub, pictures); }
+    // One photo selected, the page view's current frame on it.
+    void selectPhoto(int slot, int frame) {
+        a.nsel = 1;
+        a.pics[slot].psel = 0;
+        a.curframe = static_cast<Integer>(frame);
+    }
 };
 
 struct Buttons {
@@ -81,27 +88,14 @@ Buttons buttons(const phgrp& w) {
 } // namespace
 
 TEST(GroupEditor, ButtonsFollowTheCurrentGroup) {
-    Editors one({24}, {});
-    EXPECT_EQ(buttons(*one.groups()), (Buttons{true, true, false, false, false}));
-
     Editors three({24, 24, 24}, {}, 1);
     auto w = three.groups();
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Photo Groups"));
     EXPECT_EQ(buttons(*w), (Buttons{true, true, true, false, true}));
     w->grpbt_MouseDown(1);
     EXPECT_EQ(buttons(*w), (Buttons{true, true, true, true, true}));
     w->grpbt_MouseDown(2);
     EXPECT_EQ(buttons(*w), (Buttons{true, true, true, true, false}));
-    EXPECT_EQ(w->dgrpnbr->text(), QStringLiteral("3"));
-    EXPECT_EQ(w->grpframes->title(), QStringLiteral("Frames: 24"));
-    EXPECT_EQ(w->grpbt[2]->colour(), QColor(255, 0, 0));
-    EXPECT_EQ(w->grpbt[0]->colour(), QColor(255, 192, 128));
     EXPECT_FALSE(w->grpbt[3]->isVisibleTo(w.get()));
-
-    Editors full({966, 24}, {});
-    EXPECT_EQ(buttons(*full.groups()), (Buttons{false, false, true, false, true}));
-    Editors room({952, 24}, {});
-    EXPECT_EQ(buttons(*room.groups()), (Buttons{true, true, true, false, true}));
 }
 
 TEST(GroupEditor, BlankNameIsRefusedAndKeepsTheOldName) {
@@ -111,19 +105,13 @@ TEST(GroupEditor, BlankNameIsRefusedAndKeepsTheOldName) {
     w->cb_add_Click();
     ASSERT_EQ(e.ui.shown.size(), 1);
     EXPECT_EQ(e.ui.shown[0].title, QStringLiteral("Group Name Error"));
-    EXPECT_EQ(e.ui.shown[0].text, QStringLiteral("Group Name Can Not Be Blank"));
-    EXPECT_EQ(e.ui.shown[0].icon, MsgIcon::Information);
     EXPECT_EQ(e.a.ngrps, 2); // the click did nothing else
-    EXPECT_EQ(e.a.grps[1].gname.trimmed(), QStringLiteral("Group 1"));
-    EXPECT_EQ(w->gdirty, 'n');
-    EXPECT_EQ(w->dgrpname->maxLength(), 30);
-    EXPECT_EQ(w->dgrpdesc->maxLength(), 50);
-
-    // Closing the window leaves the stored name and still brings the page view along.
-    w->grpbt_MouseDown(1); // refused: the blank name is still in the box
+    w->grpbt_MouseDown(1);   // refused too: the blank name is still in the box
     EXPECT_EQ(w->gcur, 1);
     EXPECT_EQ(e.ui.shown.size(), 2);
-    w->dgrpname->setText(QStringLiteral("Group 1")); // as it was: nothing to save
+
+    // Closing the window leaves the stored name and still brings the page view along.
+    w->dgrpname->setText(QStringLiteral("Group 1"));
     w->grpbt_MouseDown(1);
     w->dgrpname->clear();
     w->close();
@@ -138,11 +126,9 @@ TEST(GroupEditor, RenameAndReturnRefreshThePageView) {
     Editors e({24, 24}, {3, 30}, 2);
     e.a.grpb = e.a.grpc = 48;
     auto w = e.groups();
-    EXPECT_EQ(e.a.grpa, 25);
     w->dgrpname->setText(QStringLiteral(" Harbour "));
     w->dgrpdesc->setText(QStringLiteral("Boats at dawn"));
-    // Picking another group first keeps what was typed for this one.
-    w->grpbt_MouseDown(0);
+    w->grpbt_MouseDown(0); // picking another group keeps what was typed for this one
     EXPECT_EQ(e.a.grps[2].gname.trimmed(), QStringLiteral("Harbour"));
     w->grpbt_MouseDown(1);
     e.hub.calls.clear();
@@ -154,27 +140,32 @@ TEST(GroupEditor, RenameAndReturnRefreshThePageView) {
                            QStringLiteral("labels 1 24 Group: Harbour   - Boats at dawn")}));
 }
 
-TEST(GroupEditor, DeleteAsksWithTheStoredNameAndBlanksThePageView) {
+TEST(GroupEditor, ReturnToAShrunkGroupShowsItsLastSpread) {
+    Editors e({72, 24}, {}); // on spread 5/6; the group shrinks to two pages
+    e.a.curpage = 5;
+    e.a.grpb = e.a.grpc = 72;
+    auto w = e.groups();
+    w->gscroll->setValue(24);
+    w->cb_ok_Click();
+    EXPECT_EQ(e.a.curpage, 1);
+    EXPECT_TRUE(e.hub.calls.contains(QStringLiteral("DispPage 1")));
+}
+
+TEST(GroupEditor, DeleteAsksFirstAndBlanksThePageView) {
     Editors e({24, 24}, {3, 9, 30}, 1);
     auto w = e.groups();
     e.ui.answers.enqueue(MsgAnswer::No);
     w->cb_del_Click();
     EXPECT_EQ(e.a.ngrps, 2);
-    EXPECT_EQ(e.ui.shown[0].text, QStringLiteral("Delete Group: Group 1") + QString(23, u' '));
-    EXPECT_EQ(e.ui.shown[0].title, QStringLiteral("Delete Group"));
     EXPECT_EQ(e.ui.shown[0].buttons, MsgButtons::YesNo);
 
     e.hub.calls.clear();
     w->cb_del_Click();
     EXPECT_EQ(e.a.ngrps, 1);
-    EXPECT_EQ(e.a.npbox, 2);
     EXPECT_TRUE(e.hub.calls.contains(QStringLiteral("blank")));
     EXPECT_TRUE(e.hub.calls.contains(QStringLiteral("LoadFS 0")));
     EXPECT_EQ(e.ui.busyDepth, 0);
-    EXPECT_EQ(e.ui.busyMaxDepth, 1);
-    EXPECT_EQ(buttons(*w), (Buttons{true, true, false, false, false}));
-    EXPECT_EQ(w->grpnpics->text(), QStringLiteral("1"));
-    expectAlbumSound(e.a);
+    EXPECT_EQ(buttons(*w), (Buttons{true, true, false, false, false})); // the only group
     w->cb_ok_Click();
     EXPECT_EQ(e.a.curgrp, 1);
     EXPECT_TRUE(e.hub.calls.contains(QStringLiteral("DispPage 1")));
@@ -185,15 +176,10 @@ TEST(GroupEditor, MergesAndInsertKeepTheWindowInStep) {
     auto w = e.groups();
     w->grpbt_MouseDown(2);
     w->cb_delleft_Click();
-    EXPECT_EQ(e.ui.shown.last().text.trimmed(), QStringLiteral("Merge Left Group: Group 3"));
     EXPECT_EQ(w->gcur, 2);
-    EXPECT_EQ(w->dgrpname->text(), QStringLiteral("Group 2"));
     EXPECT_EQ(w->grpto->text(), QStringLiteral("72"));
-    EXPECT_TRUE(e.hub.calls.contains(QStringLiteral("blank totals")));
     w->cb_ins_Click();
-    EXPECT_EQ(w->dgrpname->text(), QStringLiteral("Group Name"));
     EXPECT_EQ(e.a.curgrp, 3);
-    EXPECT_FALSE(w->grpbt[2]->isHidden());
     w->cb_add_Click();
     EXPECT_EQ(w->gcur, 4);
     EXPECT_EQ(w->grpfr->text(), QStringLiteral("97"));
@@ -215,30 +201,17 @@ TEST(GroupEditor, MarkersRedBarAndBoundaryHandleStandOnTheirFrames) {
         EXPECT_EQ(last - first + 1, phgrp::markerWidth);
         return w->gscroll->x() + first;
     };
-    ASSERT_FALSE(w->gscroll->isHidden());
-    EXPECT_EQ(w->gscroll->minimum(), 24);
-    EXPECT_EQ(w->gscroll->maximum(), 72);
-    EXPECT_EQ(w->grpbt[0]->x(), m.marker(48));
     EXPECT_EQ(w->grpmrkred->x() + w->grpmrkred->width(), m.marker(48));
-    EXPECT_EQ(handleLeft(), m.marker(48));
-    EXPECT_EQ(w->gblock[0]->x(), w->gscroll->x());
-    EXPECT_EQ(w->gblock[1]->x() + w->gblock[1]->width(), w->gscroll->x() + w->gscroll->width());
-
-    w->gscroll->setValue(52);
+    for (int v : {48, 52, 24, 72}) {
+        w->gscroll->setValue(v);
+        EXPECT_EQ(handleLeft(), m.marker(v)) << v;
+        EXPECT_EQ(w->grpbt[0]->x(), m.marker(v));
+    }
     EXPECT_EQ(e.a.grps[1].gcount, 3);
-    EXPECT_EQ(e.a.grps[2].gcount, 0);
     EXPECT_EQ(w->grpnpics->text(), QStringLiteral("3"));
-    EXPECT_EQ(w->grpbt[0]->x(), m.marker(52));
-    EXPECT_EQ(handleLeft(), m.marker(52));
-    w->gscroll->setValue(24);
-    EXPECT_EQ(handleLeft(), m.marker(24));
-    w->gscroll->setValue(72);
-    EXPECT_EQ(handleLeft(), m.marker(72));
-    EXPECT_EQ(w->gdirty, 'y');
     expectAlbumSound(e.a);
 
-    // The pictures of the first and last frame: frame 1 is empty, frame 72 holds one now.
-    EXPECT_TRUE(w->frpic->pixmap().isNull());
+    // The pictures of the group's last frame follow the boundary.
     EXPECT_TRUE(w->topic->pixmap().isNull());
     w->gscroll->setValue(49);
     EXPECT_FALSE(w->topic->pixmap().isNull());
@@ -250,7 +223,6 @@ TEST(GroupEditor, ReadOnlyAlbumOnlyShowsAndSelects) {
     auto w = e.groups();
     EXPECT_EQ(buttons(*w), (Buttons{false, false, false, false, false}));
     EXPECT_TRUE(w->gscroll->isHidden());
-    EXPECT_TRUE(w->dgrpname->isReadOnly());
     w->grpbt_MouseDown(1);
     EXPECT_EQ(buttons(*w), (Buttons{false, false, false, false, false}));
     w->dgrpname->setText(QStringLiteral("Ignored"));
@@ -258,99 +230,69 @@ TEST(GroupEditor, ReadOnlyAlbumOnlyShowsAndSelects) {
     EXPECT_EQ(e.a.curgrp, 2);
     EXPECT_EQ(e.a.changed, 'n');
     EXPECT_EQ(e.a.grps[2].gname.trimmed(), QStringLiteral("Group 2"));
-    EXPECT_TRUE(e.hub.calls.contains(QStringLiteral("DispPage 1")));
 }
 
 TEST(DescEditor, NoPhotoSelectedLeavesOnlyTheAlbumDescription) {
     Editors e({24}, {2, 5});
-    e.a.albdesc = "Summer";
     e.a.nsel = 2;
     e.a.pics[1].psel = e.a.pics[2].psel = 0;
     phdesc w(e.a, e.hub);
-    EXPECT_EQ(w.fr_pic->title(), QStringLiteral("No Photo Selected"));
     EXPECT_EQ(w.dpic, -1);
-    EXPECT_TRUE(w.psdesc->text().isEmpty());
     EXPECT_TRUE(w.psdesc->isReadOnly());
-    EXPECT_EQ(w.adesc->maxLength(), 40);
-    EXPECT_EQ(w.psdesc->maxLength(), 20);
-    EXPECT_EQ(w.pldesc->maxLength(), 50);
-
-    // Nothing edited: nothing stored, nothing redrawn.
-    w.cb_ok_Click();
-    EXPECT_EQ(w.result(), QDialog::Accepted);
+    w.cb_ok_Click(); // nothing edited: nothing stored, nothing redrawn
     EXPECT_EQ(e.a.changed, 'n');
     EXPECT_TRUE(e.hub.calls.isEmpty());
 
     phdesc again(e.a, e.hub);
     again.adesc->setText(QStringLiteral("  Winter  "));
     again.cb_ok_Click();
-    EXPECT_EQ(e.a.albdesc.text(), QStringLiteral("Winter").leftJustified(40));
+    EXPECT_EQ(e.a.albdesc.trimmed(), QStringLiteral("Winter"));
     EXPECT_EQ(e.hub.calls, QStringList{QStringLiteral("phpgname=Winter")});
     EXPECT_EQ(e.a.changed, 'y');
 }
 
 TEST(DescEditor, OnePhotoGetsItsDescriptionsAndTheFrameItsCaption) {
     Editors e({24}, {2, 5});
-    e.a.albdesc = "Summer";
-    e.a.nsel = 1;
-    e.a.pics[2].psel = 0;
-    e.a.curframe = 5;
+    e.selectPhoto(2, 5);
     e.a.curslot = 4;
     e.a.framepage = 1;
     phdesc w(e.a, e.hub);
-    EXPECT_EQ(w.fr_pic->title(), QStringLiteral("vmb0002.jpg"));
     EXPECT_EQ(w.psdesc->text(), QStringLiteral("short 2"));
-    EXPECT_EQ(w.pldesc->text(), QStringLiteral("long 2"));
     w.psdesc->setText(QString());
     w.pldesc->setText(QStringLiteral(" On the pier "));
     w.cb_ok_Click();
     EXPECT_EQ(e.a.pics[2].psdesc.trimmed(), QString());
     EXPECT_EQ(e.a.pics[2].pldesc.trimmed(), QStringLiteral("On the pier"));
-    EXPECT_EQ(w.pldesc->text(), QStringLiteral("On the pier"));
     EXPECT_EQ(e.a.changed, 'y');
-    // The page view rebuilds its photo line and redraws the frame with its file name.
     EXPECT_EQ(e.hub.calls,
               QStringList({QStringLiteral("Set_it 100"), QStringLiteral("DispPage -1")}));
 
-    // A selection made by Select All leaves curframe elsewhere: the photo is found anyway.
-    e.a.curframe = 0;
+    e.a.curframe = 0; // Select All leaves curframe elsewhere: the photo is found anyway
     phdesc found(e.a, e.hub);
     EXPECT_EQ(found.dpic, 2);
 }
 
 TEST(DescEditor, BlankAlbumDescriptionStoresNothing) {
     Editors e({24}, {2});
-    e.a.albdesc = "Summer";
-    e.a.nsel = 1;
-    e.a.pics[1].psel = 0;
-    e.a.curframe = 2;
+    e.selectPhoto(1, 2);
     phdesc w(e.a, e.hub);
     w.adesc->setText(QStringLiteral("   "));
     w.psdesc->setText(QStringLiteral("New"));
     w.cb_ok_Click();
     ASSERT_EQ(e.ui.shown.size(), 1);
     EXPECT_EQ(e.ui.shown[0].title, QStringLiteral("Album Description Error"));
-    EXPECT_EQ(e.ui.shown[0].text, QStringLiteral("Album Description Can Not Be Blank"));
     EXPECT_EQ(e.a.albdesc.trimmed(), QStringLiteral("Summer"));
     EXPECT_EQ(e.a.pics[1].psdesc.trimmed(), QStringLiteral("short 1"));
     EXPECT_EQ(e.a.changed, 'n');
     EXPECT_NE(w.result(), QDialog::Accepted);
-
-    w.cb_cancel_Click();
-    EXPECT_EQ(w.result(), QDialog::Rejected);
-    EXPECT_EQ(e.a.pics[1].psdesc.trimmed(), QStringLiteral("short 1"));
 }
 
 TEST(DescEditor, ReadOnlyAlbumOnlyShowsTheTexts) {
     Editors e({24}, {2});
     e.a.canwrite = 'N';
-    e.a.nsel = 1;
-    e.a.pics[1].psel = 0;
-    e.a.curframe = 2;
+    e.selectPhoto(1, 2);
     phdesc w(e.a, e.hub);
     EXPECT_FALSE(w.cb_ok->isEnabled());
-    EXPECT_TRUE(w.cb_cancel->isEnabled());
     for (QLineEdit* b : {w.adesc, w.psdesc, w.pldesc})
         EXPECT_TRUE(b->isReadOnly());
-    EXPECT_EQ(w.psdesc->text(), QStringLiteral("short 1"));
 }

@@ -2,9 +2,7 @@
 // group followed through them, and the album's promises after any sequence of edits.
 
 #include "albumfixture.h"
-#include "editorviews.h"
 #include "grouprules.h"
-#include "windowhub.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -34,23 +32,10 @@ struct Groups : test::Fixture {
     std::pair<int, int> extent(int g) const { return {a.grps[g].gfirst, a.grps[g].glast}; }
 };
 
-struct RecordingHub : WindowHub, EditorPageViews {
-    QStringList calls;
-    void SetTotPg() override { calls << QStringLiteral("SetTotPg"); }
-    void DispPage(int p) override { calls << QStringLiteral("DispPage %1").arg(p); }
-    void setGroupLabels(int pics, int frames, const QString& d) override {
-        calls << QStringLiteral("labels %1 %2 %3").arg(pics).arg(frames).arg(d);
-    }
-    void blankPageView() override { calls << QStringLiteral("blank"); }
-    void blankPageTotals() override { calls << QStringLiteral("blank totals"); }
-    void showNextPageArrow(bool v) override { calls << QStringLiteral("pgright %1").arg(v); }
-};
-
 } // namespace
 
 TEST(GroupRules, NoGroupOfTwentyFourFramesPassesFrameThousand) {
-    // 990 + 24 passes 1000; 976 + 24 does not.
-    Groups end({966, 24}, {});
+    Groups end({966, 24}, {}); // 990 + 24 passes 1000
     EXPECT_FALSE(groupButtons(end.a, 1).add || groupButtons(end.a, 1).ins);
     EXPECT_EQ(addGroup(end.a), 0);
     EXPECT_FALSE(insertGroup(end.a, 1));
@@ -61,103 +46,73 @@ TEST(GroupRules, NoGroupOfTwentyFourFramesPassesFrameThousand) {
 }
 
 TEST(GroupRules, FortyTwoGroupsIsTheLimit) {
-    // 24-frame groups fill the album at 41; smaller groups (from a file) reach 42 first.
-    Groups f({24}, {3});
-    while (addGroup(f.a) != 0)
-        expectAlbumSound(f.a);
-    EXPECT_EQ(f.a.ngrps, 41);
-    EXPECT_EQ(f.a.nframes, 984);
-    EXPECT_EQ(f.name(41), QStringLiteral("Group Name"));
-    EXPECT_EQ(f.a.grps[41].gdesc.trimmed(), QStringLiteral("Group Description"));
-
+    // Smaller groups (from a file) reach 42 before the frames run out.
     Groups small({20}, {});
     for (int g = 1; g <= 41; ++g)
         small.a.grps[g] = {"G", "", Integer(g * 20 - 19), Integer(g * 20), 0};
     small.a.ngrps = 41;
     small.a.nframes = 820;
-    EXPECT_TRUE(groupButtons(small.a, 1).add);
     EXPECT_TRUE(insertGroup(small.a, 41));
-    EXPECT_EQ(small.a.ngrps, 42);
     EXPECT_FALSE(groupButtons(small.a, 1).add || groupButtons(small.a, 1).ins);
     EXPECT_EQ(addGroup(small.a), 0);
     EXPECT_FALSE(insertGroup(small.a, 5));
     expectAlbumSound(small.a);
 }
 
-TEST(GroupRules, InsertInFrontOfGroupTwoMovesItsPicturesUp) {
+TEST(GroupRules, InsertMovesLaterPicturesUpAndFollowsThePageView) {
     Groups f({24, 24}, {3, 25, 48});
     f.a.curgrp = 2;
     ASSERT_TRUE(insertGroup(f.a, 2));
-    EXPECT_EQ(f.a.ngrps, 3);
-    EXPECT_EQ(f.extent(1), std::make_pair(1, 24));
     EXPECT_EQ(f.extent(2), std::make_pair(25, 48));
     EXPECT_EQ(f.extent(3), std::make_pair(49, 72));
-    EXPECT_EQ(f.name(2), QStringLiteral("Group Name"));
     EXPECT_EQ(f.a.grps[2].gcount, 0);
-    EXPECT_EQ(f.name(3), QStringLiteral("Group 2"));
     EXPECT_EQ(f.number(49), 2);
     EXPECT_EQ(f.number(72), 3);
-    EXPECT_EQ(f.number(25), 0);
     EXPECT_EQ(f.number(3), 1);
-    EXPECT_EQ(f.a.curgrp, 3); // the page view's group kept
-    expectAlbumSound(f.a);
-
+    EXPECT_EQ(f.a.curgrp, 3);
     ASSERT_TRUE(insertGroup(f.a, 3)); // in front of the page view's group again
     EXPECT_EQ(f.a.curgrp, 4);
     f.a.curgrp = 1;
-    ASSERT_TRUE(insertGroup(f.a, 2)); // after the page view's group: it keeps its number
+    ASSERT_TRUE(insertGroup(f.a, 2)); // after it: it keeps its number
     EXPECT_EQ(f.a.curgrp, 1);
     expectAlbumSound(f.a);
 }
 
 TEST(GroupRules, DeleteGroupOneSendsItsPicturesToTheBox) {
     Groups f({24, 24}, {3, 9, 30, 47});
-    f.a.nsel = 0;
     int gcur = 1;
     EXPECT_EQ(deleteGroup(f.a, gcur), PageViewEffect::Blank);
     EXPECT_EQ(f.a.curgrp, -1);
-    EXPECT_EQ(f.a.grpa, -1);
-    EXPECT_EQ(gcur, 1);
-    EXPECT_EQ(f.a.ngrps, 1);
     EXPECT_EQ(f.extent(1), std::make_pair(1, 24));
-    EXPECT_EQ(f.name(1), QStringLiteral("Group 2"));
     EXPECT_EQ(f.number(6), 3); // frame 30 closed up to 6
     EXPECT_EQ(f.number(23), 4);
-    EXPECT_EQ(f.a.npics, 2);
-    EXPECT_EQ(f.a.npbox, 3);
     // After the box's own picture, in frame order.
     EXPECT_EQ(f.a.pics[998].pfile, "vmb0900.jpg");
     EXPECT_EQ(f.a.pics[999].pfile, "vmb0001.jpg");
     EXPECT_EQ(f.a.pics[1000].pfile, "vmb0002.jpg");
-    EXPECT_EQ(f.a.nsel, 0);
     for (int s = 1; s <= 1000; ++s)
         ASSERT_EQ(f.a.pics[s].psel, -1) << s;
     expectAlbumSound(f.a);
 }
 
 TEST(GroupRules, DeleteKeepsEveryOtherGroupsPictures) {
-    // Pictures in all three groups, the middle one deleted, the last group grown beyond the
-    // nframes an old file gave: nothing outside the deleted group may be lost.
+    // The last group grown beyond the nframes an old file gave: nothing outside the deleted
+    // group may be lost.
     Groups f({24, 24, 24}, {2, 26, 27, 50, 70});
     ASSERT_TRUE(moveBoundary(f.a, 3, 100));
     f.addPicture(6, 90, 6);
     f.a.grps[3].gcount = 3;
-    expectAlbumSound(f.a);
     f.a.curgrp = 3;
     int gcur = 2;
     EXPECT_EQ(deleteGroup(f.a, gcur), PageViewEffect::None);
     EXPECT_EQ(f.a.curgrp, 2);
-    EXPECT_EQ(gcur, 2);
     EXPECT_EQ(f.extent(2), std::make_pair(25, 76));
-    EXPECT_EQ(f.number(2), 1);
     EXPECT_EQ(f.number(26), 4);
     EXPECT_EQ(f.number(46), 5);
     EXPECT_EQ(f.number(66), 6);
-    EXPECT_EQ(f.a.npics, 4);
     expectAlbumSound(f.a);
 
-    gcur = 2; // the last group: the one before becomes current
-    f.a.curgrp = 1;
+    f.a.curgrp = 1; // the last group: the one before becomes current
     deleteGroup(f.a, gcur);
     EXPECT_EQ(gcur, 1);
     EXPECT_EQ(f.a.nframes, 24);
@@ -171,10 +126,8 @@ TEST(GroupRules, MergesKeepTheSurvivorsNameAndFollowThePageView) {
     EXPECT_EQ(mergeLeft(f.a, gcur), PageViewEffect::Blank);
     EXPECT_EQ(gcur, 2);
     EXPECT_EQ(f.name(2), QStringLiteral("Group 2"));
-    EXPECT_EQ(f.a.grps[2].gdesc.trimmed(), QStringLiteral("About group 2"));
     EXPECT_EQ(f.extent(2), std::make_pair(25, 72));
     EXPECT_EQ(f.a.grps[2].gcount, 2);
-    EXPECT_EQ(f.name(3), QStringLiteral("Group 4"));
     expectAlbumSound(f.a);
 
     Groups r({24, 24, 24, 24}, {5, 30, 60, 80});
@@ -182,44 +135,32 @@ TEST(GroupRules, MergesKeepTheSurvivorsNameAndFollowThePageView) {
     EXPECT_EQ(mergeRight(r.a, 3), PageViewEffect::BlankTotals);
     EXPECT_EQ(r.name(3), QStringLiteral("Group 4"));
     EXPECT_EQ(r.extent(3), std::make_pair(49, 96));
-    EXPECT_EQ(r.a.grps[3].gcount, 2);
-    EXPECT_EQ(r.a.curgrp, 3);
     EXPECT_EQ(mergeRight(r.a, 1), PageViewEffect::None);
     EXPECT_EQ(r.a.curgrp, 2);
     EXPECT_EQ(mergeRight(r.a, 1), PageViewEffect::Blank);
     EXPECT_EQ(r.a.ngrps, 1);
-    EXPECT_EQ(r.name(1), QStringLiteral("Group 4"));
     expectAlbumSound(r.a);
 
     Groups t({24, 24, 24}, {});
-    t.a.curgrp = 1;
-    gcur = 2;
-    EXPECT_EQ(mergeLeft(t.a, gcur), PageViewEffect::BlankTotals);
-    EXPECT_EQ(t.a.curgrp, 1);
     gcur = 1;
     EXPECT_EQ(mergeLeft(t.a, gcur), PageViewEffect::None); // the first has none on its left
-    EXPECT_EQ(mergeRight(t.a, 2), PageViewEffect::None);   // the last none on its right
-    EXPECT_EQ(t.a.ngrps, 2);
+    EXPECT_EQ(mergeRight(t.a, 3), PageViewEffect::None);   // the last none on its right
+    EXPECT_EQ(t.a.ngrps, 3);
 }
 
 TEST(GroupRules, BoundaryMovesHandPicturesBetweenCounts) {
     Groups f({48, 48}, {10, 49, 50, 52, 53});
-    EXPECT_EQ(boundaryRange(f.a, 1, GetLastPic(f.a)).gmin, 24);
-    EXPECT_EQ(boundaryRange(f.a, 1, GetLastPic(f.a)).gmax, 72);
+    const BoundaryRange r = boundaryRange(f.a, 1, GetLastPic(f.a));
+    EXPECT_EQ(std::make_pair(r.gmin, r.gmax), std::make_pair(24, 72));
     ASSERT_TRUE(moveBoundary(f.a, 1, 52));
     EXPECT_EQ(f.a.grps[1].gcount, 4);
     EXPECT_EQ(f.a.grps[2].gcount, 1);
-    EXPECT_EQ(f.a.grps[2].gfirst, 53);
-    expectAlbumSound(f.a);
     ASSERT_TRUE(moveBoundary(f.a, 1, 30));
-    EXPECT_EQ(f.a.grps[1].gcount, 1);
     EXPECT_EQ(f.a.grps[2].gcount, 4);
     expectAlbumSound(f.a);
     EXPECT_FALSE(moveBoundary(f.a, 1, 23)); // group 1 keeps 24 frames
     EXPECT_FALSE(moveBoundary(f.a, 1, 73)); // so does group 2
     EXPECT_FALSE(moveBoundary(f.a, 1, 30)); // no move
-    EXPECT_TRUE(moveBoundary(f.a, 1, 72));
-    expectAlbumSound(f.a);
 
     // Group 1 shrinking hands its pictures to the last group, which may then not be cut below
     // them, though it held none when the editor opened.
@@ -227,7 +168,6 @@ TEST(GroupRules, BoundaryMovesHandPicturesBetweenCounts) {
     ASSERT_TRUE(moveBoundary(h.a, 2, 200));
     ASSERT_TRUE(moveBoundary(h.a, 1, 24));
     EXPECT_EQ(h.a.grps[2].gcount, 1);
-    EXPECT_EQ(GetLastPic(h.a), 80);
     EXPECT_FALSE(moveBoundary(h.a, 2, 60));
     EXPECT_TRUE(moveBoundary(h.a, 2, 80));
     expectAlbumSound(h.a);
@@ -236,87 +176,15 @@ TEST(GroupRules, BoundaryMovesHandPicturesBetweenCounts) {
 TEST(GroupRules, LastGroupStopsAtItsLastPictureRaisedToEven) {
     Groups f({24, 24}, {31});
     ASSERT_TRUE(moveBoundary(f.a, 2, 1000));
-    EXPECT_EQ(f.a.nframes, 1000);
     f.addPicture(2, 61, 2);
     f.a.grps[2].gcount = 2;
-    EXPECT_EQ(GetLastPic(f.a), 61);
-    BoundaryRange r = boundaryRange(f.a, 2, GetLastPic(f.a));
-    EXPECT_EQ(r.gmin, 62);
-    EXPECT_EQ(r.gmax, 1000);
+    const BoundaryRange r = boundaryRange(f.a, 2, GetLastPic(f.a));
+    EXPECT_EQ(std::make_pair(r.gmin, r.gmax), std::make_pair(62, 1000));
     EXPECT_FALSE(moveBoundary(f.a, 2, 61));
     EXPECT_TRUE(moveBoundary(f.a, 2, 62));
     expectAlbumSound(f.a);
-    // No picture, or one early on: gfirst + 23 rules.
-    f.a.frames[61] = -1;
-    f.a.npics = 1;
-    f.a.grps[2].gcount = 1;
-    EXPECT_EQ(boundaryRange(f.a, 2, GetLastPic(f.a)).gmin, 48);
-    Groups empty({24, 24}, {});
-    EXPECT_EQ(GetLastPic(empty.a), 0);
-    EXPECT_EQ(boundaryRange(empty.a, 2, 0).gmin, 48);
-}
-
-TEST(GroupRules, NamesMayNotBeBlankAndQuestionsQuoteTheStoredName) {
-    Groups f({24, 24}, {});
-    bool changed = true;
-    EXPECT_FALSE(setGroupName(f.a, 1, QStringLiteral("   "), &changed));
-    EXPECT_FALSE(changed);
-    EXPECT_EQ(f.name(1), QStringLiteral("Group 1"));
-    EXPECT_TRUE(setGroupName(f.a, 1, QStringLiteral("  Group 1 "), &changed));
-    EXPECT_FALSE(changed);
-    EXPECT_TRUE(setGroupName(f.a, 1, QStringLiteral(" Summer "), &changed));
-    EXPECT_TRUE(changed);
-    EXPECT_EQ(f.a.grps[1].gname.text(), QStringLiteral("Summer").leftJustified(30));
-    EXPECT_TRUE(setGroupDesc(f.a, 1, QStringLiteral("  ")));
-    EXPECT_EQ(f.a.grps[1].gdesc.trimmed(), QString());
-    EXPECT_EQ(deleteQuestion(f.a, 1),
-              QStringLiteral("Delete Group: ") + QStringLiteral("Summer").leftJustified(30));
-    EXPECT_EQ(mergeLeftQuestion(f.a, 2).size(), 18 + 30);
-    EXPECT_TRUE(
-        mergeRightQuestion(f.a, 1).startsWith(QStringLiteral("Merge Right Group: Summer ")));
-    EXPECT_EQ(framesCaption(24), QStringLiteral("Frames: 24"));
-}
-
-TEST(GroupRules, ReturnToAShrunkGroupShowsItsLastSpread) {
-    // Spread 5/6 of a 72-frame group at 12 frames a page; the group shrinks to 24 frames.
-    Groups f({72, 24}, {});
-    f.a.curgrp = 1;
-    f.a.curpage = 5;
-    f.a.grpa = 1;
-    f.a.grpb = f.a.grpc = 72;
-    ASSERT_TRUE(moveBoundary(f.a, 1, 24));
-    struct Pages : RecordingHub {
-        Album* a = nullptr;
-        void SetTotPg() override { a->npages = 2; }
-    } pages;
-    pages.a = &f.a;
-    returnToPageView(f.a, pages, &pages, 1, true);
-    EXPECT_EQ(f.a.curpage, 1);
-    EXPECT_TRUE(pages.calls.contains(QStringLiteral("DispPage 1")));
-}
-
-TEST(GroupRules, StripGeometryKeepsMarkersRedBarAndBoundaryBarTogether) {
-    const StripMetrics m{10, 2, 14, 16};
-    EXPECT_EQ(m.x(48), 10 + 24 * 2);
-    EXPECT_EQ(m.x(49), m.x(48)); // half a unit per frame
-    EXPECT_EQ(m.marker(48), 10 + 48 - 14);
-    const Span red = redBar(m, 25, 48);
-    EXPECT_EQ(red.left, 10 + 12 * 2);
-    EXPECT_EQ(red.left + red.width, m.marker(48));
-    EXPECT_EQ(redBar(m, 1, 24).left, 10 + 2);
-
-    // The track (between the end blocks) runs from gmin's marker to gmax's end, so a handle
-    // one marker wide covers the marker of its value at both ends.
-    const BoundaryBar b = boundaryBar(m, 24, 72);
-    EXPECT_EQ(b.block0, b.bar.left);
-    EXPECT_EQ(b.block1 + m.arrow, b.bar.left + b.bar.width);
-    EXPECT_EQ(b.block0 + m.arrow, m.marker(24));
-    EXPECT_EQ(b.block1, m.marker(72) + m.markerWidth);
-    // At the original's sizes this is its own formula.
-    const StripMetrics vb{0, 1, 7, 16};
-    const BoundaryBar o = boundaryBar(vb, 24, 72);
-    EXPECT_EQ(o.bar.width, 46 - 7 + (vb.x(72) - vb.x(24)));
-    EXPECT_EQ(o.bar.left, vb.x(24) - (7 + 16));
+    Groups empty({24, 24}, {}); // no picture: gfirst + 23 rules
+    EXPECT_EQ(boundaryRange(empty.a, 2, GetLastPic(empty.a)).gmin, 48);
 }
 
 TEST(GroupRules, AnySequenceOfEditsKeepsTheAlbumSound) {
@@ -324,11 +192,10 @@ TEST(GroupRules, AnySequenceOfEditsKeepsTheAlbumSound) {
         QRandomGenerator rng(seed);
         Groups f({24, 48, 24}, {1, 5, 24, 25, 40, 72, 73, 96});
         f.a.curgrp = 2;
-        int gcur = 1;
-        int pictures = f.a.npics + f.a.npbox;
+        const int pictures = f.a.npics + f.a.npbox;
         for (int step = 0; step < 200; ++step) {
             SCOPED_TRACE(QStringLiteral("seed %1 step %2").arg(seed).arg(step).toStdString());
-            gcur = 1 + rng.bounded(int(f.a.ngrps));
+            int gcur = 1 + rng.bounded(int(f.a.ngrps));
             const GroupButtons b = groupButtons(f.a, gcur);
             switch (rng.bounded(7)) {
             case 0:
@@ -366,7 +233,6 @@ TEST(GroupRules, AnySequenceOfEditsKeepsTheAlbumSound) {
             ASSERT_NO_FATAL_FAILURE(expectAlbumSound(f.a));
             for (int g = 1; g <= f.a.ngrps; ++g) // each keeps 24 frames
                 ASSERT_GE(f.a.grps[g].glast - f.a.grps[g].gfirst + 1, 24);
-            pictures = f.a.npics + f.a.npbox;
         }
     }
 }
