@@ -1,6 +1,5 @@
-// The help document vimbra.hlp and the help window: the document's content and links, the
-// window opening at a section, reuse of the open window, a missing file, and where the
-// program finds its help.
+// The help document vimbra.hlp and the help window: the document's links, the window opening
+// at a section, reuse of the open window, a missing file, and where the program finds its help.
 
 #include "helpviewer.h"
 
@@ -90,55 +89,16 @@ bool anchorAtTop(QTextBrowser* browser, const QString& name) {
     return top >= -2 && top <= 24;
 }
 
-const QStringList kTools = {
-    QStringLiteral("Edit Groups"),
-    QStringLiteral("Import Images"),
-    QStringLiteral("Command"),
-    QStringLiteral("Exit Vimbrel"),
-    QStringLiteral("Photo Box"),
-    QStringLiteral("Rotate Photo"),
-    QStringLiteral("Display Large Photos"),
-    QStringLiteral("Display Medium Photos"),
-    QStringLiteral("Display Small Photos"),
-    QStringLiteral("GoTo First Page"),
-    QStringLiteral("GoTo Last Page"),
-    QStringLiteral("GoTo Page"),
-    QStringLiteral("Change Descriptions"),
-    QStringLiteral("GoTo Index"),
-    QStringLiteral("Show/Hide Descriptions"),
-    QStringLiteral("Select All/None"),
-    QStringLiteral("Save Image As"),
-    QStringLiteral("Help"),
-    QStringLiteral("Minimize"),
-    QStringLiteral("Slide Show"),
-    QStringLiteral("Email"),
-    QStringLiteral("Print"),
-};
-
 class HelpDocument : public ::testing::Test {
 protected:
     void SetUp() override {
         bytes = sourceHelpBytes();
         ASSERT_FALSE(bytes.isEmpty()) << sourceHelpPath().toStdString();
         doc.setHtml(QString::fromUtf8(bytes));
-        text = doc.toPlainText();
     }
     QByteArray bytes;
     QTextDocument doc;
-    QString text;
 };
-
-TEST_F(HelpDocument, ParsesIntoATitledDocumentWithEverySection) {
-    EXPECT_GT(text.size(), 5000);
-    EXPECT_EQ(doc.metaInformation(QTextDocument::DocumentTitle), QStringLiteral("Vimbrel Help"));
-    for (const char* heading :
-         {"Getting started", "The album chooser", "Creating, opening and renaming albums",
-          "The page view", "The tool strip", "Selecting and arranging photos", "The Photo Box",
-          "Importing pictures", "Groups and descriptions", "Slide shows",
-          "Printing photos and the album report", "E-mail", "Read-only albums", "Files and folders",
-          "Keyboard"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(heading))) << heading;
-}
 
 TEST_F(HelpDocument, HasTheContentsAnchorAndNoBrokenLinks) {
     const Anchors a = collectAnchors(doc);
@@ -147,20 +107,6 @@ TEST_F(HelpDocument, HasTheContentsAnchorAndNoBrokenLinks) {
     for (const QString& target : a.internalLinks)
         EXPECT_TRUE(a.names.contains(target))
             << "link to a missing section: #" << target.toStdString();
-}
-
-TEST_F(HelpDocument, NamesEveryToolInTheToolTable) {
-    ASSERT_EQ(kTools.size(), 22);
-    // The tool table: the table whose header row starts with "Tool".
-    const int tableStart = text.indexOf(QStringLiteral("Tool\nWhat it does"));
-    ASSERT_GE(tableStart, 0);
-    const QString fromTable = text.mid(tableStart);
-    for (const QString& tool : kTools) {
-        EXPECT_TRUE(text.contains(tool)) << tool.toStdString();
-        // Each tool has a row of its own: the name alone as a cell.
-        EXPECT_TRUE(fromTable.contains(QLatin1Char('\n') + tool + QLatin1Char('\n')))
-            << tool.toStdString();
-    }
 }
 
 TEST_F(HelpDocument, SpeaksToTheUserOfTheLinuxProgram) {
@@ -172,12 +118,6 @@ TEST_F(HelpDocument, SpeaksToTheUserOfTheLinuxProgram) {
     EXPECT_FALSE(raw.contains(QRegularExpression(QStringLiteral("\\bPart \\d+\\.\\d"),
                                                  QRegularExpression::CaseInsensitiveOption)));
     EXPECT_FALSE(raw.contains(QRegularExpression(QStringLiteral("\\b[A-Z]:\\\\"))));
-    // Where things live on Linux.
-    EXPECT_TRUE(text.contains(QStringLiteral("~/.config/vimbrel/vimbra.cfg")));
-    EXPECT_TRUE(text.contains(QStringLiteral("~/.cache/vimbrel/VIMBRA_EMAIL_PICS")));
-    // The chooser's buttons as the user sees them.
-    for (const char* caption : {"Open", "New", "Save", "Rename", "Return", "Exit", "Other ..."})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(caption))) << caption;
 }
 
 class HelpWindowTest : public ::testing::Test {
@@ -209,17 +149,12 @@ TEST_F(HelpWindowTest, OpensAtTheContents) {
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
     EXPECT_FALSE(w->isModal());
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("Vimbrel Help"));
-    EXPECT_FALSE(w->windowIcon().isNull());
-    EXPECT_GE(w->width(), 640);
-    EXPECT_GE(w->height(), 500);
     EXPECT_EQ(w->documentPath(), QFileInfo(copy).absoluteFilePath());
     QTextBrowser* b = w->browser();
     EXPECT_TRUE(b->toPlainText().contains(QStringLiteral("The tool strip")));
     EXPECT_EQ(b->source().fragment(), QStringLiteral("contents"));
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return anchorVisible(b, QStringLiteral("contents")); }, 2000));
-    EXPECT_TRUE(w->contentsButton()->isEnabled());
 }
 
 TEST_F(HelpWindowTest, ReadsTheDocumentAsUtf8) {
@@ -298,36 +233,17 @@ TEST_F(HelpWindowTest, AMissingFileShowsAMessageInstead) {
     EXPECT_TRUE(w->contentsButton()->isEnabled());
 }
 
-TEST_F(HelpWindowTest, ClosingEndsTheWindowAndTheNextCallOpensANewOne) {
+TEST_F(HelpWindowTest, EscapeEndsTheWindowAndTheNextCallOpensANewOne) {
     showHelp(copy);
     QPointer<HelpWindow> first = HelpWindow::current();
-    first->close();
+    first->activateWindow();
+    QTest::keyClick(first->browser(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
     EXPECT_EQ(HelpWindow::current(), nullptr);
     showHelp(copy);
-    EXPECT_NE(HelpWindow::current(), nullptr);
+    ASSERT_NE(HelpWindow::current(), nullptr);
     EXPECT_TRUE(HelpWindow::current()->isVisible());
-}
-
-TEST_F(HelpWindowTest, EscapeClosesTheWindow) {
-    showHelp(copy);
-    QPointer<HelpWindow> w = HelpWindow::current();
-    w->activateWindow();
-    QTest::keyClick(w->browser(), Qt::Key_Escape);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(w.isNull());
-}
-
-TEST_F(HelpWindowTest, BelongsToItsParentButIsAWindowOfItsOwn) {
-    QWidget owner;
-    owner.show();
-    showHelp(copy, QStringLiteral("contents"), &owner);
-    HelpWindow* w = HelpWindow::current();
-    EXPECT_EQ(w->parentWidget(), &owner);
-    EXPECT_TRUE(w->isWindow());
-    w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 class FindHelpFile : public ::testing::Test {
@@ -349,36 +265,20 @@ protected:
     QString bin;
 };
 
-TEST_F(FindHelpFile, NothingWhenThereIsNoHelp) {
+// Beside the program (the build folder) first, then share/vimbrel of the installation;
+// a folder of that name is no help file.
+TEST_F(FindHelpFile, BesideTheProgramThenInShare) {
+    const QString beside = root.filePath(QStringLiteral("bin/vimbra.hlp"));
+    const QString shared = root.filePath(QStringLiteral("share/vimbrel/vimbra.hlp"));
     EXPECT_EQ(findHelpFile(bin), QString());
     EXPECT_EQ(findHelpFile(QString()), QString());
-}
-
-TEST_F(FindHelpFile, BesideTheProgramAsInTheBuildFolder) {
-    touch(root.filePath(QStringLiteral("bin/vimbra.hlp")));
-    EXPECT_EQ(findHelpFile(bin), root.filePath(QStringLiteral("bin/vimbra.hlp")));
-}
-
-TEST_F(FindHelpFile, InShareOfTheInstallation) {
-    touch(root.filePath(QStringLiteral("share/vimbrel/vimbra.hlp")));
-    // A clean path, without "bin/..".
-    EXPECT_EQ(findHelpFile(bin), root.filePath(QStringLiteral("share/vimbrel/vimbra.hlp")));
-}
-
-TEST_F(FindHelpFile, TheCopyBesideTheProgramComesFirst) {
-    touch(root.filePath(QStringLiteral("share/vimbrel/vimbra.hlp")));
-    touch(root.filePath(QStringLiteral("bin/vimbra.hlp")));
-    EXPECT_EQ(findHelpFile(bin), root.filePath(QStringLiteral("bin/vimbra.hlp")));
-}
-
-TEST_F(FindHelpFile, AFolderOfThatNameIsNoHelpFile) {
     ASSERT_TRUE(root.mkpath(QStringLiteral("bin/vimbra.hlp")));
     EXPECT_EQ(findHelpFile(bin), QString());
-    touch(root.filePath(QStringLiteral("share/vimbrel/vimbra.hlp")));
-    EXPECT_EQ(findHelpFile(bin), root.filePath(QStringLiteral("share/vimbrel/vimbra.hlp")));
-}
-
-TEST_F(FindHelpFile, TheRunningProgramLooksInItsOwnFolder) {
+    touch(shared);
+    EXPECT_EQ(findHelpFile(bin), shared); // a clean path, without "bin/.."
+    ASSERT_TRUE(root.rmdir(QStringLiteral("bin/vimbra.hlp")));
+    touch(beside);
+    EXPECT_EQ(findHelpFile(bin), beside);
     EXPECT_EQ(findHelpFile(), findHelpFile(QCoreApplication::applicationDirPath()));
 }
 
