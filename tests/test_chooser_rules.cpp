@@ -195,7 +195,7 @@ TEST(RenameAlbum, AFolderThatCannotBeRenamedRollsTheFileBack) {
 
     const DlgOutcome r = confirmRename(p.a, u"R"_s, u"TOUR"_s, src);
     EXPECT_TRUE(r.close);
-    EXPECT_EQ(p.ui.shown.last().title, u"Rename - ERROR"_s);
+    EXPECT_TRUE(QFileInfo(p.dir + u"/TOUR"_s).isFile()); // not replaced
     EXPECT_TRUE(QFileInfo::exists(p.dir + u"/TRIP.vmb"_s));
     EXPECT_FALSE(QFileInfo::exists(p.dir + u"/TOUR.vmb"_s));
     EXPECT_TRUE(QFileInfo(p.dir + u"/TRIP"_s).isDir());

@@ -88,11 +88,7 @@ struct ImportTest : ::testing::Test, ImportAlbum {
 } // namespace
 
 TEST_F(ImportTest, CopiesGetLowerCaseElevenCharacterNamesThatTheListingFinds) {
-    EXPECT_EQ(importExtension(u"a.b.Jpeg"_s), u"jpg"_s);
-    EXPECT_EQ(importExtension(u"x.GIF"_s), u"gif"_s);
-    EXPECT_EQ(importExtension(u"notes.png"_s), QString());
     EXPECT_EQ(importExtension(u"jpeg"_s), QString());
-
     jpeg(u"A.JPG"_s);
     jpeg(u"b.jpeg"_s);
     bytes(u"C.Gif"_s, gifBytes(markedPicture(30, 20)));

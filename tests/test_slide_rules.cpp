@@ -52,14 +52,12 @@ TEST(SlideList, SelectedPicturesOfTheCurrentGroupInFrameOrder) {
     f.a.curgrp = 2;
     ASSERT_EQ(fillSlideList(f.a), 1);
     EXPECT_EQ(f.a.wpics[1].psel, 4);
-}
 
-TEST(SlideList, AStaleSelectionCountDoesNotReachLeftoverEntries) {
-    ListFixture f;
-    f.select({2});
-    f.a.nsel = 4; // out of date
+    // A stale selection count does not reach leftover entries.
+    f.a.curgrp = 1;
+    for (int s : {1, 3, 4})
+        f.a.pics[s].psel = -1;
     f.a.wpics[2].psel = 999;
-    f.a.slidesrc = u"Slide"_s;
     EXPECT_EQ(fillSlideList(f.a), 1);
 
     f.a.pics[2].psel = -1;
@@ -95,6 +93,10 @@ TEST(SlideFit, NeverEnlargedProportionsKeptCentred) {
 
     f = slideFit(picture(601, 100, "L"), QSize(400, 300)); // one pixel too wide
     EXPECT_EQ(f.rect.width(), 400);
+
+    // Cleared and sizeless pictures stay black.
+    for (const PicRec& p : {picture(4000, 3000, "e"), picture(640, 0, "L"), picture(0, 480, "P")})
+        EXPECT_FALSE(slideFit(p, area).draw);
 }
 
 TEST(SlideFit, TurnedPicturesUseTheInverseRatio) {
@@ -105,11 +107,6 @@ TEST(SlideFit, TurnedPicturesUseTheInverseRatio) {
     // m = round(4/3 * 600) = 800, r = 600 / 800: drawn 450 x 600.
     EXPECT_EQ(f.rect, QRect(175, 0, 450, 600));
     EXPECT_EQ(slideFit(picture(4000, 3000, "Q"), area).angle, 270);
-}
-
-TEST(SlideFit, ClearedAndSizelessPicturesStayBlack) {
-    for (const PicRec& p : {picture(4000, 3000, "e"), picture(640, 0, "L"), picture(0, 480, "P")})
-        EXPECT_FALSE(slideFit(p, QSize(600, 450)).draw);
 }
 
 TEST(SlideSizes, CycleAndPlacement) {
