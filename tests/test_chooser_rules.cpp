@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 using namespace vimbrel;
@@ -20,14 +19,6 @@ namespace {
 QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-QByteArray le16(int v) {
-    char b[2];
-    qToLittleEndian<qint16>(static_cast<qint16>(v), b);
-    return QByteArray(b, 2);
-}
-QByteArray counted(const QString& s) {
-    return le16(s.toUtf8().size()) + s.toUtf8();
 }
 
 // A folder with a remembered list holding only "Other ...".
@@ -55,9 +46,8 @@ TEST(ChooserButtons, FollowTheOpenAlbumAndTheSelectedRow) {
     f.a.albfile = u"/x/TRIP.vmb"_s;
     f.a.albtitle = u"TRIP.vmb"_s;
     f.a.canwrite = 'Y';
-    ChooserButtons b = chooserButtons(f.a, u"TRIP.vmb"_s);
-    EXPECT_TRUE(b.cbSave);
-    EXPECT_TRUE(b.cbRename);
+    const ChooserButtons b = chooserButtons(f.a, u"TRIP.vmb"_s);
+    EXPECT_TRUE(b.cbSave && b.cbRename);
 
     EXPECT_FALSE(chooserButtons(f.a, u"OTHER.vmb"_s).cbSave); // another album
     EXPECT_FALSE(chooserButtons(f.a, AlbumList::other).cbRename);
@@ -67,9 +57,8 @@ TEST(ChooserButtons, FollowTheOpenAlbumAndTheSelectedRow) {
 
     f.a.albtitle = u"TRIP.vmb"_s;
     f.a.canwrite = 'N';
-    b = chooserButtons(f.a, u"TRIP.vmb"_s);
-    EXPECT_TRUE(b.cbReturn);
-    EXPECT_FALSE(b.cbSave);
+    const ChooserButtons readOnly = chooserButtons(f.a, u"TRIP.vmb"_s);
+    EXPECT_TRUE(readOnly.cbReturn && !readOnly.cbSave);
 }
 
 TEST(SavePrompt, ThreeAnswersAndWhenItIsNotAsked) {
@@ -118,7 +107,7 @@ TEST(AlbumName, OnlyLettersDigitsPlusMinusUnderscore) {
     EXPECT_EQ(typed, u"myalbum_+-9"_s);
 }
 
-TEST(NewAlbum, CreatesFileFolderAndRemembersIt) {
+TEST(NewAlbum, CreatesFileFolderRemembersItAndOpensAgain) {
     Place p;
     const DlgOutcome r = p.createNew(u"  TRIP "_s, u" By the sea "_s);
     EXPECT_TRUE(r.close);
@@ -127,8 +116,13 @@ TEST(NewAlbum, CreatesFileFolderAndRemembersIt) {
     const QByteArray file = readFile(p.a.albfile);
     EXPECT_EQ(file.mid(10, 8), QByteArray("TRIP    "));
     EXPECT_EQ(file.mid(18, 11), QByteArray("By the sea "));
-    EXPECT_EQ(readFile(p.a.cfgfile),
-              le16(1) + counted(u"TRIP.vmb"_s) + counted(p.a.albfile) + le16(3) + "n" + le16(0));
+    EXPECT_EQ(p.a.cfglist.count(), 2);
+
+    ClearAlbum(p.a);
+    EXPECT_TRUE(
+        confirmNewOrOpen(p.a, DlgMode::Open, u"Open an Album"_s, u"TRIP"_s, QString(), p.dir + u'/')
+            .close);
+    EXPECT_EQ(p.a.albdesc.trimmed(), u"By the sea"_s);
 }
 
 TEST(NewAlbum, RefusalsLeaveTheDiskAlone) {
@@ -150,17 +144,7 @@ TEST(NewAlbum, RefusalsLeaveTheDiskAlone) {
     EXPECT_FALSE(QFileInfo::exists(p.a.cfgfile + u".tmp"_s));
 }
 
-TEST(OpenAlbum, ReadsTheChosenFile) {
-    Place p;
-    ASSERT_TRUE(p.createNew(u"TRIP"_s, u"Sea"_s).close);
-    ClearAlbum(p.a);
-    const DlgOutcome r = confirmNewOrOpen(p.a, DlgMode::Open, u"Open an Album"_s, u"TRIP"_s,
-                                          QString(), p.dir + u'/');
-    EXPECT_TRUE(r.close);
-    EXPECT_EQ(p.a.albdesc.trimmed(), u"Sea"_s);
-}
-
-TEST(RenameAlbum, FileFolderListAndStoredNameFollow) {
+TEST(RenameAlbum, NeverReplacesAnythingAndFileFolderAndListFollow) {
     Place p;
     ASSERT_TRUE(p.createNew(u"TRIP"_s).close);
     ASSERT_TRUE(QFile(p.dir + u"/TRIP/vmb0001.jpg"_s).open(QIODevice::WriteOnly));
@@ -169,9 +153,21 @@ TEST(RenameAlbum, FileFolderListAndStoredNameFollow) {
     const RenameSource src = renameSource(p.a);
     EXPECT_EQ(src.oldname, u"TRIP"_s);
     const QByteArray before = readFile(p.a.albfile);
+    const QByteArray cfg = readFile(p.a.cfgfile);
     EXPECT_FALSE(confirmRename(p.a, u"R"_s, u"TRIP"_s, src).close);
     EXPECT_EQ(readFile(p.a.albfile), before);
 
+    // A file where the folder should go: the album file is renamed back.
+    ASSERT_TRUE(QFile(p.dir + u"/TOUR"_s).open(QIODevice::WriteOnly));
+    EXPECT_TRUE(confirmRename(p.a, u"R"_s, u"TOUR"_s, src).close);
+    EXPECT_TRUE(QFileInfo(p.dir + u"/TOUR"_s).isFile());
+    EXPECT_FALSE(QFileInfo::exists(p.dir + u"/TOUR.vmb"_s));
+    EXPECT_TRUE(QFileInfo(p.dir + u"/TRIP"_s).isDir());
+    EXPECT_EQ(p.a.albfile, p.dir + u"/TRIP.vmb"_s);
+    EXPECT_EQ(readFile(p.a.albfile), before);
+    EXPECT_EQ(readFile(p.a.cfgfile), cfg);
+
+    QFile::remove(p.dir + u"/TOUR"_s);
     EXPECT_TRUE(confirmRename(p.a, u"R"_s, u"TOUR"_s, src).close);
     EXPECT_FALSE(QFileInfo::exists(p.dir + u"/TRIP.vmb"_s));
     EXPECT_TRUE(QFileInfo::exists(p.dir + u"/TOUR/vmb0001.jpg"_s));
@@ -179,26 +175,5 @@ TEST(RenameAlbum, FileFolderListAndStoredNameFollow) {
     const QByteArray file = readFile(p.a.albfile);
     EXPECT_EQ(file.mid(10, 8), QByteArray("TOUR    "));
     EXPECT_TRUE(file.contains(QFile::encodeName(p.dir + u"/TOUR/"_s)));
-    EXPECT_EQ(readFile(p.a.cfgfile), le16(2) + counted(u"TOUR.vmb"_s) + counted(p.a.albfile) +
-                                         counted(u"NEWER.vmb"_s) + counted(u"/n/NEWER.vmb"_s) +
-                                         le16(3) + "n" + le16(0));
-}
-
-TEST(RenameAlbum, AFolderThatCannotBeRenamedRollsTheFileBack) {
-    Place p;
-    ASSERT_TRUE(p.createNew(u"TRIP"_s).close);
-    p.a.cfglist.select(0);
-    const RenameSource src = renameSource(p.a);
-    // A file where the folder should go.
-    ASSERT_TRUE(QFile(p.dir + u"/TOUR"_s).open(QIODevice::WriteOnly));
-    const QByteArray cfg = readFile(p.a.cfgfile);
-
-    const DlgOutcome r = confirmRename(p.a, u"R"_s, u"TOUR"_s, src);
-    EXPECT_TRUE(r.close);
-    EXPECT_TRUE(QFileInfo(p.dir + u"/TOUR"_s).isFile()); // not replaced
-    EXPECT_TRUE(QFileInfo::exists(p.dir + u"/TRIP.vmb"_s));
-    EXPECT_FALSE(QFileInfo::exists(p.dir + u"/TOUR.vmb"_s));
-    EXPECT_TRUE(QFileInfo(p.dir + u"/TRIP"_s).isDir());
-    EXPECT_EQ(p.a.albfile, p.dir + u"/TRIP.vmb"_s);
-    EXPECT_EQ(readFile(p.a.cfgfile), cfg);
+    EXPECT_TRUE(readFile(p.a.cfgfile).contains(QFile::encodeName(p.a.albfile)));
 }

@@ -1,9 +1,8 @@
-// The album chooser and the album file dialog as windows, on the offscreen platform.
+// The album chooser as a window, on the offscreen platform.
 
 #include "albumfile.h"
 #include "albumfixture.h"
 #include "config.h"
-#include "filedlg.h"
 #include "picturelibrary.h"
 #include "savepicas.h"
 #include "vimbra.h"
@@ -84,7 +83,7 @@ struct ChooserFixture {
 
 } // namespace
 
-TEST(Chooser, OpenReadsTheRowOrAsksForAFile) {
+TEST(Chooser, OpenAndNewReadTheRowOrAskForAFile) {
     ChooserFixture f;
     f.openTrip();
     EXPECT_EQ(f.a.albfile, f.trip);
@@ -96,14 +95,17 @@ TEST(Chooser, OpenReadsTheRowOrAsksForAFile) {
     f.w->cb_open_Click();
     EXPECT_EQ(f.dialogs, QList<DlgMode>({DlgMode::Open}));
     EXPECT_TRUE(f.hub.calls.isEmpty()); // cancelled: the chooser stays
-}
 
-TEST(Chooser, AnAlbumThatCannotBeReadKeepsTheChooser) {
-    ChooserFixture f;
+    // New, cancelled, leaves no album open.
+    f.w->cb_new_Click();
+    EXPECT_EQ(f.dialogs.last(), DlgMode::New);
+    EXPECT_TRUE(f.a.albfile.isEmpty());
+    EXPECT_FALSE(f.w->cb_cancel->isEnabled());
+
+    // An album that cannot be read keeps the chooser.
     QFile::remove(f.trip);
     f.openTrip();
     EXPECT_EQ(f.ui.shown.size(), 1);
-    EXPECT_FALSE(f.w->cb_cancel->isEnabled());
     EXPECT_FALSE(f.hub.calls.contains(u"showPageView"_s));
 }
 
@@ -149,40 +151,6 @@ TEST(Chooser, ExitAsksToSaveAndLeavesNoUnsavedPictures) {
     EXPECT_FALSE(QFileInfo::exists(f.a.picdir + u"vmb0001.jpg"_s));
     EXPECT_TRUE(QFileInfo::exists(f.a.picdir + u"vmb0002.jpg"_s));
     EXPECT_FALSE(QFileInfo::exists(f.a.maildir + u"/copy.jpg"_s));
-}
-
-TEST(Chooser, NewCancelledLeavesNoAlbumOpen) {
-    ChooserFixture f;
-    f.openTrip();
-    f.w->cb_new_Click();
-    EXPECT_EQ(f.dialogs, QList<DlgMode>({DlgMode::New}));
-    EXPECT_TRUE(f.a.albfile.isEmpty());
-    EXPECT_EQ(f.a.pgsize, 3);
-    EXPECT_FALSE(f.w->cb_cancel->isEnabled());
-}
-
-TEST(FileDialog, RenameStaysInTheAlbumsFolderAndCancelSaysNone) {
-    ChooserFixture f;
-    f.openTrip();
-    f.a.cfglist.select(0);
-    filedlg ren(f.a, DlgMode::Rename);
-    EXPECT_EQ(ren.iname->text(), u"TRIP"_s);
-    EXPECT_FALSE(ren.dirbox1->isEnabled());
-    EXPECT_EQ(ren.dirbox1->path(), f.tmp.path());
-    ren.cb_cancel_Click();
-    EXPECT_EQ(f.a.dlgmode, u"None"_s);
-}
-
-TEST(FileDialog, OpenByDoubleClickReadsTheAlbum) {
-    ChooserFixture f;
-    filedlg d(f.a, DlgMode::Open);
-    d.dirbox1->setPath(f.tmp.path());
-    d.flebox1->setPath(f.tmp.path());
-    ASSERT_EQ(d.flebox1->count(), 1);
-    d.flebox1_DblClick(u"TRIP.vmb"_s);
-    EXPECT_EQ(d.iname->text(), u"TRIP"_s);
-    EXPECT_EQ(f.a.albfile, f.trip);
-    EXPECT_EQ(d.result(), QDialog::Accepted);
 }
 
 TEST(SavePicture, RefusedNamesBringTheDialogBack) {

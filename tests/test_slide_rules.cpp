@@ -38,7 +38,7 @@ struct ListFixture : test::Fixture {
 
 } // namespace
 
-TEST(SlideList, SelectedPicturesOfTheCurrentGroupInFrameOrder) {
+TEST(SlideList, SelectedOfTheCurrentGroupInFrameOrderOrTheDoubleClickedFrame) {
     ListFixture f;
     f.select({1, 2, 3, 4}); // 4 is selected but lives in group 2
     f.a.nsel = 3;
@@ -62,15 +62,11 @@ TEST(SlideList, SelectedPicturesOfTheCurrentGroupInFrameOrder) {
 
     f.a.pics[2].psel = -1;
     EXPECT_EQ(fillSlideList(f.a), 0);
-}
 
-TEST(SlideList, SinglePictureOfTheDoubleClickedFrame) {
-    ListFixture f;
     f.a.slidesrc = u"anything"_s; // not "Slide" is single-picture mode
     f.a.dragsrc = 11;
     ASSERT_EQ(fillSlideList(f.a), 1);
     EXPECT_EQ(f.a.wpics[1].psel, 5);
-
     // An empty frame or a frame number outside the table shows nothing rather than aborting.
     for (Integer frame : {Integer(1), Integer(0), Integer(-1), Integer(1001)}) {
         f.a.dragsrc = frame;
@@ -78,35 +74,30 @@ TEST(SlideList, SinglePictureOfTheDoubleClickedFrame) {
     }
 }
 
-TEST(SlideFit, NeverEnlargedProportionsKeptCentred) {
-    const QSize area(600, 450);
-    Fit f = slideFit(picture(400, 300, "L"), area);
-    ASSERT_TRUE(f.draw);
-    EXPECT_EQ(f.angle, 0);
-    EXPECT_EQ(f.rect, QRect(100, 75, 400, 300));
-
-    f = slideFit(picture(6000, 4000, "L"), area); // 3:2, wider than the area
-    EXPECT_EQ(f.rect, QRect(0, 25, 600, 400));
-
-    f = slideFit(picture(3000, 4000, "L"), area); // upright
-    EXPECT_EQ(f.rect, QRect(131, 0, 338, 450));   // 337.5 -> 338, (600 - 338) / 2 = 131
-
-    f = slideFit(picture(601, 100, "L"), QSize(400, 300)); // one pixel too wide
-    EXPECT_EQ(f.rect.width(), 400);
-
+TEST(SlideFit, NeverEnlargedProportionsKeptCentredTurnedByTheInverseRatio) {
+    struct Case {
+        PicRec pic;
+        QSize area;
+        int angle;
+        QRect rect;
+    } cases[] = {
+        {picture(400, 300, "L"), {600, 450}, 0, {100, 75, 400, 300}},
+        {picture(6000, 4000, "L"), {600, 450}, 0, {0, 25, 600, 400}},
+        {picture(3000, 4000, "L"), {600, 450}, 0, {131, 0, 338, 450}}, // 337.5 rounds up
+        {picture(601, 100, "L"), {400, 300}, 0, {0, 116, 400, 67}},
+        // m = round(4/3 * 600) = 800, r = 600 / 800: drawn 450 x 600.
+        {picture(4000, 3000, "P"), {800, 600}, 90, {175, 0, 450, 600}},
+        {picture(4000, 3000, "Q"), {800, 600}, 270, {175, 0, 450, 600}},
+    };
+    for (const Case& c : cases) {
+        const Fit f = slideFit(c.pic, c.area);
+        ASSERT_TRUE(f.draw);
+        EXPECT_EQ(f.angle, c.angle);
+        EXPECT_EQ(f.rect, c.rect) << c.pic.pwidth << 'x' << c.pic.pheight;
+    }
     // Cleared and sizeless pictures stay black.
     for (const PicRec& p : {picture(4000, 3000, "e"), picture(640, 0, "L"), picture(0, 480, "P")})
-        EXPECT_FALSE(slideFit(p, area).draw);
-}
-
-TEST(SlideFit, TurnedPicturesUseTheInverseRatio) {
-    const QSize area(800, 600);
-    Fit f = slideFit(picture(4000, 3000, "P"), area);
-    ASSERT_TRUE(f.draw);
-    EXPECT_EQ(f.angle, 90);
-    // m = round(4/3 * 600) = 800, r = 600 / 800: drawn 450 x 600.
-    EXPECT_EQ(f.rect, QRect(175, 0, 450, 600));
-    EXPECT_EQ(slideFit(picture(4000, 3000, "Q"), area).angle, 270);
+        EXPECT_FALSE(slideFit(p, {600, 450}).draw);
 }
 
 TEST(SlideSizes, CycleAndPlacement) {
