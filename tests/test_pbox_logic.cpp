@@ -212,3 +212,13 @@ TEST(PboxDeleteFiles, AFailedWriteDeletesNothingAndKeepsTheBox) {
     EXPECT_EQ(box(f.a), QList<int>({101, 102, 103}));
     ASSERT_EQ(f.ui.shown.size(), 1);
 }
+
+TEST(PboxDeleteFiles, OnlyNamesInsideThePictureFolderAreDeleted) {
+    DiskFixture f;
+    f.a.pics[1000].pfile = "../TRIP.vmb";
+    f.select({0, 2});
+    EXPECT_EQ(selectedBoxFiles(f.a).size(), 1);
+    EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
+    EXPECT_FALSE(f.exists(101));
+    EXPECT_TRUE(QFile::exists(f.a.albfile));
+}
