@@ -5,6 +5,7 @@
 // messages. The windows learn about changes through `views`; the user is asked through `ui`.
 
 #include "albumlist.h"
+#include "albumlock.h"
 #include "albumviews.h"
 #include "records.h"
 #include "table.h"
@@ -42,9 +43,10 @@ struct Album {
 
     FixedText<8> albname;
     FixedText<40> albdesc;
-    QString picdir;   // picture folder, ends with "/"
-    QString albfile;  // empty: no album open
-    QString albtitle; // NAME.vmb
+    QString picdir;    // picture folder, ends with "/"
+    QString albfile;   // empty: no album open
+    QString albtitle;  // NAME.vmb
+    AlbumLock alblock; // held while albfile is open here
     char changed = 'n';
     char canwrite = 'N';
     Integer maxpics = 1000;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QtEndian>
 #include <vector>
 
@@ -245,6 +246,7 @@ bool WriteAlbum(Album& a) {
 }
 
 void ReadAlbum(Album& a) {
+    a.alblock.release(); // the album being left is no longer ours
     ClearAlbum(a);
     if (!QFileInfo::exists(a.albfile)) {
         a.ui->message(QStringLiteral("Open - ERROR"),
@@ -254,6 +256,12 @@ void ReadAlbum(Album& a) {
         a.albtitle.clear();
         return;
     }
+    // Locked before reading, so that what is read is not a save of another session behind.
+    const AlbumLock::Outcome lock = a.alblock.lock(a.albfile);
+    const auto unlockUnlessOpened = qScopeGuard([&a] {
+        if (a.albfile.isEmpty())
+            a.alblock.release();
+    });
     QFile f(a.albfile);
     if (!f.open(QIODevice::ReadOnly)) {
         readError(a, f.errorString());
@@ -304,9 +312,18 @@ void ReadAlbum(Album& a) {
                             QStringLiteral("Group: ") + g.gname.trimmed() +
                                 QStringLiteral("   - ") + g.gdesc.trimmed());
     a.views->setAlbumDescLabel(a.albdesc.trimmed());
-    a.canwrite = freeSpaceTest(a);
+    // Two sessions saving one album would each drop the other's changes: the second reads.
+    const bool heldElsewhere = lock == AlbumLock::Outcome::HeldElsewhere;
+    a.canwrite = heldElsewhere ? 'N' : freeSpaceTest(a);
     a.views->SetTotPg();
     SetAllSel(a, -1);
+    if (heldElsewhere) {
+        a.ui->message(QStringLiteral("Open - Read Only"),
+                      QStringLiteral("Album '") + a.albfile +
+                          QStringLiteral("' is open in another Vimbrel session.\r"
+                                         "It is opened read-only: changes cannot be saved."),
+                      MsgIcon::Information);
+    }
 }
 
 } // namespace vimbrel

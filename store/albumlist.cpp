@@ -1,5 +1,7 @@
 #include "albumlist.h"
 
+#include "samefile.h"
+
 namespace vimbrel {
 
 int AlbumList::rowCount(const QModelIndex& parent) const {
@@ -28,6 +30,21 @@ QVariant AlbumList::data(const QModelIndex& index, int role) const {
     if (role == FileRole)
         return m_files.at(index.row());
     return {};
+}
+
+QList<int> AlbumList::rowsOf(const QString& file) const {
+    QList<int> rows;
+    for (int i = 0; i < count(); ++i) {
+        const bool isOther = i == count() - 1 && m_names.at(i) == other;
+        if (!isOther && sameFile(m_files.at(i).trimmed(), file))
+            rows.append(i);
+    }
+    return rows;
+}
+
+int AlbumList::rowOf(const QString& file) const {
+    const QList<int> rows = rowsOf(file);
+    return rows.isEmpty() ? -1 : rows.first();
 }
 
 void AlbumList::append(const QString& name, const QString& file) {

@@ -1,7 +1,8 @@
 #pragma once
 // The remembered albums (cfgnames / cfgfiles): most recently used first, at most ten,
 // always followed by the fixed row "Other ...". The album chooser shows this model: column 0
-// is the name, column 1 the album file, so a row is one album in both.
+// is the name, column 1 the album file, so a row is one album in both. A row stands for the
+// album its file is: two albums of one name in two folders are two rows.
 
 #include <QAbstractTableModel>
 #include <QStringList>
@@ -25,6 +26,11 @@ public:
     int count() const { return static_cast<int>(m_names.size()); }
     QString name(int row) const { return m_names.value(row); }
     QString file(int row) const { return m_files.value(row); }
+
+    // The rows whose album file is the same file as `file` (never the "Other ..." row), in
+    // order; rowOf gives the first or -1.
+    QList<int> rowsOf(const QString& file) const;
+    int rowOf(const QString& file) const;
 
     void append(const QString& name, const QString& file);
     void insertFirst(const QString& name, const QString& file);

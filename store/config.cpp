@@ -113,10 +113,8 @@ void SaveCfg(Album& a, int mode) {
             return;
         list.removeAt(mode);
     } else if (mode == -1) {
-        int found = -1;
-        for (int i = 0; i < n && found < 0; ++i)
-            if (list.name(i).trimmed() == a.albtitle)
-                found = i;
+        // The row of the same album file: a name alone does not say which album it is.
+        const int found = list.rowOf(a.albfile);
         if (found == 0) {
             write = false;
         } else {

@@ -40,7 +40,7 @@ struct ConfigFixture : Fixture {
     }
     void open(const QString& title) {
         a.albtitle = title;
-        a.albfile = QStringLiteral("/q/") + title;
+        a.albfile = QStringLiteral("/p/") + title;
     }
 };
 
