@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -35,29 +36,50 @@ struct Place : Fixture {
     DlgOutcome createNew(const QString& name, const QString& desc = u"Trip"_s) {
         return confirmNewOrOpen(a, DlgMode::New, u"Create a New Album"_s, name, desc, dir);
     }
+    DlgOutcome createIn(const QString& sub, const QString& name, const QString& desc) {
+        QDir(dir).mkdir(sub);
+        return confirmNewOrOpen(a, DlgMode::New, u"Create a New Album"_s, name, desc,
+                                dir + u'/' + sub);
+    }
+    void openIn(const QString& sub, const QString& name) {
+        confirmNewOrOpen(a, DlgMode::Open, u"Open an Album"_s, name, {}, dir + u'/' + sub);
+    }
 };
 
 } // namespace
 
-TEST(ChooserButtons, FollowTheOpenAlbumAndTheSelectedRow) {
-    Fixture f;
-    EXPECT_FALSE(chooserButtons(f.a, u"TRIP.vmb"_s).cbReturn); // nothing open
+TEST(ChooserButtons, OnlyTheRowOfTheOpenAlbumFile) {
+    Place p;
+    const QString a = p.dir + u"/a/TRIP.vmb"_s, b = p.dir + u"/b/TRIP.vmb"_s;
+    const QString other2 = p.dir + u"/Other2.vmb"_s;
+    for (const QString& file : {a, b, other2}) {
+        QDir().mkpath(QFileInfo(file).path());
+        ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
+    }
+    p.a.cfglist.clear();
+    p.a.cfglist.append(u"TRIP.vmb"_s, a);
+    p.a.cfglist.append(u"TRIP.vmb"_s, b);
+    p.a.cfglist.append(u"Other2.vmb"_s, other2);
+    p.a.cfglist.append(AlbumList::other, AlbumList::other);
+    EXPECT_FALSE(chooserButtons(p.a, 0).cbReturn); // nothing open
 
-    f.a.albfile = u"/x/TRIP.vmb"_s;
-    f.a.albtitle = u"TRIP.vmb"_s;
-    f.a.canwrite = 'Y';
-    const ChooserButtons b = chooserButtons(f.a, u"TRIP.vmb"_s);
-    EXPECT_TRUE(b.cbSave && b.cbRename);
-
-    EXPECT_FALSE(chooserButtons(f.a, u"OTHER.vmb"_s).cbSave); // another album
-    EXPECT_FALSE(chooserButtons(f.a, AlbumList::other).cbRename);
-    f.a.albtitle = u"Other2.vmb"_s;
-    EXPECT_FALSE(chooserButtons(f.a, u"Other2.vmb"_s).cbSave);
+    p.a.albfile = b;
+    p.a.albtitle = u"TRIP.vmb"_s;
+    p.a.canwrite = 'Y';
+    EXPECT_FALSE(chooserButtons(p.a, 0).cbSave); // the same name, another album
+    EXPECT_TRUE(chooserButtons(p.a, 1).cbSave && chooserButtons(p.a, 1).cbRename);
+    ASSERT_TRUE(QFile::link(p.dir + u"/b"_s, p.dir + u"/link"_s));
+    p.a.albfile = p.dir + u"/link/TRIP.vmb"_s; // another path to the same file
+    EXPECT_TRUE(chooserButtons(p.a, 1).cbRename);
+    EXPECT_FALSE(chooserButtons(p.a, -1).cbSave);
+    EXPECT_FALSE(chooserButtons(p.a, 3).cbRename); // "Other ..."
+    p.a.albfile = other2;
+    EXPECT_FALSE(chooserButtons(p.a, 2).cbSave);
     EXPECT_FALSE(isOtherRow(u"other.vmb"_s));
 
-    f.a.albtitle = u"TRIP.vmb"_s;
-    f.a.canwrite = 'N';
-    const ChooserButtons readOnly = chooserButtons(f.a, u"TRIP.vmb"_s);
+    p.a.albfile = b;
+    p.a.canwrite = 'N';
+    const ChooserButtons readOnly = chooserButtons(p.a, 1);
     EXPECT_TRUE(readOnly.cbReturn && !readOnly.cbSave);
 }
 
@@ -176,4 +198,37 @@ TEST(RenameAlbum, NeverReplacesAnythingAndFileFolderAndListFollow) {
     EXPECT_EQ(file.mid(10, 8), QByteArray("TOUR    "));
     EXPECT_TRUE(file.contains(QFile::encodeName(p.dir + u"/TOUR/"_s)));
     EXPECT_TRUE(readFile(p.a.cfgfile).contains(QFile::encodeName(p.a.albfile)));
+}
+
+TEST(RenameAlbum, RenamesTheOpenAlbumNeverOneOfTheSameNameElsewhere) {
+    Place p;
+    ASSERT_TRUE(p.createIn(u"a"_s, u"TRIP"_s, u"Album A"_s).close);
+    ASSERT_TRUE(p.createIn(u"b"_s, u"TRIP"_s, u"Album B"_s).close);
+    const QString a = p.dir + u"/a/TRIP.vmb"_s, b = p.dir + u"/b/TRIP.vmb"_s;
+    const QByteArray albumA = readFile(a);
+    // A opened from the list, then B through "Other ...": both are remembered, B first.
+    p.openIn(u"a"_s, u"TRIP"_s);
+    p.openIn(u"b"_s, u"TRIP"_s);
+    ASSERT_EQ(p.a.albdesc.trimmed(), u"Album B"_s);
+    ASSERT_EQ(p.a.cfglist.count(), 3);
+    EXPECT_EQ(p.a.cfglist.file(0), b);
+    EXPECT_EQ(p.a.cfglist.file(1), a);
+
+    p.a.cfglist.select(1); // A's row selected while B is open
+    const RenameSource src = renameSource(p.a);
+    EXPECT_TRUE(confirmRename(p.a, u"R"_s, u"TOUR"_s, src).close);
+    EXPECT_EQ(readFile(a), albumA);
+    EXPECT_TRUE(QFileInfo(p.dir + u"/a/TRIP"_s).isDir());
+    EXPECT_FALSE(QFileInfo::exists(p.dir + u"/a/TOUR.vmb"_s));
+    EXPECT_TRUE(QFileInfo(p.dir + u"/b/TOUR"_s).isDir());
+    EXPECT_TRUE(readFile(p.dir + u"/b/TOUR.vmb"_s).contains("Album B"));
+    ASSERT_EQ(p.a.cfglist.count(), 3);
+    EXPECT_EQ(p.a.cfglist.file(0), p.dir + u"/b/TOUR.vmb"_s);
+    EXPECT_EQ(p.a.cfglist.file(1), a);
+
+    // The lock went with the album: B is held under its new name, its old lock is gone.
+    EXPECT_FALSE(QFileInfo::exists(p.dir + u"/b/.TRIP.vmb.lock"_s));
+    QLockFile other(p.dir + u"/b/.TOUR.vmb.lock"_s);
+    other.setStaleLockTime(0);
+    EXPECT_FALSE(other.tryLock(0));
 }

@@ -3,6 +3,7 @@
 #include "albumfile.h"
 #include "albumfixture.h"
 #include "config.h"
+#include "filedlg.h"
 #include "picturelibrary.h"
 #include "savepicas.h"
 #include "vimbra.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -173,4 +175,126 @@ TEST(SavePicture, RefusedNamesBringTheDialogBack) {
     EXPECT_EQ(f.ui.shown.size(), 5);
     EXPECT_EQ(QImage(out + u"/copy.gif"_s).size(), QSize(64, 48));
     EXPECT_FALSE(QFileInfo::exists(f.a.picdir + u"copy.gif"_s));
+}
+
+TEST(Chooser, SaveAndRenameOnlyOnTheRowOfTheOpenAlbum) {
+    ChooserFixture f;
+    // A second TRIP in another folder, opened through "Other ...".
+    const QString other = f.tmp.filePath(u"b/TRIP.vmb"_s);
+    f.a.albname = u"TRIP"_s;
+    f.a.albfile = other;
+    f.a.picdir = f.tmp.filePath(u"b/TRIP/"_s);
+    QDir().mkpath(f.a.picdir);
+    ASSERT_TRUE(WriteAlbum(f.a));
+    f.w->showFileDlg = [&f](DlgMode) {
+        confirmNewOrOpen(f.a, DlgMode::Open, u"Open an Album"_s, u"TRIP"_s, {},
+                         f.tmp.filePath(u"b"_s));
+    };
+    f.select(f.a.cfglist.count() - 1);
+    f.w->cb_open_Click();
+    ASSERT_EQ(f.a.albfile, other);
+    f.a.canwrite = 'Y';
+    f.w->Form_Activate();
+    EXPECT_TRUE(f.w->cb_saveas->isEnabled());
+
+    for (int row = 0; row < f.a.cfglist.count() - 1; ++row) {
+        f.select(row);
+        const bool open = f.a.cfglist.file(row) == other;
+        EXPECT_EQ(f.w->cb_save->isEnabled(), open) << row;
+        EXPECT_EQ(f.w->cb_saveas->isEnabled(), open) << row;
+    }
+}
+
+TEST(Chooser, AnAlbumOpenInAnotherSessionOpensReadOnly) {
+    ChooserFixture f;
+    QLockFile session2(f.tmp.filePath(u".TRIP.vmb.lock"_s));
+    session2.setStaleLockTime(0);
+    ASSERT_TRUE(session2.tryLock(0));
+    f.openTrip();
+    EXPECT_EQ(f.a.albfile, f.trip);
+    EXPECT_EQ(f.a.canwrite, 'N');
+    ASSERT_EQ(f.ui.shown.size(), 1);
+    EXPECT_EQ(f.ui.shown[0].title, u"Open - Read Only"_s);
+    EXPECT_EQ(f.ui.shown[0].icon, MsgIcon::Information);
+    EXPECT_TRUE(f.ui.shown[0].text.contains(f.trip));
+    EXPECT_TRUE(f.ui.shown[0].text.contains(u"another Vimbrel session"_s));
+    EXPECT_FALSE(f.w->cb_save->isEnabled());
+
+    // Once the other session has left, the album is this one's until it is closed.
+    session2.unlock();
+    f.openTrip();
+    EXPECT_EQ(f.a.canwrite, 'Y');
+    EXPECT_EQ(f.ui.shown.size(), 1);
+    EXPECT_FALSE(session2.tryLock(0));
+    f.w->cb_new_Click(); // closes the album; the new one is cancelled
+    EXPECT_TRUE(session2.tryLock(0));
+}
+
+namespace {
+
+// Album files in one folder, each with its description, for the album file dialog.
+struct DialogFixture : ChooserFixture {
+    QString dir = tmp.filePath(u"albums"_s);
+    QByteArray home = qgetenv("HOME");
+    DialogFixture() {
+        // The dialog starts in the home folder: keep it inside the test's own folder.
+        qputenv("HOME", QFile::encodeName(tmp.path()));
+        QDir().mkpath(dir);
+    }
+    ~DialogFixture() { qputenv("HOME", home); }
+    void make(const QString& file, const QString& desc) {
+        ClearAlbum(a);
+        a.albdesc = desc;
+        a.albfile = dir + u'/' + file;
+        a.picdir = a.albfile.left(a.albfile.size() - 4) + u'/';
+        QDir().mkpath(a.picdir);
+        ASSERT_TRUE(WriteAlbum(a));
+        ClearAlbum(a);
+        a.albfile.clear();
+    }
+    void click(filedlg& dlg, const QString& name) {
+        dlg.dirbox1->setPath(dir);
+        const auto items = dlg.flebox1->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1) << name.toStdString();
+        const QRect r = dlg.flebox1->visualItemRect(items.first());
+        QTest::mouseClick(dlg.flebox1->viewport(), Qt::LeftButton, {}, r.center());
+    }
+};
+
+} // namespace
+
+TEST(FileDialog, OpenOpensExactlyTheFileClicked) {
+    // Each picked name beside the album its cut, trimmed or re-cased form would name.
+    const QList<std::pair<QString, QString>> cases = {
+        {u"HOLIDAYS2024.vmb"_s, u"HOLIDAYS.vmb"_s},
+        {u"Trip.VMB"_s, u"Trip.vmb"_s},
+        {u" SEA.vmb"_s, u"SEA.vmb"_s},
+    };
+    for (const auto& [picked, decoy] : cases) {
+        SCOPED_TRACE(picked.toStdString());
+        DialogFixture f;
+        f.make(decoy, u"decoy"_s);
+        f.make(picked, u"picked"_s);
+        filedlg dlg(f.a, DlgMode::Open);
+        f.click(dlg, picked);
+        dlg.cb_ok->click();
+        EXPECT_EQ(f.a.albfile, f.dir + u'/' + picked);
+        EXPECT_EQ(f.a.albdesc.trimmed(), u"picked"_s);
+    }
+}
+
+TEST(FileDialog, RenameNeverOffersANameTheBoxWouldCut) {
+    DialogFixture f;
+    f.make(u"HOLIDAYS2024.vmb"_s, u"long"_s);
+    f.a.albfile = f.dir + u"/HOLIDAYS2024.vmb"_s;
+    ReadAlbum(f.a);
+    ASSERT_EQ(f.a.albdesc.trimmed(), u"long"_s);
+    filedlg dlg(f.a, DlgMode::Rename);
+    EXPECT_TRUE(dlg.iname->text().isEmpty());
+    dlg.flebox1_Click(u"HOLIDAYS2024.vmb"_s);
+    EXPECT_TRUE(dlg.iname->text().isEmpty());
+    dlg.cb_ok->click();
+    EXPECT_EQ(f.ui.shown.last().text, u"Name is Invalid"_s);
+    EXPECT_TRUE(QFileInfo::exists(f.dir + u"/HOLIDAYS2024.vmb"_s));
+    EXPECT_FALSE(QFileInfo::exists(f.dir + u"/HOLIDAYS.vmb"_s));
 }

@@ -1,6 +1,7 @@
 #include "chooserrules.h"
 
 #include "albumfile.h"
+#include "samefile.h"
 #include "ui.h"
 
 namespace vimbrel {
@@ -23,14 +24,15 @@ bool isOtherRow(const QString& name) {
     return name.trimmed().startsWith(QStringLiteral("Other"));
 }
 
-ChooserButtons chooserButtons(const Album& a, const QString& selectedName) {
+ChooserButtons chooserButtons(const Album& a, int selectedRow) {
     ChooserButtons b;
     b.cbReturn = !a.albfile.isEmpty();
-    const QString sel = selectedName.trimmed();
-    if (!sel.startsWith(QStringLiteral("Other"))) {
-        const bool mine = a.canwrite == 'Y' && sel == a.albtitle && !a.albtitle.isEmpty();
-        b.cbSave = b.cbRename = mine;
-    }
+    if (selectedRow < 0 || selectedRow >= a.cfglist.count() ||
+        isOtherRow(a.cfglist.name(selectedRow)))
+        return b;
+    const bool mine = a.canwrite == 'Y' && !a.albfile.isEmpty() &&
+                      sameFile(a.cfglist.file(selectedRow).trimmed(), a.albfile);
+    b.cbSave = b.cbRename = mine;
     return b;
 }
 

@@ -14,7 +14,9 @@ struct ChooserButtons {
     bool cbSave = false;   // the selected row is the open album and it may be changed
     bool cbRename = false;
 };
-ChooserButtons chooserButtons(const Album& a, const QString& selectedName);
+// `selectedRow` is the chooser's selected row of cfglist, -1 for none. A row is the open
+// album only when its file is the album file that is open, whatever the names say.
+ChooserButtons chooserButtons(const Album& a, int selectedRow);
 
 // A listed name that stands for "choose another file": the "Other ..." row, or any name
 // beginning with "Other".

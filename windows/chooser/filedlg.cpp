@@ -90,6 +90,8 @@ filedlg::filedlg(Album& a, DlgMode mode, QWidget* parent) : QDialog(parent), m_a
         setWindowTitle(QStringLiteral("Open an Album"));
         cb_ok->setText(QStringLiteral("Open &Album"));
         iname->setReadOnly(true);
+        // Here the box only shows the picked file, which may be named beyond the limit.
+        iname->setMaxLength(32767);
         iname->setStyleSheet(QStringLiteral("background: rgb(192, 192, 192);"));
         Label4->hide();
         idesc->hide();
@@ -111,7 +113,9 @@ filedlg::filedlg(Album& a, DlgMode mode, QWidget* parent) : QDialog(parent), m_a
         drvbox1->setEnabled(false);
         dirbox1->setEnabled(false);
         flebox1->setEnabled(false);
-        iname->setText(m_rename.oldname);
+        // A name the box would cut is not offered: the user types the new one.
+        if (nameFits(m_rename.oldname))
+            iname->setText(m_rename.oldname);
         iname->selectAll();
         break;
     }
@@ -138,8 +142,14 @@ bool filedlg::eventFilter(QObject* o, QEvent* e) {
 }
 
 void filedlg::flebox1_Click(const QString& name) {
-    if (m_mode != DlgMode::New)
-        iname->setText(name.left(name.size() - 4));
+    const QString stem = name.left(name.size() - 4);
+    if (m_mode == DlgMode::Open) {
+        m_picked = name;
+        iname->setText(stem);
+    } else if (m_mode == DlgMode::Rename && nameFits(stem)) {
+        // A file the box would cut never becomes a name, lest another file be renamed.
+        iname->setText(stem);
+    }
 }
 
 void filedlg::flebox1_DblClick(const QString& name) {
@@ -150,10 +160,14 @@ void filedlg::flebox1_DblClick(const QString& name) {
 }
 
 void filedlg::cb_ok_Click() {
-    const DlgOutcome r = m_mode == DlgMode::Rename
-                             ? confirmRename(m_a, windowTitle(), iname->text(), m_rename)
-                             : confirmNewOrOpen(m_a, m_mode, windowTitle(), iname->text(),
-                                                idesc->text(), dirbox1->path());
+    DlgOutcome r;
+    if (m_mode == DlgMode::Rename)
+        r = confirmRename(m_a, windowTitle(), iname->text(), m_rename);
+    else if (m_mode == DlgMode::Open)
+        r = confirmOpen(m_a, windowTitle(), m_picked, dirbox1->path());
+    else
+        r = confirmNewOrOpen(m_a, m_mode, windowTitle(), iname->text(), idesc->text(),
+                             dirbox1->path());
     if (r.close) {
         accept();
         return;

@@ -44,6 +44,7 @@ private:
     Album& m_a;
     DlgMode m_mode;
     RenameSource m_rename;
+    QString m_picked; // Open: the file clicked in the list, exactly as named
 };
 
 } // namespace vimbrel

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -44,6 +45,11 @@ bool nameKeyAccepted(QChar c) {
            u == '-' || u == '_';
 }
 
+bool nameFits(const QString& name) {
+    return !name.isEmpty() && name.size() <= maxNameLength &&
+           std::all_of(name.begin(), name.end(), nameKeyAccepted);
+}
+
 DlgOutcome confirmNewOrOpen(Album& a, DlgMode mode, const QString& caption, const QString& name,
                             const QString& desc, const QString& folder) {
     const QString iname = name.trimmed();
@@ -52,7 +58,9 @@ DlgOutcome confirmNewOrOpen(Album& a, DlgMode mode, const QString& caption, cons
         a.ui->message(caption, QStringLiteral("Name is Invalid"), MsgIcon::Information);
         return {false, DlgOutcome::Name};
     }
-    if (idesc.isEmpty() && mode == DlgMode::New) {
+    if (mode == DlgMode::Open)
+        return confirmOpen(a, caption, iname + QStringLiteral(".vmb"), folder);
+    if (idesc.isEmpty()) {
         a.ui->message(caption, QStringLiteral("Description is Invalid"), MsgIcon::Information);
         return {false, DlgOutcome::Desc};
     }
@@ -65,35 +73,55 @@ DlgOutcome confirmNewOrOpen(Album& a, DlgMode mode, const QString& caption, cons
     const QString dir = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     a.albfile = dir + a.albtitle;
 
-    if (mode == DlgMode::Open) {
-        ReadAlbum(a);
-    } else if (!QFileInfo::exists(a.albfile)) {
-        a.picdir = dir + iname + QLatin1Char('/');
-        if (::mkdir(QFile::encodeName(a.picdir).constData(), 0777) != 0) {
-            a.ui->message(QStringLiteral("Make Directory - ERROR"), systemError(errno),
-                          MsgIcon::Critical);
-            ClearAlbum(a);
-            return {false, DlgOutcome::None};
-        }
-        WriteAlbum(a);
-    } else {
+    // Locked before it exists: a session creating the same album at the same moment finds
+    // the name taken.
+    if (QFileInfo::exists(a.albfile) ||
+        a.alblock.lock(a.albfile) == AlbumLock::Outcome::HeldElsewhere) {
         alreadyExists(a, caption, a.albfile);
         ClearAlbum(a);
         return {false, DlgOutcome::Name};
     }
-
-    if (a.changed == 'y') {
+    a.picdir = dir + iname + QLatin1Char('/');
+    if (::mkdir(QFile::encodeName(a.picdir).constData(), 0777) != 0) {
+        a.ui->message(QStringLiteral("Make Directory - ERROR"), systemError(errno),
+                      MsgIcon::Critical);
+        a.alblock.release();
+        ClearAlbum(a);
+        return {false, DlgOutcome::None};
+    }
+    if (!WriteAlbum(a)) {
+        a.alblock.release();
         a.changed = 'n';
         return {false, DlgOutcome::None};
     }
     return {true, DlgOutcome::None};
 }
 
+DlgOutcome confirmOpen(Album& a, const QString& caption, const QString& fileName,
+                       const QString& folder) {
+    // The name is used as it stands: trimming or cutting it could name another album.
+    const QString name = fileName.left(fileName.size() - 4);
+    if (name.trimmed().isEmpty()) {
+        a.ui->message(caption, QStringLiteral("Name is Invalid"), MsgIcon::Information);
+        return {false, DlgOutcome::Name};
+    }
+    ClearAlbum(a);
+    a.changed = 'y';
+    a.albname = name;
+    a.albdesc = QString();
+    a.albtitle = fileName;
+    a.albfile = folder.endsWith(QLatin1Char('/')) ? folder + fileName
+                                                  : folder + QLatin1Char('/') + fileName;
+    ReadAlbum(a); // leaves changed "n" whether or not it opened: the dialog closes
+    return {true, DlgOutcome::None};
+}
+
 RenameSource renameSource(const Album& a) {
-    const int row = a.cfglist.selectedRow();
+    // Never the selected row: its name may be another album's in another folder.
+    const QFileInfo open(a.albfile);
     RenameSource s;
-    s.oldfile = a.cfglist.name(row).trimmed();
-    s.olddir = QFileInfo(a.cfglist.file(row).trimmed()).path();
+    s.oldfile = open.fileName();
+    s.olddir = open.path();
     s.oldname = s.oldfile.left(s.oldfile.size() - 4);
     return s;
 }
@@ -112,8 +140,16 @@ DlgOutcome confirmRename(Album& a, const QString& caption, const QString& name,
     }
     if (a.albname.trimmed() == iname)
         return {true, DlgOutcome::None};
+    // The lock goes with the album; a session about to create the new name has it already.
+    AlbumLock newlock;
+    if (newlock.lock(newfile) == AlbumLock::Outcome::HeldElsewhere) {
+        alreadyExists(a, caption, newfile);
+        return {false, DlgOutcome::Name};
+    }
 
     const QString oldpath = src.olddir + QLatin1Char('/') + src.oldfile;
+    // Found while the old file is still there to be compared with.
+    const QList<int> oldrows = a.cfglist.rowsOf(oldpath);
     QString why;
     if (!renameNoReplace(oldpath, newfile, &why)) {
         a.ui->message(QStringLiteral("Rename - ERROR"), why, MsgIcon::Critical);
@@ -127,19 +163,16 @@ DlgOutcome confirmRename(Album& a, const QString& caption, const QString& name,
         return {true, DlgOutcome::None};
     }
 
+    a.alblock = std::move(newlock);
     a.albname = iname;
     a.albtitle = iname + QStringLiteral(".vmb");
     a.albfile = newfile;
     a.picdir = newdir + QLatin1Char('/');
-    WriteAlbum(a);
 
-    // The old name leaves the list; the new one is on top.
-    for (int i = 0; i < a.cfglist.count(); ++i)
-        if (a.cfglist.name(i).trimmed() == src.oldfile &&
-            QFileInfo(a.cfglist.file(i).trimmed()).path() == src.olddir) {
-            a.cfglist.removeAt(i);
-            break;
-        }
+    // The old name leaves the list; the new one goes on top.
+    for (auto row = oldrows.crbegin(); row != oldrows.crend(); ++row)
+        a.cfglist.removeAt(*row);
+    WriteAlbum(a);
     SaveCfg(a, -1);
     SaveCfg(a, -9); // the list lost a row even when the new name was already on top
     return {true, DlgOutcome::None};

@@ -94,11 +94,14 @@ void vimbra::selectRow(int row) {
     SetCB();
 }
 
-QString vimbra::selectedName() const {
+int vimbra::selectedRow() const {
     const QModelIndex i = cfgnames->currentIndex();
-    return i.isValid() && cfgnames->selectionModel()->isRowSelected(i.row(), {})
-               ? m_a.cfglist.name(i.row())
-               : QString();
+    return i.isValid() && cfgnames->selectionModel()->isRowSelected(i.row(), {}) ? i.row() : -1;
+}
+
+QString vimbra::selectedName() const {
+    const int row = selectedRow();
+    return row < 0 ? QString() : m_a.cfglist.name(row);
 }
 
 void vimbra::leaveForPageView() {
@@ -112,7 +115,7 @@ void vimbra::cb_open_Click() {
         return;
     const QString sel = selectedName().trimmed();
     if (!sel.isEmpty() && !isOtherRow(sel)) {
-        const int row = cfgnames->currentIndex().row();
+        const int row = selectedRow();
         m_a.albtitle = sel;
         m_a.albfile = m_a.cfglist.file(row).trimmed();
         ReadAlbum(m_a);
@@ -140,6 +143,7 @@ void vimbra::cb_new_Click() {
     m_a.pgsize = m_a.szlarge;
     m_a.albfile.clear();
     m_a.albtitle.clear();
+    m_a.alblock.release();
     SetCB();
     m_a.dlgmode = QStringLiteral("New");
     showFileDlg(DlgMode::New);
@@ -173,11 +177,12 @@ void vimbra::cb_exit_Click() {
         return;
     removeNewFiles(m_a);
     emptyMailDir(m_a.maildir);
+    m_a.alblock.release();
     m_hub.quit();
 }
 
 void vimbra::SetCB() {
-    const ChooserButtons b = chooserButtons(m_a, selectedName());
+    const ChooserButtons b = chooserButtons(m_a, selectedRow());
     cb_cancel->setEnabled(b.cbReturn);
     cb_save->setEnabled(b.cbSave);
     cb_saveas->setEnabled(b.cbRename);
@@ -196,11 +201,9 @@ void vimbra::DelListItem() {
 }
 
 void vimbra::Form_Activate() {
-    for (int i = 0; i < m_a.cfglist.count(); ++i)
-        if (!m_a.albfile.isEmpty() && m_a.cfglist.file(i).trimmed() == m_a.albfile) {
-            cfgnames->setCurrentIndex(m_a.cfglist.index(i, 0));
-            break;
-        }
+    const int row = m_a.albfile.isEmpty() ? -1 : m_a.cfglist.rowOf(m_a.albfile);
+    if (row >= 0)
+        cfgnames->setCurrentIndex(m_a.cfglist.index(row, 0));
     SetCB();
 }
 

@@ -48,6 +48,7 @@ protected:
 
 private:
     void selectRow(int row);
+    int selectedRow() const; // -1: none
     QString selectedName() const;
     void leaveForPageView();
 
