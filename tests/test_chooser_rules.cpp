@@ -158,6 +158,13 @@ TEST(NewAlbum, RefusalsLeaveTheDiskAlone) {
     EXPECT_FALSE(r.close);
     EXPECT_FALSE(QFileInfo::exists(p.dir + u"/TOUR.vmb"_s));
 
+    // Another session creating the same album at this moment holds its lock.
+    QLockFile creating(p.dir + u"/.SEA.vmb.lock"_s);
+    ASSERT_TRUE(creating.tryLock(0));
+    EXPECT_EQ(p.createNew(u"SEA"_s).focus, DlgOutcome::Name);
+    EXPECT_EQ(p.ui.shown.last().text, u"Album \r"_s + p.dir + u"/SEA.vmb\rAlready Exists."_s);
+    EXPECT_FALSE(QFileInfo::exists(p.dir + u"/SEA"_s));
+
     ASSERT_TRUE(p.createNew(u"TRIP"_s).close);
     const QByteArray before = readFile(p.dir + u"/TRIP.vmb"_s);
     r = p.createNew(u"TRIP"_s, u"Another"_s);

@@ -17,6 +17,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace vimbrel;
 using namespace Qt::StringLiterals;
 
@@ -228,6 +230,15 @@ TEST(Chooser, AnAlbumOpenInAnotherSessionOpensReadOnly) {
     EXPECT_FALSE(session2.tryLock(0));
     f.w->cb_new_Click(); // closes the album; the new one is cancelled
     EXPECT_TRUE(session2.tryLock(0));
+
+    // Where no lock can be made the album still opens as before, and nothing waits on a pipe.
+    session2.unlock();
+    ASSERT_EQ(::mkfifo(QFile::encodeName(f.tmp.filePath(u".TRIP.vmb.lock"_s)).constData(), 0600),
+              0);
+    f.openTrip();
+    EXPECT_EQ(f.a.albfile, f.trip);
+    EXPECT_EQ(f.a.canwrite, 'Y');
+    EXPECT_EQ(f.ui.shown.size(), 1);
 }
 
 namespace {
