@@ -1,5 +1,6 @@
 #include "albumfile.h"
 #include "albumfixture.h"
+#include "bindmount.h"
 #include "picfiles.h"
 #include "picfolder.h"
 
@@ -8,10 +9,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 using namespace vimbrel;
+using vimbrel::test::BindMount;
 using vimbrel::test::Fixture;
 
 namespace {
@@ -106,25 +107,6 @@ TEST(MailFolder, EmptiedOfPlainFilesWithoutRecursingOrFollowingLinks) {
     EXPECT_TRUE(QFileInfo::exists(mail + QStringLiteral("/sub/b.jpg")));
     EXPECT_TRUE(QFileInfo::exists(keep));
 }
-
-namespace {
-
-// A bind mount of `from` on `to`, undone on the way out; inactive where mounting is not allowed.
-struct BindMount {
-    QByteArray to;
-    bool active = false;
-    BindMount(const QString& from, const QString& target) : to(QFile::encodeName(target)) {
-        QDir().mkpath(target);
-        active = ::geteuid() == 0 && ::mount(QFile::encodeName(from).constData(), to.constData(),
-                                             nullptr, MS_BIND, nullptr) == 0;
-    }
-    ~BindMount() {
-        if (active)
-            ::umount2(to.constData(), MNT_DETACH);
-    }
-};
-
-} // namespace
 
 TEST(PictureFolderIdentity, EveryWayIntoTheFolderCountsAndNothingElse) {
     QTemporaryDir tmp;
