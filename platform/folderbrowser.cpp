@@ -254,8 +254,8 @@ bool DirBox::setPath(const QString& folder, QString* error) {
     return true;
 }
 
-void DirBox::setDisabledFolder(const QString& folder) {
-    m_disabled = normalFolder(folder);
+void DirBox::setDisabledFolder(std::function<bool(const QString&)> isDisabled) {
+    m_isDisabled = std::move(isDisabled);
     for (int i = 0; i < count(); ++i)
         applyDisabled(item(i));
 }
@@ -269,7 +269,7 @@ void DirBox::addRow(const QString& text, const QString& path, int depth, const Q
 }
 
 void DirBox::applyDisabled(QListWidgetItem* row) const {
-    const bool off = !m_disabled.isEmpty() && row->data(PathRole).toString() == m_disabled;
+    const bool off = m_isDisabled && m_isDisabled(row->data(PathRole).toString());
     const Qt::ItemFlags on = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     row->setFlags(off ? row->flags() & ~on : row->flags() | on);
 }

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace vimbrel {
 
 class Ui;
@@ -56,9 +58,9 @@ public:
     // list then stays where it was and openFailed is emitted. pathChanged follows a move to
     // another folder, whether the user or the code asked for it.
     bool setPath(const QString& folder, QString* error = nullptr);
-    // A folder that is shown but cannot be opened or chosen (the album's own picture folder).
-    // Only the user is held back: setPath() still opens it.
-    void setDisabledFolder(const QString& folder);
+    // Folders that are shown but cannot be opened or chosen (the album's own picture folder,
+    // however it is reached). Only the user is held back: setPath() still opens them.
+    void setDisabledFolder(std::function<bool(const QString& folder)> isDisabled);
 
 signals:
     void pathChanged(const QString& folder);
@@ -74,7 +76,7 @@ private:
     void openRow(QListWidgetItem* row);
 
     QString m_path;
-    QString m_disabled;
+    std::function<bool(const QString&)> m_isDisabled;
 };
 
 // The file list of one folder: plain files whose names match the pattern (several patterns

@@ -1,11 +1,15 @@
 #include "picfiles.h"
 
+#include "albumfile.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,6 +56,31 @@ void unlinkPlain(const QString& path) {
         ::unlink(p.constData());
 }
 
+// The numbers the album file on disk names; none when it cannot be read.
+QSet<int> savedNumbers(const QString& albfile) {
+    if (albfile.isEmpty())
+        return {};
+    const int fd = ::open(QFile::encodeName(albfile).constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return {};
+    QFile f;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return {};
+    }
+    const QByteArray bytes = f.read(maxAlbumBytes + 1);
+    if (f.error() != QFileDevice::NoError || bytes.size() > maxAlbumBytes)
+        return {};
+    const auto saved = std::make_unique<Album>();
+    ClearAlbum(*saved);
+    if (decodeAlbum(bytes, *saved).outcome != AlbumDecode::Ok)
+        return {};
+    return namedNumbers(*saved);
+}
+
 } // namespace
 
 QString pictureFileName(int n, const QString& extension) {
@@ -65,6 +94,19 @@ int GetFileNum(const Album& a) {
     return 0;
 }
 
+QSet<int> namedNumbers(const Album& a) {
+    QSet<int> numbers;
+    const auto add = [&](int s) {
+        if (const int n = fileNumber(a.pics[s].pfile.trimmed(), true))
+            numbers.insert(n);
+    };
+    for (int s = 1; s <= qBound(0, int(a.npics), 1000); ++s)
+        add(s);
+    for (int s = 1001 - qBound(0, int(a.npbox), 1000); s <= 1000; ++s)
+        add(s);
+    return numbers;
+}
+
 bool rebuildFileUsed(Album& a, QString* error) {
     QStringList names;
     if (!listFolder(a.picdir, names, error))
@@ -72,6 +114,8 @@ bool rebuildFileUsed(Album& a, QString* error) {
     for (const QString& name : names)
         if (const int n = fileNumber(name.trimmed(), false))
             a.fileused[n] = -1;
+    for (const int n : namedNumbers(a))
+        a.fileused[n] = -1;
     return true;
 }
 
@@ -79,9 +123,12 @@ void removeNewFiles(const Album& a) {
     QStringList names;
     if (a.picdir.isEmpty() || !listFolder(a.picdir, names, nullptr))
         return;
+    // A number is only new to this session if the saved album does not name it; should one
+    // ever be both, the saved album's picture wins.
+    const QSet<int> saved = savedNumbers(a.albfile);
     for (const QString& name : names) {
         const int n = fileNumber(name, true);
-        if (n && a.filenew[n] != 0)
+        if (n && a.filenew[n] != 0 && !saved.contains(n))
             unlinkPlain(a.picdir + name);
     }
 }

@@ -4,6 +4,8 @@
 
 #include "album.h"
 
+#include <QSet>
+
 namespace vimbrel {
 
 // "vmb" + four digits + extension: the file name of picture number n (1..1000).
@@ -12,12 +14,19 @@ QString pictureFileName(int n, const QString& extension);
 // The lowest free picture number, or 0 when all 1000 are taken.
 int GetFileNum(const Album& a);
 
+// The picture numbers the records name (album pictures and Photo Box), whether or not their
+// files exist.
+QSet<int> namedNumbers(const Album& a);
+
 // fileused(n) = -1 for every vmbNNNN.bmp/.gif/.jpg (any letter case) in picdir with
-// 0 < n <= 1000. False, with the system's error text, when the folder cannot be listed.
+// 0 < n <= 1000, and for every number a record names: a file deleted by hand must not hand
+// its number to a new picture while the old record still names it. False, with the system's
+// error text, when the folder cannot be listed.
 bool rebuildFileUsed(Album& a, QString* error);
 
 // Leaving without saving: deletes picdir/vmbNNNN.* for every number copied since the last
-// save. Nothing outside the picture folder is touched; errors are ignored.
+// save, except numbers the saved album file names. Nothing outside the picture folder is
+// touched; errors are ignored.
 void removeNewFiles(const Album& a);
 
 // Deletes the plain files in the e-mail folder: no subfolders, no following links.

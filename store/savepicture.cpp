@@ -1,6 +1,7 @@
 #include "savepicture.h"
 
 #include "album.h"
+#include "picfolder.h"
 #include "picturedecoder.h"
 #include "picturelibrary.h"
 #include "ui.h"
@@ -9,6 +10,10 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace vimbrel {
 
@@ -70,6 +75,21 @@ bool saveAsBmp(const QString& source, const QString& dest, QString* error) {
     return true;
 }
 
+// Why `dest` may not be written even outside the picture folder: a link is only followed
+// onto a regular file, and only a regular file is replaced. Empty when it may be written.
+QString unwritableTarget(const QString& dest) {
+    const QByteArray path = QFile::encodeName(dest);
+    struct stat lst {
+    }, st{};
+    if (::lstat(path.constData(), &lst) != 0)
+        return {}; // a new file
+    if (S_ISLNK(lst.st_mode) && ::stat(path.constData(), &st) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral(": ") + dest;
+    if (!S_ISREG(S_ISLNK(lst.st_mode) ? st.st_mode : lst.st_mode))
+        return QStringLiteral("Not a regular file: ") + dest;
+    return {};
+}
+
 } // namespace
 
 bool savePictureAs(Album& a, PictureLibrary& pictures, const QString& source,
@@ -78,18 +98,24 @@ bool savePictureAs(Album& a, PictureLibrary& pictures, const QString& source,
     const QString title = QFileInfo(dest).fileName();
     // The extension is the last three characters as typed: "x.JPG" is refused, not lowered.
     const QString destext = title.right(3);
-    const QString folder = dest.left(dest.size() - title.size());
     if (destext != QLatin1String("bmp") && destext != QLatin1String("jpg") &&
         destext != QLatin1String("gif")) {
         a.ui->message(kErrorTitle, QStringLiteral("File Extension Must Be  jpg , gif , or bmp"),
                       MsgIcon::Exclamation);
         return true;
     }
-    if (folder == a.picdir) {
+    // Any way into the folder counts (a link, a bind mount), and so does an album picture
+    // under another name: writing there would replace the album's own picture.
+    if (PictureFolder(a.picdir).holds(dest)) {
         a.ui->message(kErrorTitle,
                       QStringLiteral("File Can NOT be Saved to the Album's Picture Folder"),
                       MsgIcon::Critical);
         return true;
+    }
+
+    if (const QString why = unwritableTarget(dest); !why.isEmpty()) {
+        a.ui->message(kErrorTitle, why, MsgIcon::Critical);
+        return false;
     }
 
     BusyPointer busy(*a.ui);

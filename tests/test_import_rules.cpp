@@ -1,6 +1,7 @@
 // The import without its window: names, numbers, capacity, copying, the verified delete of
 // sources, and what a run that stops part-way leaves behind.
 
+#include "bindmount.h"
 #include "importfixture.h"
 #include "importrules.h"
 #include "importrun.h"
@@ -9,6 +10,7 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace vimbrel;
 using namespace vimbrel::test;
@@ -91,10 +93,13 @@ TEST_F(ImportTest, NumbersReuseFreedOnesAndNeverOverwriteFilesOnDisk) {
     a.fileused[1] = -1; // 2 was freed when the album was read
     a.fileused[3] = -1;
     writeFile(a.picdir + u"vmb0004.GIF"_s, "someone else's");
-    for (const QString& n : names("p.jpg q.jpg r.jpg"))
+    f.addPicture(1, 1, 7); // its file was deleted by hand; the record still names it
+    for (const QString& n : names("p.jpg q.jpg r.jpg s.jpg"))
         jpeg(n);
-    import(names("p.jpg q.jpg r.jpg"));
-    EXPECT_EQ(hub.calls, QStringList(u"AddToFS -1 vmb0002.jpg,vmb0005.jpg,vmb0006.jpg"_s));
+    import(names("p.jpg q.jpg r.jpg s.jpg"));
+    EXPECT_EQ(hub.calls,
+              QStringList(u"AddToFS -1 vmb0002.jpg,vmb0005.jpg,vmb0006.jpg,vmb0008.jpg"_s));
+    EXPECT_FALSE(QFile::exists(a.picdir + u"vmb0007.jpg"_s));
     EXPECT_EQ(read(a.picdir + u"vmb0004.GIF"_s), QByteArray("someone else's"));
     EXPECT_EQ(a.fileused[4], -1);
     EXPECT_EQ(a.filenew[2], 0); // cleared again by the album write
@@ -143,7 +148,7 @@ TEST_F(ImportTest, SourcesGoOnlyAfterAVerifiedCopyIsListedInAWrittenAlbum) {
     const QString own = a.picdir + u"vmb0001.jpg"_s;
     const QString copy = tmp.filePath(u"copy.jpg"_s);
     QFile::copy(own, copy);
-    EXPECT_FALSE(deleteSource(own, copy, a.picdir));
+    EXPECT_FALSE(deleteSource(own, copy, PictureFolder(a.picdir)));
     EXPECT_TRUE(QFile::exists(own));
     EXPECT_TRUE(verifyCopy(own, copy));
     QByteArray changed = read(copy);
@@ -151,6 +156,36 @@ TEST_F(ImportTest, SourcesGoOnlyAfterAVerifiedCopyIsListedInAWrittenAlbum) {
     writeFile(copy, changed);
     EXPECT_FALSE(verifyCopy(own, copy));
     EXPECT_FALSE(verifyCopy(own, own));
+}
+
+TEST_F(ImportTest, AlbumPicturesReachedAnotherWayAreCopiedButNeverDeleted) {
+    jpeg(u"one.jpg"_s);
+    jpeg(u"two.jpg"_s);
+    import(names("one.jpg two.jpg"));
+    ASSERT_EQ(copies(), names("vmb0001.jpg vmb0002.jpg"));
+    const QByteArray first = read(a.picdir + u"vmb0001.jpg"_s);
+    QFile::link(tmp.filePath(u"TRIP"_s), tmp.filePath(u"shortcut"_s));
+    ASSERT_EQ(::link(QFile::encodeName(a.picdir + u"vmb0001.jpg"_s).constData(),
+                     QFile::encodeName(card + u"hard.jpg"_s).constData()),
+              0);
+    const BindMount bound(a.picdir, tmp.filePath(u"bound"_s));
+
+    QList<std::pair<QString, QStringList>> runs{
+        {tmp.filePath(u"shortcut"_s), names("vmb0001.jpg vmb0002.jpg")}, {card, names("hard.jpg")}};
+    if (bound.active)
+        runs.append({tmp.filePath(u"bound"_s), names("vmb0001.jpg vmb0002.jpg")});
+    for (const auto& [folder, files] : runs) {
+        ImportRun run(a, hub, pictures, folder, files, true);
+        while (run.next()) {
+        }
+        run.finish();
+        EXPECT_EQ(run.copied(), files.size()) << qPrintable(folder);
+        EXPECT_TRUE(run.written()) << qPrintable(folder);
+        EXPECT_EQ(run.deletedNames(), QStringList()) << qPrintable(folder);
+    }
+    EXPECT_EQ(read(a.picdir + u"vmb0001.jpg"_s), first);
+    EXPECT_TRUE(QFile::exists(a.picdir + u"vmb0002.jpg"_s));
+    EXPECT_TRUE(onCard("hard.jpg"));
 }
 
 TEST_F(ImportTest, CancelKeepsTheSettledCopiesAndRemovesTheOnesInFlight) {

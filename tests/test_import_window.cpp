@@ -1,6 +1,7 @@
 // The import window on the offscreen platform: where it opens, when "&Import" may be pressed,
 // and runs short and long.
 
+#include "bindmount.h"
 #include "impimg.h"
 #include "importfixture.h"
 #include "importrules.h"
@@ -68,14 +69,24 @@ TEST_F(ImportWindowTest, OpensOnTheCardFolderButNeverImportsFromTheAlbumsOwn) {
     EXPECT_EQ(listed(), names("A.JPG b.jpeg c.jpg D.Gif e.BMP g.jpg"));
     EXPECT_TRUE(ui.shown.isEmpty());
 
-    // The picture folder is shown, also behind a link, but cannot be imported from.
+    // The picture folder is shown, also behind a link or a bind mount, but cannot be opened
+    // or imported from.
     QFile::link(tmp.filePath(u"TRIP"_s), tmp.filePath(u"link"_s));
+    const BindMount bound(a.picdir, tmp.filePath(u"bound"_s));
     w->dirbox->setPath(tmp.path());
-    const auto rows = w->dirbox->findItems(u"TRIP"_s, Qt::MatchExactly);
-    ASSERT_EQ(rows.size(), 1);
-    EXPECT_FALSE(rows[0]->flags() & Qt::ItemIsEnabled);
-    w->dirbox->setPath(tmp.filePath(u"link"_s));
-    EXPECT_FALSE(w->flebox->isEnabled());
+    QStringList ways{u"TRIP"_s, u"link"_s};
+    if (bound.active)
+        ways.append(u"bound"_s);
+    for (const QString& way : ways) {
+        const auto rows = w->dirbox->findItems(way, Qt::MatchExactly);
+        ASSERT_EQ(rows.size(), 1) << qPrintable(way);
+        EXPECT_FALSE(rows[0]->flags() & Qt::ItemIsEnabled) << qPrintable(way);
+        w->dirbox->setPath(tmp.filePath(way));
+        EXPECT_FALSE(w->flebox->isEnabled()) << qPrintable(way);
+        w->dirbox->setPath(tmp.path());
+    }
+    EXPECT_TRUE(w->dirbox->findItems(u"card"_s, Qt::MatchExactly).value(0)->flags() &
+                Qt::ItemIsEnabled);
     w->dirbox->setPath(card);
     EXPECT_TRUE(w->flebox->isEnabled());
 

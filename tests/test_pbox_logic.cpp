@@ -203,6 +203,26 @@ TEST(PboxDeleteFiles, FilesGoOnlyAfterTheAlbumIsWritten) {
     EXPECT_EQ(box(back.a), QList<int>({102}));
 }
 
+TEST(PboxDeleteFiles, AFileAnotherRecordStillNamesStays) {
+    DiskFixture f;
+    f.a.pics[1].pfile = Fixture::fileName(102);    // album picture 1 and box picture 2 share a file
+    f.a.pics[1000].pfile = Fixture::fileName(101); // so do box pictures 1 and 3
+    f.select({0, 1});
+    EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
+    EXPECT_EQ(box(f.a), QList<int>({101}));
+    EXPECT_TRUE(f.exists(101));
+    EXPECT_TRUE(f.exists(102));
+    EXPECT_TRUE(f.ui.shown.isEmpty());
+
+    // The last record naming it takes the file with it.
+    f.select({0});
+    EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
+    EXPECT_EQ(f.a.npbox, 0);
+    EXPECT_FALSE(f.exists(101));
+    EXPECT_TRUE(f.exists(102));
+    EXPECT_TRUE(f.ui.shown.isEmpty());
+}
+
 TEST(PboxDeleteFiles, AFailedWriteDeletesNothingAndKeepsTheBox) {
     DiskFixture f;
     f.a.albfile = f.tmp.filePath(QStringLiteral("gone/TRIP.vmb"));

@@ -1,13 +1,18 @@
+#include "albumfile.h"
 #include "albumfixture.h"
+#include "bindmount.h"
 #include "picfiles.h"
+#include "picfolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace vimbrel;
+using vimbrel::test::BindMount;
 using vimbrel::test::Fixture;
 
 namespace {
@@ -15,6 +20,14 @@ void touch(const QString& path) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("x");
+}
+
+// Writes the album file of `f`, whose records are already set.
+void writeAlbum(Fixture& f, const QString& albfile) {
+    f.setGroups({10});
+    QFile out(albfile);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(encodeAlbum(f.a));
 }
 } // namespace
 
@@ -29,6 +42,28 @@ TEST(PictureNumbers, LowestFreeNumberOrNoneWhenFull) {
     EXPECT_EQ(pictureFileName(7, QStringLiteral("jpg")), QStringLiteral("vmb0007.jpg"));
 }
 
+TEST(PictureNumbers, EveryNumberARecordNamesStaysUsedWhetherOrNotItsFileIsThere) {
+    QTemporaryDir tmp;
+    Fixture saved;
+    saved.addPicture(1, 1, 1);
+    saved.addPicture(2, 2, 2); // its file was deleted by hand
+    saved.setPhotoBox({1, 5}); // vmb0001 named twice; vmb0005 missing too
+    writeAlbum(saved, tmp.filePath(QStringLiteral("TRIP.vmb")));
+    QDir().mkpath(tmp.filePath(QStringLiteral("TRIP")));
+    for (const char* n : {"vmb0001.jpg", "vmb0004.gif"})
+        touch(tmp.filePath(QStringLiteral("TRIP/")) + QLatin1String(n));
+
+    Fixture f;
+    f.a.albfile = tmp.filePath(QStringLiteral("TRIP.vmb"));
+    ReadAlbum(f.a);
+    EXPECT_TRUE(f.ui.shown.isEmpty());
+    EXPECT_EQ(f.a.npics, 2);
+    EXPECT_EQ(f.a.npbox, 2);
+    for (int n = 1; n <= 6; ++n)
+        EXPECT_EQ(f.a.fileused[n], n == 3 || n == 6 ? 0 : -1) << n;
+    EXPECT_EQ(GetFileNum(f.a), 3);
+}
+
 TEST(LeavingWithoutSaving, OnlyNewPicturesOfThePictureFolderGo) {
     QTemporaryDir tmp;
     Fixture f;
@@ -38,13 +73,19 @@ TEST(LeavingWithoutSaving, OnlyNewPicturesOfThePictureFolderGo) {
         touch(f.a.picdir + QLatin1String(n));
     touch(tmp.filePath(QStringLiteral("vmb0001.jpg")));        // beside the folder, not in it
     QDir().mkpath(f.a.picdir + QStringLiteral("vmb0005.jpg")); // a folder is never deleted
-    for (int n : {1, 2, 3, 5})
+    touch(f.a.picdir + QStringLiteral("vmb0006.jpg"));
+    for (int n : {1, 2, 3, 5, 6})
         f.a.filenew[n] = -1;
+    // Whatever the marks say, a picture the saved album names is never taken away.
+    Fixture saved;
+    saved.addPicture(1, 1, 6);
+    f.a.albfile = tmp.filePath(QStringLiteral("TRIP.vmb"));
+    writeAlbum(saved, f.a.albfile);
 
     removeNewFiles(f.a);
     EXPECT_EQ(QDir(f.a.picdir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
               QStringList({QStringLiteral("notes.txt"), QStringLiteral("vmb0004.jpg"),
-                           QStringLiteral("vmb0005.jpg")}));
+                           QStringLiteral("vmb0005.jpg"), QStringLiteral("vmb0006.jpg")}));
     EXPECT_TRUE(QFileInfo::exists(tmp.filePath(QStringLiteral("vmb0001.jpg"))));
 }
 
@@ -65,4 +106,58 @@ TEST(MailFolder, EmptiedOfPlainFilesWithoutRecursingOrFollowingLinks) {
         QStringList({QStringLiteral("sub")}));
     EXPECT_TRUE(QFileInfo::exists(mail + QStringLiteral("/sub/b.jpg")));
     EXPECT_TRUE(QFileInfo::exists(keep));
+}
+
+TEST(PictureFolderIdentity, EveryWayIntoTheFolderCountsAndNothingElse) {
+    QTemporaryDir tmp;
+    const QString root = tmp.path() + QLatin1Char('/');
+    const QString picdir = root + QStringLiteral("TRIP/");
+    QDir().mkpath(picdir + QStringLiteral("sub"));
+    QDir().mkpath(root + QStringLiteral("out"));
+    touch(picdir + QStringLiteral("vmb0001.jpg"));
+    touch(root + QStringLiteral("out/other.jpg"));
+    QFile::link(root + QStringLiteral("TRIP"), root + QStringLiteral("shortcut"));
+    QFile::link(picdir + QStringLiteral("vmb0001.jpg"), root + QStringLiteral("out/link.jpg"));
+    QFile::link(picdir + QStringLiteral("vmb0009.jpg"), root + QStringLiteral("out/dangling.jpg"));
+    QFile::link(root + QStringLiteral("out/other.jpg"), picdir + QStringLiteral("vmb0002.jpg"));
+    ASSERT_EQ(::link(QFile::encodeName(picdir + QStringLiteral("vmb0001.jpg")).constData(),
+                     QFile::encodeName(root + QStringLiteral("out/hard.jpg")).constData()),
+              0);
+    const PictureFolder own(picdir);
+
+    struct Folder {
+        const char* path;
+        bool is, inside;
+    };
+    for (const Folder& c :
+         {Folder{"TRIP", true, true}, Folder{"TRIP/", true, true}, Folder{"shortcut", true, true},
+          Folder{"out/../TRIP", true, true}, Folder{"shortcut/sub", false, true},
+          Folder{"TRIP/new", false, true}, Folder{"out", false, false}, Folder{"", false, false}}) {
+        const QString folder = c.path[0] ? root + QLatin1String(c.path) : QString();
+        EXPECT_EQ(isPictureFolder(folder, picdir), c.is) << c.path;
+        EXPECT_EQ(own.contains(folder), c.inside) << c.path;
+    }
+
+    struct File {
+        const char* path;
+        bool held;
+    };
+    for (const File& c : {File{"TRIP/vmb0001.jpg", true}, File{"shortcut/vmb0002.jpg", true},
+                          File{"shortcut/sub/new.jpg", true}, File{"out/link.jpg", true},
+                          File{"out/dangling.jpg", true}, File{"out/hard.jpg", true},
+                          File{"out/other.jpg", true}, // what vmb0002.jpg stands for
+                          File{"out/new.jpg", false}, File{"vmb0001.jpg", false}})
+        EXPECT_EQ(own.holds(root + QLatin1String(c.path)), c.held) << c.path;
+
+    EXPECT_FALSE(PictureFolder(QString()).holds(root + QStringLiteral("out/new.jpg")));
+    EXPECT_FALSE(isPictureFolder(root + QStringLiteral("out"), root + QStringLiteral("gone/")));
+
+    // A bind mount shows the folder under a path no link resolution leads back from.
+    const BindMount bound(picdir, root + QStringLiteral("bound"));
+    if (!bound.active)
+        GTEST_SKIP() << "bind mounts need root";
+    EXPECT_TRUE(isPictureFolder(root + QStringLiteral("bound"), picdir));
+    EXPECT_TRUE(own.contains(root + QStringLiteral("bound/sub")));
+    EXPECT_TRUE(own.holds(root + QStringLiteral("bound/vmb0001.jpg")));
+    EXPECT_TRUE(own.holds(root + QStringLiteral("bound/x.jpg")));
 }

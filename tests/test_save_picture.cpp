@@ -1,14 +1,18 @@
 #include "albumfixture.h"
+#include "bindmount.h"
 #include "picturefiles.h"
 #include "picturelibrary.h"
 #include "savepicture.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vimbrel;
 using namespace vimbrel::test;
@@ -88,4 +92,51 @@ TEST_F(SavePictureTest, ReportsPlatformErrorsAndLibraryFailures) {
 
     EXPECT_EQ(f.ui.busyDepth, 0);
     EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(SavePictureTest, NoPathIntoThePictureFolderAndNoLinkOntoAnythingButAFile) {
+    const QString other = f.a.picdir + QStringLiteral("vmb0002.jpg");
+    const QByteArray picture2 = jpegBytes(markedPicture(32, 32));
+    writeFile(other, picture2);
+    const QString root = dir.path() + QLatin1Char('/');
+    QFile::link(root + QStringLiteral("TRIP"), root + QStringLiteral("shortcut"));
+    QFile::link(other, out + QStringLiteral("link.jpg"));
+    ASSERT_EQ(::link(QFile::encodeName(other).constData(),
+                     QFile::encodeName(out + QStringLiteral("hard.jpg")).constData()),
+              0);
+    const BindMount bound(f.a.picdir, root + QStringLiteral("bound"));
+
+    QStringList refused{QStringLiteral("shortcut/vmb0002.jpg"), QStringLiteral("shortcut/new.gif"),
+                        QStringLiteral("out/link.jpg"), QStringLiteral("out/hard.jpg")};
+    if (bound.active)
+        refused.append(QStringLiteral("bound/vmb0002.bmp"));
+    for (const QString& name : refused) {
+        EXPECT_TRUE(savePictureAs(f.a, lib, source, root + name)) << qPrintable(name);
+        expectOneMessage(QStringLiteral("File Can NOT be Saved to the Album's Picture Folder"),
+                         MsgIcon::Critical);
+    }
+    EXPECT_EQ(bytesOf(other), picture2);
+    EXPECT_EQ(QDir(f.a.picdir).entryList(QDir::Files).size(), 2);
+
+    // Outside the folder a link is followed only onto a regular file; anything else is an
+    // error that ends the command.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(root + QStringLiteral("fifo")).constData(), 0600), 0);
+    for (const char* target : {"fifo", "out", "missing.jpg"}) {
+        const QString link = out + QStringLiteral("to-%1.jpg").arg(QLatin1String(target));
+        QFile::link(root + QLatin1String(target), link);
+        EXPECT_FALSE(savePictureAs(f.a, lib, source, link)) << target;
+        ASSERT_EQ(f.ui.shown.size(), 1) << target;
+        EXPECT_TRUE(f.ui.shown[0].text.endsWith(link)) << target;
+        f.ui.shown.clear();
+        EXPECT_TRUE(QFileInfo(link).isSymLink()) << target;
+    }
+    EXPECT_FALSE(QFile::exists(root + QStringLiteral("missing.jpg")));
+
+    const QString file = root + QStringLiteral("real.jpg");
+    writeFile(file, QByteArray("old"));
+    QFile::link(file, out + QStringLiteral("to-file.jpg"));
+    EXPECT_FALSE(savePictureAs(f.a, lib, source, out + QStringLiteral("to-file.jpg")));
+    EXPECT_TRUE(f.ui.shown.isEmpty());
+    EXPECT_EQ(bytesOf(file), bytesOf(source));
+    EXPECT_TRUE(QFileInfo(out + QStringLiteral("to-file.jpg")).isSymLink());
 }

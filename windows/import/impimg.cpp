@@ -5,6 +5,7 @@
 #include "importrules.h"
 #include "importrun.h"
 #include "pagelogic.h"
+#include "picfolder.h"
 #include "ui.h"
 #include "volumes.h"
 
@@ -46,7 +47,8 @@ impimg::impimg(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* pare
     drvbox->setPlaces(defaultPlaces(mountedVolumes()));
     dirbox = new DirBox(frimp);
     dirbox->setObjectName(QStringLiteral("dirbox"));
-    dirbox->setDisabledFolder(a.picdir);
+    dirbox->setDisabledFolder(
+        [picdir = a.picdir](const QString& folder) { return isPictureFolder(folder, picdir); });
     flebox = new FileBox(frimp);
     flebox->setObjectName(QStringLiteral("flebox"));
     flebox->setPattern(importPattern());

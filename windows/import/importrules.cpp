@@ -1,5 +1,6 @@
 #include "importrules.h"
 
+#include "picfiles.h"
 #include "startup.h"
 
 #include <QDir>
@@ -114,12 +115,6 @@ bool sameBytes(int a, int b) {
     }
 }
 
-QString resolved(const QString& path) {
-    const QFileInfo fi(path);
-    const QString canonical = fi.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(fi.absoluteFilePath()) : canonical;
-}
-
 // The number n of a listed name "vmbNNNN.xxx", any letter case, else 0.
 int numberOf(const QString& name) {
     if (name.size() < 8 || !name.startsWith(QLatin1String("vmb"), Qt::CaseInsensitive) ||
@@ -173,12 +168,16 @@ QSet<int> numbersOnDisk(const QString& picdir) {
     return numbers;
 }
 
-int takeFileNum(Album& a, const QSet<int>& onDisk) {
+QSet<int> numbersTaken(const Album& a) {
+    return numbersOnDisk(a.picdir) | namedNumbers(a);
+}
+
+int takeFileNum(Album& a, const QSet<int>& taken) {
     for (int n = 1; n <= 1000; ++n) {
         if (a.fileused[n] != 0)
             continue;
         a.fileused[n] = -1;
-        if (!onDisk.contains(n))
+        if (!taken.contains(n))
             return n;
     }
     return 0;
@@ -239,14 +238,8 @@ bool syncFolder(const QString& folder) {
     return d.fd >= 0 && ::fsync(d.fd) == 0;
 }
 
-bool insideFolder(const QString& path, const QString& folder) {
-    const QString f = resolved(folder);
-    const QString p = resolved(QFileInfo(path).absolutePath()) + QLatin1Char('/');
-    return f == QLatin1String("/") || p.startsWith(f + QLatin1Char('/'));
-}
-
-bool deleteSource(const QString& source, const QString& target, const QString& picdir) {
-    if (picdir.isEmpty() || insideFolder(source, picdir))
+bool deleteSource(const QString& source, const QString& target, const PictureFolder& picdir) {
+    if (picdir.holds(source))
         return false;
     struct stat ss {
     }, ts{};
@@ -265,12 +258,6 @@ PictureLibrary::Measure measurePicture(PictureLibrary& pictures, const QString& 
                       .arg(m.size.height());
     }
     return m;
-}
-
-bool isPictureFolder(const QString& folder, const QString& picdir) {
-    if (folder.isEmpty() || picdir.trimmed().isEmpty())
-        return false;
-    return resolved(folder) == resolved(picdir.trimmed());
 }
 
 QStringList openingFolders(const QString& carddir, const QList<MountedVolume>& volumes,

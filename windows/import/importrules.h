@@ -4,6 +4,7 @@
 // Everything here but the capacity and numbering rules may run on any thread.
 
 #include "album.h"
+#include "picfolder.h"
 #include "picturelibrary.h"
 
 #include <QList>
@@ -29,10 +30,12 @@ QString importExtension(const QString& sourceName);
 // Numbers of every vmbNNNN.* in `picdir`, whatever the extension and letter case: a copy must
 // never land on one of them, and leaving without saving removes vmbNNNN.* by number.
 QSet<int> numbersOnDisk(const QString& picdir);
+// Numbers no copy may take: those on disk and those a record names (its file may be gone).
+QSet<int> numbersTaken(const Album& a);
 
-// The lowest number free in fileused and not in `onDisk`, marked used (fileused only); 0 when
-// none is left. Numbers found on disk are marked used on the way, as a folder listing would.
-int takeFileNum(Album& a, const QSet<int>& onDisk);
+// The lowest number free in fileused and not in `taken`, marked used (fileused only); 0 when
+// none is left. Taken numbers are marked used on the way, as a folder listing would.
+int takeFileNum(Album& a, const QSet<int>& taken);
 
 struct CopyOutcome {
     enum Kind {
@@ -54,19 +57,14 @@ bool verifyCopy(const QString& source, const QString& target);
 // Flushes a folder's entries (new files' names) to disk.
 bool syncFolder(const QString& folder);
 
-// Whether `path` lies inside `folder` (both resolved, links followed).
-bool insideFolder(const QString& path, const QString& folder);
-// Deletes a verified source, never one inside the album's picture folder and never the copy
-// itself. Returns whether it was deleted.
-bool deleteSource(const QString& source, const QString& target, const QString& picdir);
+// Deletes a verified source, never a file of the album's picture folder (however it is
+// reached) and never the copy itself. Returns whether it was deleted.
+bool deleteSource(const QString& source, const QString& target, const PictureFolder& picdir);
 
 // Decodes the picture at reduced scale (a damaged file fails here, not later) and fills the
 // disk thumbnail tier from the same decode. Sizes are 16-bit in the album: a side above 32767
 // pixels is refused with an error like any unreadable picture.
 PictureLibrary::Measure measurePicture(PictureLibrary& pictures, const QString& path);
-
-// Whether `folder` is the album's own picture folder (trailing "/" and links do not matter).
-bool isPictureFolder(const QString& folder, const QString& picdir);
 
 // The folders the window tries to open, in order: the memory-card folder, a removable volume
 // mounted now (a card put in after start-up counts too), then `fallback`. Empty ones and

@@ -53,7 +53,7 @@ ImportRun::ImportRun(Album& a, WindowHub& hub, PictureLibrary& pictures, const Q
                      const QStringList& names, bool deleteSources)
     : m_a(a), m_hub(hub), m_pictures(pictures),
       m_folder(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')),
-      m_names(names), m_deleteSources(deleteSources), m_onDisk(numbersOnDisk(a.picdir)) {
+      m_names(names), m_deleteSources(deleteSources), m_taken(numbersTaken(a)) {
     m_a.nimps = 0;
     fillAhead();
 }
@@ -97,7 +97,7 @@ bool ImportRun::dispatch(Job& job) {
         job.future = QtFuture::makeReadyFuture(r);
         return true;
     }
-    job.number = takeFileNum(m_a, m_onDisk);
+    job.number = takeFileNum(m_a, m_taken);
     if (job.number == 0) {
         job.future = {};
         return false;
@@ -110,7 +110,7 @@ bool ImportRun::dispatch(Job& job) {
 
 void ImportRun::release(const Job& job) {
     if (job.number != 0)
-        m_a.fileused[job.number] = m_onDisk.contains(job.number) ? -1 : 0;
+        m_a.fileused[job.number] = m_taken.contains(job.number) ? -1 : 0;
 }
 
 void ImportRun::discardInFlight() {
@@ -173,7 +173,7 @@ bool ImportRun::next() {
         break;
     case Result::Exists:
         // Someone else's file took the name meanwhile: the same file tries the next number.
-        m_onDisk.insert(job.number);
+        m_taken.insert(job.number);
         m_a.fileused[job.number] = -1;
         job.number = 0;
         dispatch(job);
@@ -225,8 +225,9 @@ void ImportRun::finish() {
     if (!m_written || !m_deleteSources)
         return;
     syncFolder(m_a.picdir);
+    const PictureFolder own(m_a.picdir);
     for (const Copy& c : m_copied)
-        if (c.verified && deleteSource(sourceOf(c.index), m_a.picdir + c.target, m_a.picdir))
+        if (c.verified && deleteSource(sourceOf(c.index), m_a.picdir + c.target, own))
             m_deleted.append(m_names[c.index]);
 }
 

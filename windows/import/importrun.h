@@ -100,7 +100,7 @@ private:
     QString m_folder;
     QStringList m_names;
     bool m_deleteSources;
-    QSet<int> m_onDisk;
+    QSet<int> m_taken;
 
     std::deque<Job> m_jobs;
     int m_nextIndex = 0;

@@ -1,6 +1,7 @@
 #include "pboxlogic.h"
 
 #include "albumfile.h"
+#include "picfolder.h"
 #include "ui.h"
 
 #include <QFile>
@@ -333,12 +334,16 @@ BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFr
 
     // The pictures are gone from the written album now. A file that cannot be deleted stays
     // behind in the picture folder as a stray copy: its number counts as used when the album
-    // is next read, so no import overwrites it. A file already missing is simply gone.
+    // is next read, so no import overwrites it. A file already missing is simply gone. A file
+    // another record still names stays: only this record is gone.
     QList<std::pair<QString, QString>> failed;
     {
         BusyPointer busy(*a.ui);
+        const QSet<FileId> kept = recordFileIds(a);
         for (const QString& name : names) {
             const QString path = a.picdir + name;
+            if (const std::optional<FileId> id = fileId(path); id && kept.contains(*id))
+                continue;
             QFile f(path);
             if (!f.remove() && QFileInfo::exists(path))
                 failed.append({f.errorString(), path});

@@ -80,7 +80,8 @@ void selectAllOrNone(Album& a);
 
 // The delete button after the user said Yes. The album is written without the selected
 // pictures first (removeFromBox takes them out of the model and the strip); only when that
-// write succeeded are their files deleted. A failed write restores the box as it was, so the
+// write succeeded are their files deleted, except a file that a record left in the album still
+// names (it is that record's picture too). A failed write restores the box as it was, so the
 // model keeps matching the album file on disk, and no file is touched.
 enum class BoxDeleteOutcome { Deleted, NotWritten };
 BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFromBox);

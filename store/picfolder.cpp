@@ -1,0 +1,130 @@
+#include "picfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHashFunctions>
+
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace vimbrel {
+
+namespace {
+
+FileId idOf(const struct stat& st) {
+    return FileId{st.st_dev, st.st_ino};
+}
+
+// The folder resolved as the system resolves it (links, ".."), or its nearest existing
+// ancestor's when it does not exist yet: a folder about to be made is where its parent is.
+QString resolvedFolder(const QString& folder) {
+    QString p = QFileInfo(folder).absoluteFilePath();
+    for (int depth = 0; depth < 4096; ++depth) {
+        const QString real = QFileInfo(p).canonicalFilePath();
+        if (!real.isEmpty())
+            return real;
+        const QString up = QFileInfo(p).path();
+        if (up == p)
+            break;
+        p = up;
+    }
+    return {};
+}
+
+} // namespace
+
+size_t qHash(const FileId& id, size_t seed) noexcept {
+    return qHashMulti(seed, quint64(id.dev), quint64(id.ino));
+}
+
+std::optional<FileId> fileId(const QString& path) {
+    struct stat st {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return idOf(st);
+}
+
+PictureFolder::PictureFolder(const QString& picdir) {
+    const QString folder = picdir.trimmed();
+    if (folder.isEmpty())
+        return;
+    m_id = fileId(folder);
+    if (!m_id)
+        return;
+    DIR* d = ::opendir(QFile::encodeName(folder).constData());
+    if (d == nullptr)
+        return;
+    // An entry that is a link counts by what it points at: deleting that elsewhere would
+    // take the album's picture with it.
+    while (const dirent* e = ::readdir(d)) {
+        struct stat st {};
+        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0 &&
+            ::fstatat(::dirfd(d), e->d_name, &st, 0) == 0)
+            m_files.insert(idOf(st));
+    }
+    ::closedir(d);
+}
+
+bool PictureFolder::isFolder(const QString& folder) const {
+    return m_id && fileId(folder) == m_id;
+}
+
+bool PictureFolder::contains(const QString& folder) const {
+    if (!m_id || folder.isEmpty())
+        return false;
+    // A resolved path has no links or ".." left, so its text ancestors are its real ones; a
+    // bind mount of the folder shows up as one of them with the folder's identity.
+    QString p = resolvedFolder(folder);
+    while (!p.isEmpty()) {
+        if (fileId(p) == m_id)
+            return true;
+        const QString up = QFileInfo(p).path();
+        if (up == p)
+            break;
+        p = up;
+    }
+    return false;
+}
+
+bool PictureFolder::holds(const QString& path) const {
+    if (!m_id || path.isEmpty())
+        return false;
+    QFileInfo fi(path);
+    if (contains(fi.absolutePath()))
+        return true;
+    for (int depth = 0; depth < 40 && fi.isSymLink(); ++depth) {
+        fi.setFile(fi.symLinkTarget());
+        if (contains(fi.absolutePath()))
+            return true;
+    }
+    const std::optional<FileId> id = fileId(path);
+    return id && (m_files.contains(*id) || *id == *m_id);
+}
+
+bool isPictureFolder(const QString& folder, const QString& picdir) {
+    const std::optional<FileId> id = fileId(picdir.trimmed());
+    return id && fileId(folder) == id;
+}
+
+QSet<FileId> recordFileIds(const Album& a) {
+    QSet<FileId> ids;
+    if (a.picdir.isEmpty())
+        return ids;
+    const auto add = [&](int s) {
+        const QString name = a.pics[s].pfile.trimmed();
+        if (name.isEmpty() || name.contains(QLatin1Char('/')))
+            return;
+        if (const std::optional<FileId> id = fileId(a.picdir + name))
+            ids.insert(*id);
+    };
+    for (int s = 1; s <= qBound(0, int(a.npics), 1000); ++s)
+        add(s);
+    for (int s = 1001 - qBound(0, int(a.npbox), 1000); s <= 1000; ++s)
+        add(s);
+    return ids;
+}
+
+} // namespace vimbrel
