@@ -9,13 +9,6 @@ using namespace vimbrel;
 using vimbrel::test::Fixture;
 
 namespace {
-PicRec picture(int w, int h, const char* orient) {
-    PicRec p;
-    p.pwidth = static_cast<Integer>(w);
-    p.pheight = static_cast<Integer>(h);
-    p.porient = orient;
-    return p;
-}
 // One photo (file 7) selected in `frame` of a 48-frame group, shown at page size `pgsize`.
 struct OneSelected : Fixture {
     ToolStripState s;
@@ -51,29 +44,6 @@ TEST(Grid, LargeLeavesThePositionsItHasNoRoomForUnused) {
     const GridLayout large = layoutGrid(QSize(780, 520), {324, 216, 2, 1}, 3);
     EXPECT_TRUE(large.used[1] && large.used[13]);
     EXPECT_FALSE(large.used[2] || large.used[14]);
-}
-
-TEST(Fit, LargerSmallerTurnedAndUndrawable) {
-    const QSize box(108, 72);
-    struct Case {
-        int w, h;
-        const char* orient;
-        QRect rect;
-        int angle;
-    };
-    for (const Case& c : {Case{4000, 3000, "L", {6, 0, 96, 72}, 0},
-                          Case{3000, 1000, "L", {0, 18, 108, 36}, 0}, // panorama: full width
-                          Case{50, 40, "L", {29, 16, 50, 40}, 0},     // smaller: own size
-                          Case{4000, 3000, "P", {27, 0, 54, 72}, 90},
-                          Case{107, 50, "L", {0, 11, 107, 50}, 0},    // 0.5 rounds to 0
-                          Case{105, 50, "L", {2, 11, 105, 50}, 0}}) { // 1.5 rounds to 2
-        const Fit f = fitPicture(picture(c.w, c.h, c.orient), 72, box);
-        EXPECT_TRUE(f.draw);
-        EXPECT_EQ(f.rect, c.rect) << c.w << "x" << c.h << c.orient;
-        EXPECT_EQ(f.angle, c.angle);
-    }
-    EXPECT_FALSE(fitPicture(picture(4000, 3000, "e"), 72, box).draw);
-    EXPECT_FALSE(fitPicture(picture(1, 1000, "P"), 72, box).draw); // wr rounds to 0
 }
 
 TEST(GoToPage, Answers) {

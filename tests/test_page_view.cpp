@@ -3,6 +3,7 @@
 
 #include "albumfixture.h"
 #include "bookview.h"
+#include "drawnrect.h"
 #include "phpage.h"
 #include "picturelibrary.h"
 
@@ -130,6 +131,18 @@ TEST(PageView, TurningRightAnimatesAndEndsOnTheNextSpread) {
     EXPECT_EQ(f.a.pgtstep, 5);
     EXPECT_EQ(f.finishTurn(), 6);
     EXPECT_EQ(f.a.pgframes[0], 1);
+}
+
+TEST(PageView, TurnedPicturesKeepTheirProportions) {
+    PageFixture f({24}, {1, 2, 3}); // 80 x 60 pictures
+    f.a.pics[1].porient = "P";
+    f.a.pics[3].porient = "p";
+    f.openGroup(1);
+    EXPECT_EQ(test::drawnRect(f.w->pb[0]->picture()).size(), QSize(54, 72)); // 60 x 80, scaled
+    EXPECT_EQ(test::drawnRect(f.w->pb[1]->picture()).size(), QSize(80, 60));
+    f.w->it_Click(6); // Large: 324 x 216 frames hold 60 x 80 at its own size
+    EXPECT_EQ(test::drawnRect(f.w->pb[0]->picture()).size(), QSize(60, 80));
+    EXPECT_EQ(test::drawnRect(f.w->pb[12]->picture()).size(), QSize(60, 80));
 }
 
 TEST(PageView, RightClickSelectsAndSelectAllToggles) {

@@ -1,9 +1,10 @@
 #pragma once
 // The arithmetic of the page view, without the window: pages of a group, the grid of frames
-// on the book, how a picture is fitted into its frame, the size switch, Go To Page answers
-// and the rotation cycle.
+// on the book, the size switch, Go To Page answers and the rotation cycle. Pictures are
+// fitted into frames by the shared rule in picturefit.h.
 
 #include "album.h"
+#include "picturefit.h"
 
 #include <QRect>
 #include <QSize>
@@ -11,9 +12,6 @@
 #include <array>
 
 namespace vimbrel {
-
-// Rounds half to the even neighbour, as every conversion to an integer here does.
-int roundHalfEven(double v);
 
 // Frames on one page for the current size: 12, 3 or 2.
 int framesPerPage(const Album& a);
@@ -39,15 +37,6 @@ struct GridLayout {
     std::array<bool, 24> used{}; // the position exists in this size
 };
 GridLayout layoutGrid(QSize book, const SizeRec& size, int pgsize);
-
-// How picture `p` is drawn in a box of `box` pixels with frames `szh` high: the rectangle
-// inside the box and the angle, or nothing when it is not drawn ("e", or no size).
-struct Fit {
-    bool draw = false;
-    QRect rect;
-    int angle = 0;
-};
-Fit fitPicture(const PicRec& p, int szh, QSize box);
 
 // Go To Page: the answer as typed (blanks allowed).
 struct GoToAnswer {

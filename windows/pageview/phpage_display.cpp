@@ -1,6 +1,7 @@
 // The page view's drawing: the grid, the spread, the index and the page turn.
 
 #include "bookview.h"
+#include "framefit.h"
 #include "indexpages.h"
 #include "pagelogic.h"
 #include "phpage.h"
@@ -68,7 +69,7 @@ QList<PictureLibrary::Request> phpage::spreadRequests(int page) const {
         const Integer s = m_a.frames[f];
         if (s < 1)
             continue;
-        const Fit fit = fitPicture(m_a.pics[s], size.szh, QSize(size.szw, size.szh));
+        const Fit fit = fitPicture(m_a.pics[s], QSize(size.szw, size.szh));
         if (fit.draw)
             wanted.append({framePath(s), (QSizeF(fit.rect.size()) * devicePixelRatioF()).toSize(),
                            fit.angle});
@@ -98,7 +99,7 @@ void phpage::drawFrame(int k, int f) {
     const QString shortDesc = p.psdesc.trimmed();
     ibn[k]->setText(shortDesc.isEmpty() ? p.pfile.trimmed() : shortDesc);
     const QSize box = pb[k]->size();
-    const Fit fit = fitPicture(p, m_a.sizes[m_a.pgsize].szh, box);
+    const Fit fit = fitPicture(p, box);
     if (fit.draw) {
         const qreal dpr = devicePixelRatioF();
         QPixmap pm(box * dpr);
