@@ -46,6 +46,25 @@ TEST(Grid, LargeLeavesThePositionsItHasNoRoomForUnused) {
     EXPECT_FALSE(large.used[2] || large.used[14]);
 }
 
+TEST(Paging, ArrowsNeverLeaveTheGroupOrTheIndex) {
+    Fixture f;
+    struct Case {
+        int curpage, npages, ngrps;
+        char dir;
+        int to;
+    };
+    for (const Case& c : {Case{1, 4, 28, 'L', 1}, Case{3, 4, 28, 'L', 1}, Case{1, 4, 28, 'R', 3},
+                          Case{3, 4, 28, 'R', 3}, Case{3, 5, 28, 'R', 5}, Case{1, 1, 28, 'R', 1},
+                          Case{-1, 4, 28, 'R', -1}, // no page I-3 under 29 groups
+                          Case{-1, 4, 29, 'R', -3}, Case{-3, 4, 29, 'R', -3},
+                          Case{-3, 4, 29, 'L', -1}, Case{-1, 4, 29, 'L', -1}}) {
+        f.a.curpage = static_cast<Integer>(c.curpage);
+        f.a.npages = static_cast<Integer>(c.npages);
+        f.a.ngrps = static_cast<Integer>(c.ngrps);
+        EXPECT_EQ(arrowTarget(f.a, c.dir), c.to) << c.curpage << c.dir << " of " << c.npages;
+    }
+}
+
 TEST(GoToPage, Answers) {
     EXPECT_EQ(parseGoToPage(QStringLiteral(" 4 "), 6).page, 3);
     EXPECT_EQ(parseGoToPage(QStringLiteral("5.6"), 6).page, 5); // rounds to 6, spread 5

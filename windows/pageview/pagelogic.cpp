@@ -32,6 +32,18 @@ int firstFrameOf(int curpage, int fpp) {
     return (curpage - 1) * fpp + 1;
 }
 
+int arrowTarget(const Album& a, char dir) {
+    const int page = a.curpage;
+    if (page < 0) {
+        if (dir == 'L')
+            return -1;
+        return a.ngrps > 28 ? -3 : page; // I-3 holds groups 29 onward
+    }
+    if (dir == 'L')
+        return page >= 3 ? page - 2 : page;
+    return page + 2 <= a.npages ? page + 2 : page;
+}
+
 GridLayout layoutGrid(QSize book, const SizeRec& size, int pgsize) {
     GridLayout g;
     const int szw = size.szw, szh = size.szh;

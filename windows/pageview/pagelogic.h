@@ -1,7 +1,7 @@
 #pragma once
-// The arithmetic of the page view, without the window: pages of a group, the grid of frames
-// on the book, the size switch, Go To Page answers and the rotation cycle. Pictures are
-// fitted into frames by the shared rule in picturefit.h.
+// The arithmetic of the page view, without the window: pages of a group, where the arrows
+// lead, the grid of frames on the book, the size switch, Go To Page answers and the rotation
+// cycle. Pictures are fitted into frames by the shared rule in picturefit.h.
 
 #include "album.h"
 #include "picturefit.h"
@@ -24,6 +24,10 @@ int lastSpread(int npages);
 int spreadOf(int rel, int fpp);
 // The group-relative number of the first frame on left page `curpage`.
 int firstFrameOf(int curpage, int fpp);
+// Where an arrow ('L' or 'R') leads from `a.curpage`: two pages back or on within 1 .. the last
+// spread, or between the index pages I-1/I-2 and I-3. `a.curpage` itself when there is nothing
+// that way, so a click that arrives before the arrow is hidden cannot leave the group.
+int arrowTarget(const Album& a, char dir);
 
 // Where the 24 positions sit on a book of `book` pixels for one size.
 struct GridLayout {
