@@ -3,6 +3,7 @@
 // the page view.
 
 #include "albumfixture.h"
+#include "drawnrect.h"
 #include "editorviews.h"
 #include "pagelogic.h"
 #include "phdesc.h"
@@ -139,6 +140,14 @@ TEST(GroupEditor, DeleteAsksFirstAndBlanksThePageView) {
     w->cb_ok_Click();
     EXPECT_EQ(e.a.curgrp, 1);
     EXPECT_TRUE(e.hub.calls.contains(QStringLiteral("DispPage 1")));
+}
+
+TEST(GroupEditor, TurnedEndPicturesKeepTheirProportions) {
+    Editors e({24}, {1, 24}); // 64 x 48 pictures in 168 x 112 boxes
+    e.a.pics[1].porient = "P";
+    auto w = e.groups();
+    EXPECT_EQ(test::drawnRect(w->frpic->pixmap()).size(), QSize(48, 64));
+    EXPECT_EQ(test::drawnRect(w->topic->pixmap()).size(), QSize(64, 48));
 }
 
 TEST(GroupEditor, MarkersRedBarAndBoundaryHandleStandOnTheirFrames) {

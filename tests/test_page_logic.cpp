@@ -9,13 +9,6 @@ using namespace vimbrel;
 using vimbrel::test::Fixture;
 
 namespace {
-PicRec picture(int w, int h, const char* orient) {
-    PicRec p;
-    p.pwidth = static_cast<Integer>(w);
-    p.pheight = static_cast<Integer>(h);
-    p.porient = orient;
-    return p;
-}
 // One photo (file 7) selected in `frame` of a 48-frame group, shown at page size `pgsize`.
 struct OneSelected : Fixture {
     ToolStripState s;
@@ -53,27 +46,23 @@ TEST(Grid, LargeLeavesThePositionsItHasNoRoomForUnused) {
     EXPECT_FALSE(large.used[2] || large.used[14]);
 }
 
-TEST(Fit, LargerSmallerTurnedAndUndrawable) {
-    const QSize box(108, 72);
+TEST(Paging, ArrowsNeverLeaveTheGroupOrTheIndex) {
+    Fixture f;
     struct Case {
-        int w, h;
-        const char* orient;
-        QRect rect;
-        int angle;
+        int curpage, npages, ngrps;
+        char dir;
+        int to;
     };
-    for (const Case& c : {Case{4000, 3000, "L", {6, 0, 96, 72}, 0},
-                          Case{3000, 1000, "L", {0, 18, 108, 36}, 0}, // panorama: full width
-                          Case{50, 40, "L", {29, 16, 50, 40}, 0},     // smaller: own size
-                          Case{4000, 3000, "P", {27, 0, 54, 72}, 90},
-                          Case{107, 50, "L", {0, 11, 107, 50}, 0},    // 0.5 rounds to 0
-                          Case{105, 50, "L", {2, 11, 105, 50}, 0}}) { // 1.5 rounds to 2
-        const Fit f = fitPicture(picture(c.w, c.h, c.orient), 72, box);
-        EXPECT_TRUE(f.draw);
-        EXPECT_EQ(f.rect, c.rect) << c.w << "x" << c.h << c.orient;
-        EXPECT_EQ(f.angle, c.angle);
+    for (const Case& c : {Case{1, 4, 28, 'L', 1}, Case{3, 4, 28, 'L', 1}, Case{1, 4, 28, 'R', 3},
+                          Case{3, 4, 28, 'R', 3}, Case{3, 5, 28, 'R', 5}, Case{1, 1, 28, 'R', 1},
+                          Case{-1, 4, 28, 'R', -1}, // no page I-3 under 29 groups
+                          Case{-1, 4, 29, 'R', -3}, Case{-3, 4, 29, 'R', -3},
+                          Case{-3, 4, 29, 'L', -1}, Case{-1, 4, 29, 'L', -1}}) {
+        f.a.curpage = static_cast<Integer>(c.curpage);
+        f.a.npages = static_cast<Integer>(c.npages);
+        f.a.ngrps = static_cast<Integer>(c.ngrps);
+        EXPECT_EQ(arrowTarget(f.a, c.dir), c.to) << c.curpage << c.dir << " of " << c.npages;
     }
-    EXPECT_FALSE(fitPicture(picture(4000, 3000, "e"), 72, box).draw);
-    EXPECT_FALSE(fitPicture(picture(1, 1000, "P"), 72, box).draw); // wr rounds to 0
 }
 
 TEST(GoToPage, Answers) {

@@ -3,11 +3,14 @@
 
 #include "albumfixture.h"
 #include "bookview.h"
+#include "drawnrect.h"
 #include "phpage.h"
 #include "picturelibrary.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -77,6 +80,19 @@ struct PageFixture : test::Fixture {
         }
         return ticks;
     }
+    // A key held down: one press per tick of the turn, as auto-repeat delivers them, and more
+    // after the turn ended; `curpage` is checked after every press.
+    void holdKey(Qt::Key key, int presses, int low, int high) {
+        for (int i = 0; i < presses; ++i) {
+            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(w.get(), &e);
+            ASSERT_GE(a.curpage, low) << "press " << i;
+            ASSERT_LE(a.curpage, high) << "press " << i;
+            if (w->pgtimer.isActive())
+                w->pgtimer_Timer();
+        }
+        finishTurn();
+    }
 };
 
 } // namespace
@@ -130,6 +146,66 @@ TEST(PageView, TurningRightAnimatesAndEndsOnTheNextSpread) {
     EXPECT_EQ(f.a.pgtstep, 5);
     EXPECT_EQ(f.finishTurn(), 6);
     EXPECT_EQ(f.a.pgframes[0], 1);
+}
+
+TEST(PageView, TurnsAskedForDuringATurnWaitAndStayWithinTheGroup) {
+    PageFixture f({48, 72}, {1, 25, 37}); // group 1: 4 pages of Small
+    f.openGroup(1);
+    f.w->pgright_Click(); // a double click: both clicks land within one turn
+    f.w->pgright_Click();
+    EXPECT_EQ(f.a.curpage, 3);
+    f.finishTurn();
+    EXPECT_EQ(f.a.curpage, 3);
+    EXPECT_EQ(f.w->pgnum[1]->text(), QStringLiteral("4"));
+    EXPECT_EQ(f.a.pgframes[0], 25);
+    EXPECT_TRUE(f.w->pgright->isHidden());
+
+    emit f.w->pgleft->dragEntered(); // a drag going out and back over the arrow
+    emit f.w->pgleft->dragEntered();
+    f.finishTurn();
+    EXPECT_EQ(f.a.curpage, 1);
+    EXPECT_TRUE(f.w->idxlst[0]->isHidden());
+    EXPECT_FALSE(f.w->pb[0]->isHidden());
+
+    f.openGroup(2); // 6 pages: the waiting turn runs once the first has ended
+    f.w->pgright_Click();
+    f.w->pgright_Click();
+    f.finishTurn();
+    EXPECT_EQ(f.a.curpage, 5);
+    f.w->pgleft_Click(); // a named page replaces a waiting arrow turn
+    f.w->pgleft_Click();
+    f.w->it_Click(10);
+    f.finishTurn();
+    EXPECT_EQ(f.a.curpage, 5);
+    f.w->pgleft_Click();
+    f.w->it_Click(13); // the index stops the turn under way
+    EXPECT_FALSE(f.w->pgtimer.isActive());
+}
+
+TEST(PageView, HeldPageKeysStopAtTheFirstAndLastSpread) {
+    PageFixture f({48}, {1, 25});
+    f.openGroup(1);
+    f.w->show(); // the keys follow the arrows the user sees
+    f.holdKey(Qt::Key_PageDown, 20, 1, 3);
+    EXPECT_EQ(f.a.curpage, 3);
+    EXPECT_EQ(f.w->pgnum[0]->text(), QStringLiteral("3 "));
+    EXPECT_FALSE(f.w->pb[0]->picture().isNull());
+    f.holdKey(Qt::Key_PageUp, 20, 1, 3);
+    EXPECT_EQ(f.a.curpage, 1);
+    EXPECT_TRUE(f.w->idxlst[0]->isHidden());
+    EXPECT_FALSE(f.w->pb[0]->isHidden());
+}
+
+TEST(PageView, TurnedPicturesKeepTheirProportions) {
+    PageFixture f({24}, {1, 2, 3}); // 80 x 60 pictures
+    f.a.pics[1].porient = "P";
+    f.a.pics[3].porient = "p";
+    f.openGroup(1);
+    EXPECT_EQ(test::drawnRect(f.w->pb[0]->picture()).size(), QSize(54, 72)); // 60 x 80, scaled
+    EXPECT_EQ(test::drawnRect(f.w->pb[1]->picture()).size(), QSize(80, 60));
+    f.w->it_Click(6); // Large: 324 x 216 frames hold 60 x 80 at its own size
+    EXPECT_EQ(test::drawnRect(f.w->pb[0]->picture()).size(), QSize(60, 80));
+    EXPECT_EQ(test::drawnRect(f.w->pb[12]->picture()).size(), QSize(60, 80));
 }
 
 TEST(PageView, RightClickSelectsAndSelectAllToggles) {

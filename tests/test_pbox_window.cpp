@@ -3,6 +3,7 @@
 
 #include "albumfixture.h"
 #include "dragdata.h"
+#include "drawnrect.h"
 #include "pbox.h"
 #include "picturelibrary.h"
 
@@ -115,6 +116,27 @@ TEST(PboxWindow, APagePhotoDroppedOnThePositionIsTheOnlyOneDrawn) {
     EXPECT_EQ(f.decodes([&] { f.drop(f.w->fs[1], QStringLiteral("pb")); }), 1);
     EXPECT_EQ(f.w->fsn[2]->text(), QStringLiteral("short 102"));
     EXPECT_EQ(f.hub.page, strings({"clear 7", "pictotal 2"}));
+}
+
+TEST(PboxWindow, TurnedThumbnailsKeepTheirProportions) {
+    BoxWindow f(3);
+    struct Shown {
+        int w, h;
+        const char* orient;
+        QSize drawn;
+    };
+    const Shown shown[] = {{80, 60, "P", {54, 72}}, // 60 x 80 scaled into 96 x 72
+                           {80, 60, "L", {80, 60}},
+                           {60, 45, "p", {45, 60}}}; // 45 x 60 at its own size
+    for (int k = 0; k < 3; ++k) {
+        PicRec& p = f.a.pics[f.a.pbfirst + k];
+        p.pwidth = static_cast<Integer>(shown[k].w);
+        p.pheight = static_cast<Integer>(shown[k].h);
+        p.porient = shown[k].orient;
+    }
+    f.w->LoadFS(0);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(test::drawnRect(f.w->fs[k]->picture()).size(), shown[k].drawn) << k;
 }
 
 TEST(PboxWindow, SelectToggleSelectAllAndTheStripsOwnDrop) {

@@ -74,7 +74,7 @@ TEST(SlideList, SelectedOfTheCurrentGroupInFrameOrderOrTheDoubleClickedFrame) {
     }
 }
 
-TEST(SlideFit, NeverEnlargedProportionsKeptCentredTurnedByTheInverseRatio) {
+TEST(SlideFit, NeverEnlargedProportionsKeptCentredTurnedAsShown) {
     struct Case {
         PicRec pic;
         QSize area;
@@ -85,8 +85,9 @@ TEST(SlideFit, NeverEnlargedProportionsKeptCentredTurnedByTheInverseRatio) {
         {picture(6000, 4000, "L"), {600, 450}, 0, {0, 25, 600, 400}},
         {picture(3000, 4000, "L"), {600, 450}, 0, {131, 0, 338, 450}}, // 337.5 rounds up
         {picture(601, 100, "L"), {400, 300}, 0, {0, 116, 400, 67}},
-        // m = round(4/3 * 600) = 800, r = 600 / 800: drawn 450 x 600.
+        // Turned pictures as shown: 3000 x 4000 scaled to 450 x 600; 300 x 400 at its own size.
         {picture(4000, 3000, "P"), {800, 600}, 90, {175, 0, 450, 600}},
+        {picture(400, 300, "P"), {600, 450}, 90, {150, 25, 300, 400}},
         {picture(4000, 3000, "Q"), {800, 600}, 270, {175, 0, 450, 600}},
     };
     for (const Case& c : cases) {

@@ -2,7 +2,7 @@
 
 #include "artwork.h"
 #include "editorviews.h"
-#include "pagelogic.h"
+#include "framefit.h"
 #include "ui.h"
 
 #include <QCloseEvent>
@@ -356,7 +356,7 @@ void phgrp::showPicture(QLabel* box, int frame) {
     if (s < 1)
         return;
     const PicRec& p = m_a.pics[s];
-    const Fit fit = fitPicture(p, pictureSize.height(), pictureSize);
+    const Fit fit = fitPicture(p, pictureSize);
     if (!fit.draw)
         return;
     const qreal dpr = devicePixelRatioF();

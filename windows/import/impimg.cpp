@@ -4,8 +4,8 @@
 #include "config.h"
 #include "importrules.h"
 #include "importrun.h"
-#include "pagelogic.h"
 #include "picfolder.h"
+#include "picturefit.h"
 #include "ui.h"
 #include "volumes.h"
 
@@ -190,12 +190,9 @@ void impimg::flebox_Click() {
         cb_import->setEnabled(false);
         return;
     }
-    PicRec p;
-    p.porient = "L";
-    p.pwidth = static_cast<Integer>(m.size.width());
-    p.pheight = static_cast<Integer>(m.size.height());
     const QSize box = pb->contentsRect().size();
-    const Fit fit = fitPicture(p, box.height(), box);
+    // As measured, so a picture too large for the album still previews.
+    const Fit fit = fitPicture(m.size, 'L', box);
     const qreal dpr = devicePixelRatioF();
     QPixmap pm(box * dpr);
     pm.setDevicePixelRatio(dpr);

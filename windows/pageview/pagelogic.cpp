@@ -4,10 +4,6 @@
 
 namespace vimbrel {
 
-int roundHalfEven(double v) {
-    return static_cast<int>(std::nearbyint(v));
-}
-
 int framesPerPage(const Album& a) {
     const SizeRec& s = a.sizes[a.pgsize];
     return s.szrows * s.szcols;
@@ -36,6 +32,18 @@ int firstFrameOf(int curpage, int fpp) {
     return (curpage - 1) * fpp + 1;
 }
 
+int arrowTarget(const Album& a, char dir) {
+    const int page = a.curpage;
+    if (page < 0) {
+        if (dir == 'L')
+            return -1;
+        return a.ngrps > 28 ? -3 : page; // I-3 holds groups 29 onward
+    }
+    if (dir == 'L')
+        return page >= 3 ? page - 2 : page;
+    return page + 2 <= a.npages ? page + 2 : page;
+}
+
 GridLayout layoutGrid(QSize book, const SizeRec& size, int pgsize) {
     GridLayout g;
     const int szw = size.szw, szh = size.szh;
@@ -59,38 +67,6 @@ GridLayout layoutGrid(QSize book, const SizeRec& size, int pgsize) {
             }
         }
     return g;
-}
-
-Fit fitPicture(const PicRec& p, int szh, QSize box) {
-    Fit f;
-    const char o = p.porient.bytes()[0];
-    if (o == 'e' || p.pwidth <= 0 || p.pheight <= 0)
-        return f;
-    double r = double(p.pwidth) / p.pheight;
-    const int wr = roundHalfEven(r * szh);
-    f.angle = o == 'L' ? 0 : o == 'P' ? 90 : 270;
-    if (f.angle != 0) {
-        if (wr == 0)
-            return f;
-        r = double(szh) / wr;
-    }
-    const int bw = box.width(), bh = box.height();
-    int w, h;
-    if (p.pheight <= bh && p.pwidth <= bw) {
-        w = p.pwidth;
-        h = p.pheight;
-    } else if (double(bw) / bh <= r) {
-        w = bw;
-        h = roundHalfEven(bw / r);
-    } else {
-        h = bh;
-        w = roundHalfEven(r * bh);
-    }
-    if (w <= 0 || h <= 0)
-        return f;
-    f.draw = true;
-    f.rect = QRect(roundHalfEven((bw - w) / 2.0), roundHalfEven((bh - h) / 2.0), w, h);
-    return f;
 }
 
 GoToAnswer parseGoToPage(const QString& answer, int npages) {

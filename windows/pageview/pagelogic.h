@@ -1,9 +1,10 @@
 #pragma once
-// The arithmetic of the page view, without the window: pages of a group, the grid of frames
-// on the book, how a picture is fitted into its frame, the size switch, Go To Page answers
-// and the rotation cycle.
+// The arithmetic of the page view, without the window: pages of a group, where the arrows
+// lead, the grid of frames on the book, the size switch, Go To Page answers and the rotation
+// cycle. Pictures are fitted into frames by the shared rule in picturefit.h.
 
 #include "album.h"
+#include "picturefit.h"
 
 #include <QRect>
 #include <QSize>
@@ -11,9 +12,6 @@
 #include <array>
 
 namespace vimbrel {
-
-// Rounds half to the even neighbour, as every conversion to an integer here does.
-int roundHalfEven(double v);
 
 // Frames on one page for the current size: 12, 3 or 2.
 int framesPerPage(const Album& a);
@@ -26,6 +24,10 @@ int lastSpread(int npages);
 int spreadOf(int rel, int fpp);
 // The group-relative number of the first frame on left page `curpage`.
 int firstFrameOf(int curpage, int fpp);
+// Where an arrow ('L' or 'R') leads from `a.curpage`: two pages back or on within 1 .. the last
+// spread, or between the index pages I-1/I-2 and I-3. `a.curpage` itself when there is nothing
+// that way, so a click that arrives before the arrow is hidden cannot leave the group.
+int arrowTarget(const Album& a, char dir);
 
 // Where the 24 positions sit on a book of `book` pixels for one size.
 struct GridLayout {
@@ -39,15 +41,6 @@ struct GridLayout {
     std::array<bool, 24> used{}; // the position exists in this size
 };
 GridLayout layoutGrid(QSize book, const SizeRec& size, int pgsize);
-
-// How picture `p` is drawn in a box of `box` pixels with frames `szh` high: the rectangle
-// inside the box and the angle, or nothing when it is not drawn ("e", or no size).
-struct Fit {
-    bool draw = false;
-    QRect rect;
-    int angle = 0;
-};
-Fit fitPicture(const PicRec& p, int szh, QSize box);
 
 // Go To Page: the answer as typed (blanks allowed).
 struct GoToAnswer {

@@ -219,13 +219,11 @@ void phpage::keyPressEvent(QKeyEvent* e) {
     switch (e->key()) {
     case Qt::Key_PageDown:
     case Qt::Key_Right:
-        if (pgright->isVisible())
-            pgright_Click();
+        pgright_Click();
         return;
     case Qt::Key_PageUp:
     case Qt::Key_Left:
-        if (pgleft->isVisible())
-            pgleft_Click();
+        pgleft_Click();
         return;
     case Qt::Key_Home:
         if (m_a.curpage > 0)

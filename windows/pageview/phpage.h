@@ -92,7 +92,9 @@ private:
     void buildTools();
     void applyTools();
     void highlightTool(int i);
+    void arrowTurn(char dir);
     void turn(char dir, int step);
+    void stopTurn();
     void drawFrame(int k, int f);
     void prepareSpread();
     void prepareAhead();
@@ -109,6 +111,7 @@ private:
     ToolStripState m_tools;
     QPixmap m_book;
     QFuture<void> m_ahead;
+    char m_queuedTurn = 0; // an arrow turn asked for while the leaf was turning
     bool m_dragArmed = false;
     QPoint m_pressPos;
     QPixmap m_pbhold;  // the drawn picture of the frame a drag started from

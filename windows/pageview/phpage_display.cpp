@@ -1,16 +1,19 @@
 // The page view's drawing: the grid, the spread, the index and the page turn.
 
 #include "bookview.h"
+#include "framefit.h"
 #include "indexpages.h"
 #include "pagelogic.h"
 #include "phpage.h"
 #include "picturelibrary.h"
 
 #include <QPainter>
+#include <utility>
 
 namespace vimbrel {
 
 void phpage::SetPage() {
+    stopTurn();
     if (m_a.curpage < 0) {
         for (int k = 0; k < 24; ++k) {
             pb[k]->hide();
@@ -68,7 +71,7 @@ QList<PictureLibrary::Request> phpage::spreadRequests(int page) const {
         const Integer s = m_a.frames[f];
         if (s < 1)
             continue;
-        const Fit fit = fitPicture(m_a.pics[s], size.szh, QSize(size.szw, size.szh));
+        const Fit fit = fitPicture(m_a.pics[s], QSize(size.szw, size.szh));
         if (fit.draw)
             wanted.append({framePath(s), (QSizeF(fit.rect.size()) * devicePixelRatioF()).toSize(),
                            fit.angle});
@@ -98,7 +101,7 @@ void phpage::drawFrame(int k, int f) {
     const QString shortDesc = p.psdesc.trimmed();
     ibn[k]->setText(shortDesc.isEmpty() ? p.pfile.trimmed() : shortDesc);
     const QSize box = pb[k]->size();
-    const Fit fit = fitPicture(p, m_a.sizes[m_a.pgsize].szh, box);
+    const Fit fit = fitPicture(p, box);
     if (fit.draw) {
         const qreal dpr = devicePixelRatioF();
         QPixmap pm(box * dpr);
@@ -213,33 +216,49 @@ void phpage::idxlst_DblClick(int index) {
 }
 
 void phpage::pgleft_Click() {
-    if (m_a.curpage < 0) {
-        m_a.curpage = -1;
-        DispPage(-1);
-        DispPage(-2);
-        return;
-    }
-    m_a.curpage = static_cast<Integer>(m_a.curpage - 2);
-    turn('L', 5);
+    arrowTurn('L');
 }
 
 void phpage::pgright_Click() {
-    if (m_a.curpage < 0) {
-        m_a.curpage = -3;
-        DispPage(-3);
+    arrowTurn('R');
+}
+
+// The arrows, their keys and a drag over them. While the leaf still turns the arrows show the
+// old spread, so a second turn waits for the first and is checked against the bounds only then.
+void phpage::arrowTurn(char dir) {
+    if (pgtimer.isActive()) {
+        m_queuedTurn = dir;
         return;
     }
-    m_a.curpage = static_cast<Integer>(m_a.curpage + 2);
-    turn('R', 1);
+    const int to = arrowTarget(m_a, dir);
+    if (to == m_a.curpage)
+        return;
+    m_a.curpage = static_cast<Integer>(to);
+    if (to < 0) { // index pages turn at once
+        DispPage(to);
+        return;
+    }
+    turn(dir, dir == 'L' ? 5 : 1);
 }
 
 void phpage::turn(char dir, int step) {
+    m_queuedTurn = 0; // a turn to a named page replaces an arrow turn still waiting
     m_a.pgtdir = dir;
     m_a.pgtstep = static_cast<Integer>(step);
     pgtimer.start();
     // The new spread decodes while the leaf turns.
     if (!m_ahead.isRunning())
         m_ahead = m_pictures.prepareAsync(spreadRequests(m_a.curpage));
+}
+
+// A new layout or the index replaces the spread the leaf was turning to.
+void phpage::stopTurn() {
+    m_queuedTurn = 0;
+    if (!pgtimer.isActive())
+        return;
+    pgtimer.stop();
+    m_leaf->setStep(0);
+    phpg->setPicture(m_book);
 }
 
 void phpage::pgtimer_Timer() {
@@ -253,6 +272,8 @@ void phpage::pgtimer_Timer() {
         DispPage(m_a.curpage + 1);
         Set_it(102);
         prepareAhead();
+        if (const char queued = std::exchange(m_queuedTurn, 0))
+            arrowTurn(queued);
         return;
     }
     const bool right = m_a.pgtdir == 'R';

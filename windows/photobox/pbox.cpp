@@ -1,7 +1,7 @@
 #include "pbox.h"
 
 #include "dragdata.h"
-#include "pagelogic.h"
+#include "framefit.h"
 #include "ui.h"
 
 #include <QCloseEvent>
@@ -171,10 +171,9 @@ QString pbox::picturePath(int slot) const {
     return m_a.picdir + m_a.pics[slot].pfile.trimmed();
 }
 
-// The fitting rule of the page frames, with the strip position as the box and its height as
-// the reference height for turned pictures.
+// The fitting rule of the page frames, with the strip position as the box.
 QPixmap pbox::drawThumbnail(int slot) const {
-    const Fit fit = fitPicture(m_a.pics[slot], thumbSize.height(), thumbSize);
+    const Fit fit = fitPicture(m_a.pics[slot], thumbSize);
     if (!fit.draw)
         return {};
     const qreal dpr = devicePixelRatioF();
@@ -199,7 +198,7 @@ void pbox::apply(const StripUpdate& u) {
         const int s = stripSlot(m_a, k);
         if (!u.redraws(k) || !s)
             continue;
-        const Fit fit = fitPicture(m_a.pics[s], thumbSize.height(), thumbSize);
+        const Fit fit = fitPicture(m_a.pics[s], thumbSize);
         if (fit.draw)
             wanted.append({picturePath(s), fit.rect.size(), fit.angle});
     }

@@ -86,8 +86,7 @@ int prevPosition(int position, int nslides) {
 }
 
 Fit slideFit(const PicRec& p, QSize area) {
-    // The page view's rule, with the display area as the box and its height as the row.
-    return fitPicture(p, area.height(), area);
+    return fitPicture(p, area);
 }
 
 QString slideName(const PicRec& p) {

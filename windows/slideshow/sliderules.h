@@ -6,7 +6,7 @@
 // The window covers the screen and works in pixels; every placement here takes the screen size.
 
 #include "album.h"
-#include "pagelogic.h"
+#include "framefit.h"
 
 #include <QRect>
 #include <QSize>
@@ -56,7 +56,7 @@ int nextPosition(int position, int nslides);
 int prevPosition(int position, int nslides);
 
 // Where picture `p` is drawn in a display area of `area` pixels: never enlarged, proportions
-// kept (turned pictures with the inverse ratio), centred. Nothing for "e" or a 0 size.
+// kept (turned pictures with their sides swapped), centred. Nothing for "e" or a 0 size.
 Fit slideFit(const PicRec& p, QSize area);
 
 // The name line: the short description, or the file name when that is blank; and the long
