@@ -25,12 +25,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (decodeAlbum(again, *b).outcome != AlbumDecode::Ok || encodeAlbum(*b) != again)
         std::abort();
 
-    // Moving every picture of the first group to the Photo Box stays inside the tables.
-    a.grps[1].gcount = countGroupPictures(a, 1);
+    // Select All, then the first group to the Photo Box: it stays inside the tables, the other
+    // groups keep their pictures, and the album still opens.
+    a.curgrp = 1;
     SetAllSel(a, 0);
-    a.nsel = a.grps[1].gcount;
     PackPics(a, 1);
     if (a.npics + a.npbox > 1000 || (a.npbox > 0 && a.pbfirst != 1001 - a.npbox))
+        std::abort();
+    const auto c = std::make_unique<Album>();
+    ClearAlbum(*c);
+    if (decodeAlbum(encodeAlbum(a), *c).outcome != AlbumDecode::Ok)
         std::abort();
     return 0;
 }

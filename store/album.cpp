@@ -101,8 +101,23 @@ int ListSelectedSlots(Album& a) {
     return n;
 }
 
-void PackPics(Album& a, Integer g) {
-    const Integer n = a.nsel;
+Integer PackPics(Album& a, Integer g) {
+    // Only group g's selected pictures move. Select All marks every slot, and a picture of
+    // another group taken out of the table while its frame still pointed at it would leave
+    // that frame naming a slot the album no longer holds. The count comes from the marks for
+    // the same reason: a stale nsel would move too few or too many.
+    const auto moves = [&](int F) {
+        const Integer p = a.frames[F];
+        return p > 0 && a.pics[p].psel == 0 && F >= a.grps[g].gfirst && F <= a.grps[g].glast;
+    };
+    Integer n = 0;
+    for (int F = a.grps[g].gfirst; F <= a.grps[g].glast; ++F)
+        if (moves(F))
+            ++n;
+    // The box selection lives in wpics, which this overwrites, and the box's slots move down:
+    // its marks would name other pictures (a Delete would take those).
+    if (n > 0 && a.pbsel >= 0)
+        ClearPboxSel(a);
     if (a.npbox == 0) {
         // A cleared album has pbfirst 0; the run of moved pictures must still end at 1000.
         a.pbfirst = 1001;
@@ -119,7 +134,7 @@ void PackPics(Album& a, Integer g) {
     for (int F = 1; F <= a.nframes; ++F) {
         const Integer p = a.frames[F];
         if (p > 0)
-            a.wpics[p].psel = a.pics[p].psel == 0 ? Integer(-1) : static_cast<Integer>(F);
+            a.wpics[p].psel = moves(F) ? Integer(-1) : static_cast<Integer>(F);
     }
 
     if (a.npbox > 0)
@@ -147,13 +162,14 @@ void PackPics(Album& a, Integer g) {
 
     if (n > 0) {
         const Integer oldFirst = a.pbfirst;
-        a.npbox += n;
-        a.npics -= n;
-        a.pbtop -= n;
+        a.npbox = static_cast<Integer>(a.npbox + n);
+        a.npics = static_cast<Integer>(a.npics - n);
+        a.pbtop = static_cast<Integer>(a.pbtop - n);
         a.pbfirst = a.pbtop;
         a.views->LoadFS(0);
         a.pbfirst = static_cast<Integer>(oldFirst - n);
     }
+    return n;
 }
 
 void ClearPboxSel(Album& a) {

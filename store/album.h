@@ -112,9 +112,9 @@ void ListSelected(Album& a);
 // order; returns n, counted from the marks (a stale nsel would reach entries left over from an
 // earlier list). 0 when the current group is not a group.
 int ListSelectedSlots(Album& a);
-// Moves the nsel selected pictures of group g to the end of the Photo Box and packs the
-// album slots, keeping the order of those that stay.
-void PackPics(Album& a, Integer g);
+// Moves the selected pictures of group g (and no other group's) to the end of the Photo Box
+// and packs the album slots, keeping the order of those that stay. Returns how many moved.
+Integer PackPics(Album& a, Integer g);
 void ClearPboxSel(Album& a);
 
 // The frames 1..nframes that hold a picture in group g, recounted.

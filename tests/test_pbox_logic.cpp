@@ -169,6 +169,27 @@ TEST(PboxDrop, PagePhotosJoinTheBox) {
     EXPECT_EQ(h.a.npbox, 2);
 }
 
+TEST(PboxDrop, SelectAllMovesOnlyTheShownGroupAndTheAlbumStillOpens) {
+    // Group 2 holds pictures too; Select All marks every slot of the table.
+    BoxFixture f(1);
+    f.addPicture(5, 30, 5);
+    f.addPicture(6, 26, 6);
+    f.setGroups({24, 24});
+    f.a.curgrp = 1;
+    SetAllSel(f.a, 0);
+    ASSERT_EQ(f.a.nsel, 4);
+    EXPECT_TRUE(dropPagePictures(f.a, appendPosition).moved);
+    expectAlbumSound(f.a);
+    EXPECT_EQ(box(f.a), QList<int>({101, 1, 2, 3, 4}));
+    EXPECT_EQ(f.a.grps[2].gcount, 2);
+    EXPECT_EQ(number(f.a.pics[f.a.frames[26]]), 6);
+    EXPECT_EQ(number(f.a.pics[f.a.frames[30]]), 5);
+
+    Album back;
+    ClearAlbum(back);
+    EXPECT_EQ(decodeAlbum(encodeAlbum(f.a), back).outcome, AlbumDecode::Ok);
+}
+
 namespace {
 
 // A written album in a temporary folder with a box of three picture files.

@@ -131,8 +131,7 @@ PageViewEffect deleteGroup(Album& a, int& gcur) {
         return PageViewEffect::None;
     const GrpRec gone = a.grps[gcur];
 
-    // Only this group's pictures are selected for PackPics: it drops every selected picture
-    // outside the group from the album, so selecting all 1000 slots would lose the others.
+    // The whole group goes, whatever part of it was selected; nothing else stays selected.
     for (int s = 1; s <= 1000; ++s)
         a.pics[s].psel = -1;
     for (int f = gone.gfirst; f <= gone.glast; ++f)

@@ -2,6 +2,23 @@
 
 namespace vimbrel {
 
+bool togglePhoto(Album& a, int f) {
+    PicRec& p = a.pics[a.frames[f]];
+    const bool selected = p.psel != 0;
+    p.psel = selected ? Integer(0) : Integer(-1);
+    a.nsel = static_cast<Integer>(a.nsel + (selected ? 1 : -1));
+    return selected;
+}
+
+bool pressPhoto(Album& a, int f) {
+    PicRec& p = a.pics[a.frames[f]];
+    if (a.nsel == 0) {
+        p.psel = 0;
+        a.nsel = 1;
+    }
+    return p.psel == 0;
+}
+
 bool dropStartedHere(const Album& a, int k) {
     return a.curslot == k && a.framepage == a.curpage;
 }
@@ -35,6 +52,7 @@ void replaceFromBox(Album& a) {
     PicRec& inFrame = a.pics[a.frames[a.curframe]];
     a.tpic = inFrame;
     inFrame = a.pics[a.dragsrc];
+    inFrame.psel = -1; // see placeInFrames
     a.pics[a.dragsrc] = a.tpic;
     a.changed = 'y';
 }
@@ -56,6 +74,9 @@ void placeInFrames(Album& a, const QList<PicRec>& pictures) {
     for (const PicRec& p : pictures) {
         ++a.npics;
         a.pics[a.npics] = p;
+        // Select All marks the box's slots too; a picture arriving with that mark would count
+        // as selected on the page without nsel knowing.
+        a.pics[a.npics].psel = -1;
         a.frames[t++] = a.npics;
     }
     a.grps[a.curgrp].gcount = static_cast<Integer>(a.grps[a.curgrp].gcount + pictures.size());

@@ -8,6 +8,15 @@
 
 namespace vimbrel {
 
+// A right click on the photo of frame f: selected when it was not, else not; nsel follows.
+// Only 0 is a selection mark: pictures that stayed when others were put aside carry their frame.
+// Returns whether the photo is selected now.
+bool togglePhoto(Album& a, int f);
+
+// A left press on the photo of frame f of a writable album: with nothing selected it becomes
+// the selection. Returns whether a drag may start from it (it is selected).
+bool pressPhoto(Album& a, int f);
+
 // The drag ended on the frame position it started from, on the same spread.
 bool dropStartedHere(const Album& a, int k);
 

@@ -18,18 +18,9 @@ void phpage::pb_MouseDown(int k, Qt::MouseButton button) {
     m_a.dragsrc = m_a.pgframes[k];
     if (m_a.dragsrc < 1 || m_a.frames[m_a.dragsrc] < 1)
         return;
-    PicRec& p = m_a.pics[m_a.frames[m_a.dragsrc]];
     if (button != Qt::LeftButton) {
         ClearPboxSel(m_a);
-        if (p.psel >= 0) {
-            p.psel = -1;
-            frsel[k]->hide();
-            --m_a.nsel;
-        } else {
-            p.psel = 0;
-            frsel[k]->show();
-            ++m_a.nsel;
-        }
+        frsel[k]->setVisible(togglePhoto(m_a, m_a.dragsrc));
         setSelCount(m_a.nsel);
         Set_it(100);
         Set_it(102);
@@ -39,13 +30,11 @@ void phpage::pb_MouseDown(int k, Qt::MouseButton button) {
         return;
     if (m_a.nsel == 0) {
         ClearPboxSel(m_a);
-        p.psel = 0;
-        m_a.nsel = 1;
         frsel[k]->show();
-        setSelCount(m_a.nsel);
     }
     // The drag itself starts once the mouse moves, so clicks and double clicks stay clicks.
-    m_dragArmed = p.psel == 0;
+    m_dragArmed = pressPhoto(m_a, m_a.dragsrc);
+    setSelCount(m_a.nsel);
 }
 
 void phpage::pb_MouseMove(int k, Qt::MouseButtons buttons, QPoint pos) {

@@ -200,8 +200,7 @@ PageDropResult dropPagePictures(Album& a, int index) {
     const Integer g = a.curgrp;
     if (a.nsel != 1) {
         r.several = true;
-        r.moved = a.nsel > 0;
-        PackPics(a, g);
+        r.moved = PackPics(a, g) > 0;
         // PackPics leaves the group counts to its caller.
         a.grps[g].gcount = countGroupPictures(a, g);
         if (r.moved)
