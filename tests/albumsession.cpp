@@ -371,23 +371,19 @@ void AlbumSession::sizeTool(int tool) {
 void AlbumSession::turnPage(bool right, int clicks) {
     log +=
         QStringLiteral(" turn %1 x%2").arg(right ? QLatin1Char('R') : QLatin1Char('L')).arg(clicks);
-    // The arrows show as the last drawn spread left them; clicks during the turn find them so.
-    const bool leftShown = a.curpage < 0 ? false : a.curpage >= 3;
-    const bool rightShown =
-        a.curpage < 0 ? a.curpage == -1 && a.ngrps > 0 : a.curpage + 2 <= a.npages;
-    if (right ? !rightShown : !leftShown)
-        return;
-    for (int c = 0; c < clicks; ++c) {
-        if (a.curpage < 0) {
-            a.curpage = right ? -3 : -1;
-            continue;
+    const char dir = right ? 'R' : 'L';
+    // The first click turns the leaf; the clicks that come while it turns leave one turn
+    // waiting, which is checked against the bounds when the leaf has come down.
+    for (int turn = 0; turn < std::min(clicks, 2); ++turn) {
+        const int to = arrowTarget(a, dir);
+        if (to == a.curpage)
+            return;
+        a.curpage = static_cast<Integer>(to);
+        if (to >= 1) {
+            DispPage(a.curpage);
+            DispPage(a.curpage + 1);
+            Set_it(102);
         }
-        a.curpage = static_cast<Integer>(a.curpage + (right ? 2 : -2));
-    }
-    if (a.curpage >= 1) {
-        DispPage(a.curpage);
-        DispPage(a.curpage + 1);
-        Set_it(102);
     }
 }
 
@@ -639,6 +635,8 @@ QString AlbumSession::state() const {
 
 QString AlbumSession::problem() const {
     QStringList p;
+    if (a.canwrite != 'Y' || a.albfile.isEmpty())
+        p << QStringLiteral("the album is no longer open for changes");
     if (a.ngrps < 1 || a.ngrps > 42)
         return QStringLiteral("ngrps %1").arg(a.ngrps);
     if (a.grps[1].gfirst != 1)
@@ -786,7 +784,7 @@ void AlbumSession::randomAction() {
         if (a.curpage < 0)
             openGroup(pick(1, a.ngrps));
         else
-            turnPage(chance(50), 1 /*TEMP*/);
+            turnPage(chance(50), chance(70) ? 1 : pick(2, 3));
         break;
     case 3:
     case 4: {
