@@ -13,7 +13,8 @@ export PRINTER=PDF
 
 make_sample "$sampler"
 
-pdfs() { ls "$CUPS_PDF_OUT"/*.pdf 2>/dev/null | sort; }
+# No PDF yet is an empty list, not a failure: a fresh machine has never printed.
+pdfs() { find "$CUPS_PDF_OUT" -maxdepth 1 -name '*.pdf' 2>/dev/null | sort; }
 # Waits until the queue is empty and `$1` more PDFs than in `$2` (a listing) are there, and
 # prints the new ones.
 new_pdfs() {
