@@ -16,6 +16,9 @@ QWidget* QtUi::parentWidget() const {
 MsgAnswer QtUi::message(const QString& title, const QString& text, MsgIcon icon,
                         MsgButtons buttons) {
     QMessageBox box(parentWidget());
+    // The splash and the Photo Box stay on top; a box waiting for an answer must not hide
+    // behind them.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.setWindowTitle(title);
     // Two-line texts are joined with a carriage return; Qt breaks lines on \n only.
     box.setText(QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')));

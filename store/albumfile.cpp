@@ -85,11 +85,14 @@ double leadingNumber(const QString& s) {
 // vmb + four digits + "." + three letters: nothing else may name a file of the album.
 bool isPictureFileName(const FixedText<11>& f) {
     const char* b = f.bytes();
-    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-    return b[0] == 'v' && b[1] == 'm' && b[2] == 'b' && digit(b[3]) && digit(b[4]) &&
-           digit(b[5]) && digit(b[6]) && b[7] == '.' && letter(b[8]) && letter(b[9]) &&
-           letter(b[10]);
+    const auto digit = [](char c) {
+        return c >= '0' && c <= '9';
+    };
+    const auto letter = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    };
+    return b[0] == 'v' && b[1] == 'm' && b[2] == 'b' && digit(b[3]) && digit(b[4]) && digit(b[5]) &&
+           digit(b[6]) && b[7] == '.' && letter(b[8]) && letter(b[9]) && letter(b[10]);
 }
 
 AlbumDecode damaged(const QString& problem) {
@@ -313,8 +316,12 @@ void ReadAlbum(Album& a) {
                                 QStringLiteral("   - ") + g.gdesc.trimmed());
     a.views->setAlbumDescLabel(a.albdesc.trimmed());
     // Two sessions saving one album would each drop the other's changes: the second reads.
+    // Where the album could be written but something else stands where the lock goes, another
+    // session would not see this one either, so it reads too.
     const bool heldElsewhere = lock == AlbumLock::Outcome::HeldElsewhere;
-    a.canwrite = heldElsewhere ? 'N' : freeSpaceTest(a);
+    const char writable = freeSpaceTest(a);
+    const bool unlockable = lock == AlbumLock::Outcome::Unavailable && writable == 'Y';
+    a.canwrite = heldElsewhere || unlockable ? 'N' : writable;
     a.views->SetTotPg();
     SetAllSel(a, -1);
     if (heldElsewhere) {
@@ -322,6 +329,14 @@ void ReadAlbum(Album& a) {
                       QStringLiteral("Album '") + a.albfile +
                           QStringLiteral("' is open in another Vimbrel session.\r"
                                          "It is opened read-only: changes cannot be saved."),
+                      MsgIcon::Information);
+    } else if (unlockable) {
+        a.ui->message(QStringLiteral("Open - Read Only"),
+                      QStringLiteral("Album '") + a.albfile +
+                          QStringLiteral("' cannot be locked against other Vimbrel sessions: '") +
+                          AlbumLock::lockPathFor(a.albfile) +
+                          QStringLiteral("' is in the way.\rIt is opened read-only: changes "
+                                         "cannot be saved."),
                       MsgIcon::Information);
     }
 }

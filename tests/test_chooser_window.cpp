@@ -231,14 +231,27 @@ TEST(Chooser, AnAlbumOpenInAnotherSessionOpensReadOnly) {
     f.w->cb_new_Click(); // closes the album; the new one is cancelled
     EXPECT_TRUE(session2.tryLock(0));
 
-    // Where no lock can be made the album still opens as before, and nothing waits on a pipe.
+    // Something in the way of the lock (a pipe, a folder, a link): nothing waits on it, and the
+    // album opens read-only, saying why, since a second session could not see this one.
     session2.unlock();
-    ASSERT_EQ(::mkfifo(QFile::encodeName(f.tmp.filePath(u".TRIP.vmb.lock"_s)).constData(), 0600),
-              0);
-    f.openTrip();
-    EXPECT_EQ(f.a.albfile, f.trip);
-    EXPECT_EQ(f.a.canwrite, 'Y');
-    EXPECT_EQ(f.ui.shown.size(), 1);
+    const QString lockPath = f.tmp.filePath(u".TRIP.vmb.lock"_s);
+    const auto inTheWay = std::to_array<std::function<bool()>>({
+        [&] { return ::mkfifo(QFile::encodeName(lockPath).constData(), 0600) == 0; },
+        [&] { return QDir().mkdir(lockPath); },
+        [&] { return QFile::link(f.tmp.filePath(u"nowhere"_s), lockPath); },
+    });
+    for (const auto& make : inTheWay) {
+        f.ui.shown.clear();
+        ASSERT_TRUE(make());
+        f.openTrip();
+        EXPECT_EQ(f.a.albfile, f.trip);
+        EXPECT_EQ(f.a.canwrite, 'N');
+        ASSERT_EQ(f.ui.shown.size(), 1);
+        EXPECT_EQ(f.ui.shown[0].title, u"Open - Read Only"_s);
+        EXPECT_TRUE(f.ui.shown[0].text.contains(u"cannot be locked"_s));
+        QFile::remove(lockPath);
+        QDir().rmdir(lockPath);
+    }
 }
 
 namespace {
@@ -292,6 +305,20 @@ TEST(FileDialog, OpenOpensExactlyTheFileClicked) {
         EXPECT_EQ(f.a.albfile, f.dir + u'/' + picked);
         EXPECT_EQ(f.a.albdesc.trimmed(), u"picked"_s);
     }
+}
+
+TEST(FileDialog, OpenOpensTheFileClickedEvenAfterLookingInAnotherFolder) {
+    DialogFixture f;
+    f.make(u"TRIP.vmb"_s, u"clicked"_s);
+    const QString other = f.tmp.filePath(u"other"_s);
+    QDir().mkpath(other);
+    QFile::copy(f.dir + u"/TRIP.vmb"_s, other + u"/TRIP.vmb"_s);
+    QDir().mkpath(other + u"/TRIP"_s);
+    filedlg dlg(f.a, DlgMode::Open);
+    f.click(dlg, u"TRIP.vmb"_s);
+    dlg.dirbox1->setPath(other);
+    dlg.cb_ok->click();
+    EXPECT_EQ(f.a.albfile, f.dir + u"/TRIP.vmb"_s);
 }
 
 TEST(FileDialog, RenameNeverOffersANameTheBoxWouldCut) {

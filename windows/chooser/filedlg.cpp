@@ -145,6 +145,7 @@ void filedlg::flebox1_Click(const QString& name) {
     const QString stem = name.left(name.size() - 4);
     if (m_mode == DlgMode::Open) {
         m_picked = name;
+        m_pickedIn = flebox1->path();
         iname->setText(stem);
     } else if (m_mode == DlgMode::Rename && nameFits(stem)) {
         // A file the box would cut never becomes a name, lest another file be renamed.
@@ -164,7 +165,8 @@ void filedlg::cb_ok_Click() {
     if (m_mode == DlgMode::Rename)
         r = confirmRename(m_a, windowTitle(), iname->text(), m_rename);
     else if (m_mode == DlgMode::Open)
-        r = confirmOpen(m_a, windowTitle(), m_picked, dirbox1->path());
+        // The folder the file was clicked in: the user may have looked elsewhere since.
+        r = confirmOpen(m_a, windowTitle(), m_picked, m_pickedIn);
     else
         r = confirmNewOrOpen(m_a, m_mode, windowTitle(), iname->text(), idesc->text(),
                              dirbox1->path());

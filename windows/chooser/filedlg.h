@@ -44,7 +44,8 @@ private:
     Album& m_a;
     DlgMode m_mode;
     RenameSource m_rename;
-    QString m_picked; // Open: the file clicked in the list, exactly as named
+    QString m_picked;   // Open: the file clicked in the list, exactly as named
+    QString m_pickedIn; // and the folder it was listed in
 };
 
 } // namespace vimbrel
