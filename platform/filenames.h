@@ -67,4 +67,17 @@ inline QByteArray nameBytes(const QString& text) {
     return out;
 }
 
+// The text with every kept byte as U+FFFD: regular expressions refuse lone surrogates.
+inline QString nameForMatching(QString text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode()))
+            ++i; // a pair: one character beyond the BMP
+        else if (c >= 0xDC80 && c <= 0xDCFF)
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 } // namespace vimbrel

@@ -345,8 +345,10 @@ void FileBox::refresh() {
     const QIcon icon = style()->standardIcon(QStyle::SP_FileIcon);
     const QStringList names = visibleFiles(m_path);
     for (const QString& name : names) {
-        const bool wanted = std::any_of(globs.begin(), globs.end(),
-                                        [&](const auto& re) { return re.match(name).hasMatch(); });
+        const QString matched = nameForMatching(name);
+        const bool wanted = std::any_of(globs.begin(), globs.end(), [&](const auto& re) {
+            return re.match(matched).hasMatch();
+        });
         if (wanted)
             new QListWidgetItem(icon, name, this);
     }
