@@ -1,5 +1,6 @@
 #include "folderbrowser.h"
 
+#include "filenames.h"
 #include "ui.h"
 
 #include <QDir>
@@ -16,6 +17,8 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace vimbrel {
 
@@ -62,6 +65,25 @@ bool canList(const QString& folder, QString* error) {
 // as Linux desktops hide them.
 QStringList visibleEntries(const QString& folder, QDir::Filters kind) {
     QStringList names = QDir(folder).entryList(kind | QDir::NoDotAndDotDot, QDir::NoSort);
+    sortNames(names);
+    return names;
+}
+
+// Visible regular files of `folder`, links to regular files included, named by their bytes:
+// a pipe, device or folder named like a picture can never be opened as one, and a name that
+// is not UTF-8 still opens the file it lists.
+QStringList visibleFiles(const QString& folder) {
+    QStringList names;
+    DIR* d = ::opendir(nameBytes(folder).constData());
+    if (d == nullptr)
+        return names;
+    while (const dirent* e = ::readdir(d)) {
+        struct stat st {};
+        if (e->d_name[0] != '.' && ::fstatat(::dirfd(d), e->d_name, &st, 0) == 0 &&
+            S_ISREG(st.st_mode))
+            names.append(nameText(QByteArray(e->d_name)));
+    }
+    ::closedir(d);
     sortNames(names);
     return names;
 }
@@ -321,10 +343,12 @@ void FileBox::refresh() {
         return;
     const QList<QRegularExpression> globs = globsOf(m_pattern);
     const QIcon icon = style()->standardIcon(QStyle::SP_FileIcon);
-    const QStringList names = visibleEntries(m_path, QDir::Files);
+    const QStringList names = visibleFiles(m_path);
     for (const QString& name : names) {
-        const bool wanted = std::any_of(globs.begin(), globs.end(),
-                                        [&](const auto& re) { return re.match(name).hasMatch(); });
+        const QString matched = nameForMatching(name);
+        const bool wanted = std::any_of(globs.begin(), globs.end(), [&](const auto& re) {
+            return re.match(matched).hasMatch();
+        });
         if (wanted)
             new QListWidgetItem(icon, name, this);
     }

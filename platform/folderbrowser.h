@@ -79,8 +79,9 @@ private:
     std::function<bool(const QString&)> m_isDisabled;
 };
 
-// The file list of one folder: plain files whose names match the pattern (several patterns
-// joined with ";", matched case-insensitively), sorted by name.
+// The file list of one folder: regular files (or links to them) whose names match the pattern
+// (several patterns joined with ";", matched case-insensitively), sorted by name. Names that
+// are not UTF-8 keep their bytes (filenames.h).
 class FileBox : public QListWidget {
     Q_OBJECT
 public:

@@ -2,14 +2,23 @@
 // sources, and what a run that stops part-way leaves behind.
 
 #include "bindmount.h"
+#include "filenames.h"
 #include "importfixture.h"
 #include "importrules.h"
 #include "importrun.h"
 #include "picfiles.h"
 #include "picturefiles.h"
+#include "specialfiles.h"
 
 #include <QFile>
+#include <QRandomGenerator>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace vimbrel;
@@ -60,9 +69,16 @@ struct ImportTest : ::testing::Test, ImportAlbum {
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     bool onCard(const char* name) const { return QFile::exists(card + QLatin1String(name)); }
+    QStringList titles() const {
+        QStringList out;
+        for (const auto& s : ui.shown)
+            out.append(s.title);
+        return out;
+    }
     // Runs to the end, as the window does for a few files.
-    std::unique_ptr<ImportRun> import(const QStringList& files, bool del = false) {
-        auto run = std::make_unique<ImportRun>(a, hub, pictures, card, files, del);
+    std::unique_ptr<ImportRun> import(const QStringList& files, bool del = false,
+                                      ImportRun::Steps steps = {}) {
+        auto run = std::make_unique<ImportRun>(a, hub, pictures, card, files, del, steps);
         while (run->next()) {
         }
         run->finish();
@@ -206,4 +222,180 @@ TEST_F(ImportTest, CancelKeepsTheSettledCopiesAndRemovesTheOnesInFlight) {
     EXPECT_EQ(copies().size(), 2);
     EXPECT_EQ(a.fileused[3], 0);
     EXPECT_TRUE(QFile::exists(a.albfile));
+}
+
+namespace {
+
+// Opens every FIFO under `folder` for writing once `seconds` have passed, which frees a reader
+// stuck in open(): a test of code that blocks fails instead of hanging.
+struct FifoRescue {
+    std::atomic<bool> done{false};
+    std::atomic<bool> rescued{false};
+    std::thread thread;
+    FifoRescue(QStringList fifos, int seconds) {
+        thread = std::thread([this, fifos, seconds] {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+            while (!done && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            while (!done) {
+                for (const QString& f : fifos) {
+                    const int fd = ::open(QFile::encodeName(f).constData(), O_WRONLY | O_NONBLOCK);
+                    if (fd >= 0) {
+                        rescued = true;
+                        ::close(fd);
+                    }
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+    }
+    ~FifoRescue() {
+        done = true;
+        thread.join();
+    }
+};
+
+QByteArray noise(qsizetype size) {
+    QByteArray b(size, Qt::Uninitialized);
+    QRandomGenerator gen(16);
+    for (char& c : b)
+        c = char(gen.bounded(256));
+    return b;
+}
+
+} // namespace
+
+TEST_F(ImportTest, FilesThatAreNoPlainFilesAreLoadErrorsAndNeverBlock) {
+    jpeg(u"first.jpg"_s);
+    jpeg(u"last.jpg"_s);
+    QStringList files{u"first.jpg"_s}, specials, fifos;
+    for (const SpecialKind& kind : specialKinds()) {
+        const QString name = QString::fromLatin1(kind.name).replace(u' ', u'-') + u".jpg"_s;
+        if (!kind.make(card + name))
+            continue; // root reads an unreadable file anyway
+        files.append(name);
+        specials.append(name);
+        if (QByteArray(kind.name).contains("fifo"))
+            fifos << card + name;
+    }
+    files.append(u"last.jpg"_s);
+    ASSERT_GE(specials.size(), 6);
+
+    std::unique_ptr<ImportRun> run;
+    {
+        const FifoRescue rescue(fifos, 10);
+        run = import(files, true);
+        EXPECT_FALSE(rescue.rescued) << "a read of a FIFO blocked";
+    }
+    EXPECT_EQ(run->failedNames(), specials);
+    EXPECT_EQ(run->copiedNames(), names("first.jpg last.jpg"));
+    EXPECT_EQ(copies().size(), 2);
+    EXPECT_EQ(titles().count(u"Import Image - Load Error"_s), specials.size());
+    EXPECT_EQ(run->stop(), ImportRun::Stop::None);
+    // The sources that were no pictures are all still there, whatever they are.
+    for (const QString& name : specials) {
+        struct stat st {};
+        EXPECT_EQ(::lstat(QFile::encodeName(card + name).constData(), &st), 0) << qPrintable(name);
+    }
+}
+
+TEST_F(ImportTest, AFileIsMeasuredAsAPictureBeforeItIsCopied) {
+    // The picture folder is gone: a copy fails, so whatever is measured first shows.
+    jpeg(u"good.jpg"_s);
+    bytes(u"noise.jpg"_s, noise(1 << 20));
+    QDir(a.picdir).removeRecursively();
+    import(names("noise.jpg good.jpg"));
+    ASSERT_EQ(titles(),
+              QStringList({u"Import Image - Load Error"_s, u"Import Image - Copy Error"_s}));
+    EXPECT_TRUE(ui.shown[0].text.endsWith(u"\rFILE: noise.jpg"_s));
+}
+
+TEST_F(ImportTest, ALargeNonPictureOnANearlyFullDiskDoesNotStopTheRun) {
+    jpeg(u"one.jpg"_s);
+    bytes(u"noise.jpg"_s, noise(4 << 20));
+    jpeg(u"two.jpg"_s);
+    // A picture folder with 1 MB free: a real small file system where root may mount one,
+    // else a copy step that runs out of space past 1 MB.
+    ImportRun::Steps steps;
+    struct Tmpfs {
+        QByteArray at;
+        bool active = false;
+        ~Tmpfs() {
+            if (active)
+                ::umount2(at.constData(), MNT_DETACH);
+        }
+    } small{QFile::encodeName(a.picdir)};
+    small.active =
+        ::geteuid() == 0 && ::mount("tmpfs", small.at.constData(), "tmpfs", 0, "size=1m") == 0;
+    if (!small.active)
+        steps.copy = [](int in, const QString& target) {
+            struct stat st {};
+            if (::fstat(in, &st) == 0 && st.st_size > (1 << 20))
+                return CopyOutcome{CopyOutcome::TargetFailed,
+                                   QString::fromLocal8Bit(std::strerror(ENOSPC))};
+            return copyPicture(in, target);
+        };
+    const auto run = import(names("one.jpg noise.jpg two.jpg"), false, steps);
+    EXPECT_EQ(run->stop(), ImportRun::Stop::None);
+    EXPECT_EQ(run->copiedNames(), names("one.jpg two.jpg"));
+    EXPECT_EQ(run->failedNames(), names("noise.jpg"));
+    EXPECT_EQ(titles(), QStringList(u"Import Image - Load Error"_s));
+    EXPECT_EQ(copies().size(), 2);
+}
+
+TEST_F(ImportTest, OnlySourcesWhoseCopiesWereVerifiedAreDeleted) {
+    for (const QString& n : names("one.jpg two.jpg three.jpg"))
+        jpeg(n);
+    ImportRun::Steps steps;
+    steps.verify = [](int source, const QString& target) {
+        // The second copy reads back differently (a bad card reader, a flaky cable).
+        return !target.endsWith(u"vmb0002.jpg"_s) && verifyCopy(source, target);
+    };
+    const auto run = import(names("one.jpg two.jpg three.jpg"), true, steps);
+    EXPECT_TRUE(run->written());
+    EXPECT_EQ(run->deletedNames(), names("one.jpg three.jpg"));
+    EXPECT_TRUE(onCard("two.jpg"));
+    EXPECT_EQ(copies().size(), 3);
+}
+
+TEST_F(ImportTest, NamesThatAreNotUtf8AreCopiedByTheirBytes) {
+    // An old card's Latin-1 name, and a UTF-8 name that a lossy decoding turns it into.
+    const QByteArray latin1 = "M\xfcller.jpg";
+    const QByteArray lookAlike = QString::fromUtf8(latin1).toUtf8(); // U+FFFD for the byte
+    ASSERT_NE(latin1, lookAlike);
+    const QByteArray cardBytes = QFile::encodeName(card);
+    writeFile(QFile::decodeName(cardBytes + lookAlike), jpegBytes(markedPicture(40, 30)));
+    {
+        QFile out;
+        const int fd = ::open((cardBytes + latin1).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_TRUE(out.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        out.write(jpegBytes(markedPicture(80, 60)));
+    }
+    const auto run = import({nameText(latin1)}, true);
+    ASSERT_EQ(run->copied(), 1) << qPrintable(ui.shown.value(0).text);
+    EXPECT_EQ(a.pics[1000].pwidth, 80);
+    EXPECT_EQ(run->deletedNames(), QStringList(nameText(latin1)));
+    EXPECT_NE(::access((cardBytes + latin1).constData(), F_OK), 0);
+    EXPECT_EQ(::access((cardBytes + lookAlike).constData(), F_OK), 0);
+}
+
+TEST(FileNameText, EveryNameRoundTripsAndUtf8NamesReadAsBefore) {
+    const QList<QByteArray> names{
+        "plain.jpg",
+        "M\xc3\xbcller.jpg",         // UTF-8
+        "M\xfcller.jpg",             // Latin-1
+        "\xf0\x9f\x93\xb7.jpg",      // a four-byte character
+        "\xc0\xafslash.jpg",         // an overlong "/"
+        "\xed\xb2\x80surrogate.jpg", // an encoded surrogate
+        "cut\xe2\x82",               // a sequence cut short
+        "\xff\xfe",
+    };
+    for (const QByteArray& n : names) {
+        EXPECT_EQ(nameBytes(nameText(n)), n) << n.toHex().constData();
+        if (QString::fromUtf8(n).toUtf8() == n)
+            EXPECT_EQ(nameText(n), QFile::decodeName(n)) << n.constData();
+    }
+    EXPECT_NE(nameText("M\xfcller.jpg"), nameText(QString::fromUtf8("M\xfcller.jpg").toUtf8()));
+    EXPECT_FALSE(nameText("\xc0\xafslash.jpg").contains(u'/'));
 }

@@ -2,14 +2,19 @@
 // and runs short and long.
 
 #include "bindmount.h"
+#include "filenames.h"
 #include "impimg.h"
 #include "importfixture.h"
 #include "importrules.h"
 #include "picturefiles.h"
+#include "specialfiles.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTest>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace vimbrel;
 using namespace vimbrel::test;
@@ -160,4 +165,89 @@ TEST_F(ImportWindowTest, LongRunsShowProgressAndCanBeCancelled) {
     const int copied = int(copies().size());
     EXPECT_EQ(w->flebox->selectedNames().size(), 12 - copied);
     EXPECT_EQ(hub.calls.size(), copied > 0 ? 1 : 0);
+}
+
+TEST_F(ImportWindowTest, AnAlbumWriteFailingWhenALongRunIsCancelledEndsTheRunOnce) {
+    // The drive holding the album went away: the write's box is open while the files still
+    // in flight finish, and its event loop delivers their signal.
+    ASSERT_TRUE(ui.spin);
+    a.albfile = tmp.filePath(u"gone/TRIP.vmb"_s);
+    const QByteArray picture = jpegBytes(markedPicture(1600, 1200));
+    for (int i = 0; i < 40; ++i)
+        writeFile(card + u"/long%1.jpg"_s.arg(i, 2, 10, QLatin1Char('0')), picture);
+    open();
+    w->flebox->setFocus();
+    for (const bool byEscape : {false, true}) {
+        click(u"long00.jpg"_s);
+        click(u"long39.jpg"_s, Qt::ShiftModifier);
+        ui.shown.clear();
+        // Stopped right after the first file settles. Cancel is clicked inside the step that
+        // settled it; Escape is posted, so it usually comes while the watcher waits for the
+        // next file (a run whose files all settle in one step has no such moment).
+        bool stopped = false;
+        QMetaObject::Connection stop;
+        stop = QObject::connect(
+            w->prbar, &QProgressBar::valueChanged, w.get(),
+            [&, byEscape](int settled) {
+                if (settled == 0 || !w->running())
+                    return;
+                QObject::disconnect(stop);
+                stopped = true;
+                if (byEscape)
+                    QTest::keyClick(w.get(), Qt::Key_Escape);
+                else
+                    QTest::mouseClick(w->cb_stop, Qt::LeftButton);
+            },
+            byEscape ? Qt::QueuedConnection : Qt::DirectConnection);
+        w->cb_import_Click();
+        ASSERT_TRUE(w->running());
+        QTRY_VERIFY(!w->running());
+        QObject::disconnect(stop);
+        if (!stopped)
+            continue;
+        EXPECT_FALSE(w->running());
+        EXPECT_EQ(ui.shown.size(), 1);
+        EXPECT_EQ(ui.shown.value(0).title, u"Save - ERROR"_s);
+        EXPECT_EQ(ui.maxOpenBoxes, 1);
+        EXPECT_TRUE(w->isVisible());
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(w->running());
+    }
+}
+
+TEST_F(ImportWindowTest, ListsPlainFilesOnlyAndNamesByTheirBytes) {
+    for (const SpecialKind& kind : specialKinds())
+        kind.make(card + u"/x-"_s + QString::fromLatin1(kind.name).replace(u' ', u'-') + u".jpg"_s);
+    const QByteArray folder = QFile::encodeName(card) + '/';
+    const QByteArray latin1 = "M\xfcller.jpg";
+    const QByteArray lookAlike = QString::fromUtf8(latin1).toUtf8();
+    writeFile(QFile::decodeName(folder + lookAlike), jpegBytes(markedPicture(40, 30)));
+    {
+        QFile out;
+        const int fd = ::open((folder + latin1).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_TRUE(out.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        out.write(jpegBytes(markedPicture(80, 60)));
+    }
+    // QTemporaryDir cannot remove a name that is not UTF-8 either.
+    const auto removeLatin1 = qScopeGuard([&] { ::unlink((folder + latin1).constData()); });
+    open();
+    QStringList expected = names("A.JPG b.jpeg c.jpg D.Gif e.BMP g.jpg");
+    expected << nameText(latin1) << nameText(lookAlike);
+    std::sort(expected.begin(), expected.end(), [](const QString& x, const QString& y) {
+        const int c = QString::compare(x, y, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : x < y;
+    });
+    EXPECT_EQ(listed(), expected) << qPrintable(listed().join(u'|')) << " / "
+                                  << qPrintable(expected.join(u'|'));
+
+    click(nameText(latin1));
+    EXPECT_TRUE(ui.shown.isEmpty()) << qPrintable(ui.shown.value(0).text);
+    EXPECT_EQ(w->pbsize->text(), u"80 x 60"_s);
+    ASSERT_TRUE(w->cb_import->isEnabled());
+    w->cb_import_Click();
+    ASSERT_EQ(copies(), names("vmb0001.jpg"));
+    QFile copy(a.picdir + u"vmb0001.jpg"_s);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), jpegBytes(markedPicture(80, 60)));
 }

@@ -2,6 +2,7 @@
 
 #include "artwork.h"
 #include "config.h"
+#include "filenames.h"
 #include "importrules.h"
 #include "importrun.h"
 #include "picfolder.h"
@@ -10,12 +11,16 @@
 #include "volumes.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <unistd.h>
 
 namespace vimbrel {
 
@@ -183,7 +188,19 @@ void impimg::flebox_Click() {
         return;
     }
     const QString path = inFolder(flebox->path(), selected.first());
-    const PictureLibrary::Measure m = measurePicture(m_pictures, path);
+    // Opened without blocking first: a pipe or device named like a picture must not hang the
+    // window. The picture library opens by name; a name that is not UTF-8 is read from the
+    // open file instead.
+    QString error;
+    const int fd = openSource(path, &error);
+    const auto closeFd = qScopeGuard([fd] {
+        if (fd >= 0)
+            ::close(fd);
+    });
+    const bool byName = QFile::encodeName(path) == nameBytes(path);
+    const PictureLibrary::Measure m = fd < 0   ? PictureLibrary::Measure{{}, error}
+                                      : byName ? measurePicture(m_pictures, path)
+                                               : measureHeader(fd);
     if (!m.ok()) {
         m_a.ui->message(QStringLiteral("Load Image Error"), m.error, MsgIcon::Critical);
         clearPreview();
@@ -199,8 +216,11 @@ void impimg::flebox_Click() {
     pm.fill(Qt::transparent);
     if (fit.draw) {
         QPainter painter(&pm);
-        m_pictures.DispPic(painter, path, fit.rect.x(), fit.rect.y(), fit.rect.width(),
-                           fit.rect.height(), fit.angle);
+        if (byName)
+            m_pictures.DispPic(painter, path, fit.rect.x(), fit.rect.y(), fit.rect.width(),
+                               fit.rect.height(), fit.angle);
+        else
+            painter.drawImage(fit.rect, decodeSource(fd, fit.rect.size() * dpr));
     }
     pb->setPixmap(pm);
     pbsize->setText(QStringLiteral("%1 x %2").arg(m.size.width()).arg(m.size.height()));
@@ -236,6 +256,7 @@ void impimg::cb_import_Click() {
     m_run = std::make_unique<ImportRun>(m_a, m_hub, m_pictures, flebox->path(), names,
                                         ck_del->isChecked());
     if (names.size() <= quietRunLimit) {
+        const QScopedValueRollback<bool> stepping(m_stepping, true);
         BusyPointer busy(*m_a.ui);
         while (m_run->next()) {
         }
@@ -246,10 +267,13 @@ void impimg::cb_import_Click() {
     stepRun();
 }
 
-// Settles every file that is ready, then waits for the next one in the event loop.
+// Settles every file that is ready, then waits for the next one in the event loop. A box shown
+// by a step runs an event loop that may deliver the watcher's signal again: that call returns
+// at once, the step going on already settles what is ready.
 void impimg::stepRun() {
-    if (!m_run)
+    if (!m_run || m_stepping)
         return;
+    const QScopedValueRollback<bool> stepping(m_stepping, true);
     while (m_run->ready()) {
         const bool more = m_run->next();
         prbar->setValue(m_run->settled());
@@ -266,6 +290,10 @@ void impimg::cb_stop_Click() {
     if (!m_run)
         return;
     m_run->cancel();
+    // Inside a step (from one of its boxes) the step ends the run: its next() now says so.
+    if (m_stepping)
+        return;
+    const QScopedValueRollback<bool> stepping(m_stepping, true);
     endRun();
 }
 

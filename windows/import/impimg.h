@@ -74,6 +74,9 @@ private:
     WindowHub& m_hub;
     PictureLibrary& m_pictures;
     std::unique_ptr<ImportRun> m_run;
+    // A step of the run is going on, perhaps showing a box: the run must not be entered
+    // again, let alone freed, until it returns.
+    bool m_stepping = false;
     QFutureWatcher<void> m_watcher;
 };
 

@@ -1,11 +1,13 @@
 #include "importrules.h"
 
+#include "filenames.h"
 #include "picfiles.h"
 #include "startup.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <cerrno>
 #include <cstring>
@@ -127,6 +129,16 @@ int numberOf(const QString& name) {
     return n >= 1 && n <= 1000 ? n : 0;
 }
 
+// Sizes are 16-bit in the album.
+PictureLibrary::Measure sizeAllowed(PictureLibrary::Measure m) {
+    if (m.ok() && (m.size.width() > 32767 || m.size.height() > 32767)) {
+        m.error = QStringLiteral("Picture too large (%1 x %2 pixels, at most 32767 a side)")
+                      .arg(m.size.width())
+                      .arg(m.size.height());
+    }
+    return m;
+}
+
 } // namespace
 
 QString importPattern() {
@@ -183,21 +195,56 @@ int takeFileNum(Album& a, const QSet<int>& taken) {
     return 0;
 }
 
-CopyOutcome copyPicture(const QString& source, const QString& target) {
-    CopyOutcome c;
-    const Fd in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+int openSource(const QString& path, QString* error) {
+    const int fd = ::open(nameBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat st {};
-    if (in.fd < 0 || ::fstat(in.fd, &st) != 0) {
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        if (error != nullptr)
+            *error = systemError(errno);
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        if (error != nullptr)
+            *error = S_ISDIR(st.st_mode) ? systemError(EISDIR)
+                                         : QStringLiteral("Not a picture file (a pipe or device)");
+        return -1;
+    }
+    return fd;
+}
+
+PictureLibrary::Measure measureHeader(int fd) {
+    PictureLibrary::Measure m;
+    QFile file;
+    if (::lseek(fd, 0, SEEK_SET) != 0 ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+        m.error = systemError(errno);
+        return m;
+    }
+    QImageReader reader(&file);
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (!stored.isValid() || stored.isEmpty()) {
+        m.error = reader.errorString();
+        return m;
+    }
+    // size() is the stored size; a quarter turn swaps the sides as shown.
+    m.size = reader.transformation() & QImageIOHandler::TransformationRotate90 ? stored.transposed()
+                                                                               : stored;
+    return sizeAllowed(m);
+}
+
+CopyOutcome copyPicture(int in, const QString& target) {
+    CopyOutcome c;
+    struct stat st {};
+    if (::fstat(in, &st) != 0 || ::lseek(in, 0, SEEK_SET) != 0) {
         c.kind = CopyOutcome::SourceFailed;
         c.error = systemError(errno);
         return c;
     }
-    if (!S_ISREG(st.st_mode)) {
-        c.kind = CopyOutcome::SourceFailed;
-        c.error = systemError(EISDIR);
-        return c;
-    }
-    const QByteArray to = QFile::encodeName(target);
+    const QByteArray to = nameBytes(target);
     const Fd out(::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (out.fd < 0) {
         c.kind = errno == EEXIST ? CopyOutcome::Exists : CopyOutcome::TargetFailed;
@@ -205,9 +252,9 @@ CopyOutcome copyPicture(const QString& source, const QString& target) {
         return c;
     }
     bool sourceSide = false;
-    int done = copyInKernel(in.fd, out.fd, st.st_size);
+    int done = copyInKernel(in, out.fd, st.st_size);
     if (done == 0)
-        done = copyByBuffer(in.fd, out.fd, &sourceSide) ? 1 : -1;
+        done = copyByBuffer(in, out.fd, &sourceSide) ? 1 : -1;
     if (done < 0) {
         const int err = errno;
         ::unlink(to.constData()); // never leave half a picture behind
@@ -217,20 +264,33 @@ CopyOutcome copyPicture(const QString& source, const QString& target) {
     return c;
 }
 
-bool verifyCopy(const QString& source, const QString& target) {
-    const Fd t(::open(QFile::encodeName(target).constData(), O_RDONLY | O_CLOEXEC));
-    const Fd s(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
-    if (t.fd < 0 || s.fd < 0 || ::fdatasync(t.fd) != 0)
+CopyOutcome copyPicture(const QString& source, const QString& target) {
+    QString error;
+    const Fd in(openSource(source, &error));
+    if (in.fd < 0)
+        return {CopyOutcome::SourceFailed, error};
+    return copyPicture(in.fd, target);
+}
+
+bool verifyCopy(int s, const QString& target) {
+    const Fd t(::open(nameBytes(target).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (t.fd < 0 || s < 0 || ::fdatasync(t.fd) != 0 || ::lseek(s, 0, SEEK_SET) != 0)
         return false;
     struct stat ss {
     }, ts{};
-    if (::fstat(s.fd, &ss) != 0 || ::fstat(t.fd, &ts) != 0 || ss.st_size != ts.st_size)
+    if (::fstat(s, &ss) != 0 || ::fstat(t.fd, &ts) != 0 || !S_ISREG(ts.st_mode) ||
+        ss.st_size != ts.st_size)
         return false;
     if (ss.st_dev == ts.st_dev && ss.st_ino == ts.st_ino)
         return false; // one file under two names is no copy
-    ::posix_fadvise(s.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    ::posix_fadvise(s, 0, 0, POSIX_FADV_SEQUENTIAL);
     ::posix_fadvise(t.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    return sameBytes(s.fd, t.fd);
+    return sameBytes(s, t.fd);
+}
+
+bool verifyCopy(const QString& source, const QString& target) {
+    const Fd s(openSource(source, nullptr));
+    return verifyCopy(s.fd, target);
 }
 
 bool syncFolder(const QString& folder) {
@@ -243,21 +303,28 @@ bool deleteSource(const QString& source, const QString& target, const PictureFol
         return false;
     struct stat ss {
     }, ts{};
-    if (::stat(QFile::encodeName(source).constData(), &ss) != 0 ||
-        ::stat(QFile::encodeName(target).constData(), &ts) != 0 ||
+    const QByteArray from = nameBytes(source);
+    if (::stat(from.constData(), &ss) != 0 || ::stat(nameBytes(target).constData(), &ts) != 0 ||
         (ss.st_dev == ts.st_dev && ss.st_ino == ts.st_ino) || ss.st_size != ts.st_size)
         return false;
-    return ::unlink(QFile::encodeName(source).constData()) == 0;
+    return ::unlink(from.constData()) == 0;
 }
 
 PictureLibrary::Measure measurePicture(PictureLibrary& pictures, const QString& path) {
-    PictureLibrary::Measure m = pictures.MeasurePic(path);
-    if (m.ok() && (m.size.width() > 32767 || m.size.height() > 32767)) {
-        m.error = QStringLiteral("Picture too large (%1 x %2 pixels, at most 32767 a side)")
-                      .arg(m.size.width())
-                      .arg(m.size.height());
-    }
-    return m;
+    return sizeAllowed(pictures.MeasurePic(path));
+}
+
+QImage decodeSource(int fd, QSize size) {
+    QFile file;
+    if (::lseek(fd, 0, SEEK_SET) != 0 ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        return {};
+    QImageReader reader(&file);
+    reader.setAutoTransform(true);
+    // The scaled size is asked in stored orientation.
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    reader.setScaledSize(turned ? size.transposed() : size);
+    return reader.read();
 }
 
 QStringList openingFolders(const QString& carddir, const QList<MountedVolume>& volumes,

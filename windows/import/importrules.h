@@ -7,6 +7,7 @@
 #include "picfolder.h"
 #include "picturelibrary.h"
 
+#include <QImage>
 #include <QList>
 #include <QSet>
 #include <QSize>
@@ -46,14 +47,27 @@ struct CopyOutcome {
     } kind = Copied;
     QString error; // the system's text
 };
+// Opens a source to read without blocking (a pipe or device named like a picture must never
+// hang the import) and only when it is a regular file, by the name's bytes (filenames.h).
+// -1 with the system's text, or a text of its own for pipes and devices, in `error`.
+int openSource(const QString& path, QString* error);
+
+// The picture's size as shown (EXIF orientation applied) from the header of the open file,
+// with the sides checked as measurePicture() does: a file that is no picture fails here,
+// before anything is copied.
+PictureLibrary::Measure measureHeader(int fd);
+
 // Copies with copy_file_range, or large buffers where the file system cannot; creates the
 // target exclusively, so an existing file is never overwritten. Nothing is flushed to disk:
 // syncing every file would cost several times the copy.
 CopyOutcome copyPicture(const QString& source, const QString& target);
+// The same from a source opened with openSource(), read from its start.
+CopyOutcome copyPicture(int source, const QString& target);
 
 // Flushes `target` to disk, then compares it with `source` byte for byte. Only a copy that
 // passes may stand in for its source.
 bool verifyCopy(const QString& source, const QString& target);
+bool verifyCopy(int source, const QString& target);
 // Flushes a folder's entries (new files' names) to disk.
 bool syncFolder(const QString& folder);
 
@@ -65,6 +79,10 @@ bool deleteSource(const QString& source, const QString& target, const PictureFol
 // disk thumbnail tier from the same decode. Sizes are 16-bit in the album: a side above 32767
 // pixels is refused with an error like any unreadable picture.
 PictureLibrary::Measure measurePicture(PictureLibrary& pictures, const QString& path);
+
+// The open picture decoded at `size` (as shown), for a preview of a source whose name the
+// picture library cannot open; null when it cannot be read.
+QImage decodeSource(int fd, QSize size);
 
 // The folders the window tries to open, in order: the memory-card folder, a removable volume
 // mounted now (a card put in after start-up counts too), then `fallback`. Empty ones and

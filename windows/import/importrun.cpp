@@ -6,7 +6,10 @@
 #include "ui.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QtConcurrent>
+
+#include <unistd.h>
 
 namespace vimbrel {
 
@@ -15,10 +18,25 @@ namespace {
 using Result = ImportRun::Result;
 
 // Runs on the thread pool: touches files and the picture library only, never the model.
-Result importOne(PictureLibrary& pictures, const QString& source, const QString& target,
-                 bool verify) {
+Result importOne(PictureLibrary& pictures, const ImportRun::Steps& steps, const QString& source,
+                 const QString& target, bool verify) {
     Result r;
-    const CopyOutcome c = copyPicture(source, target);
+    QString error;
+    const int in = openSource(source, &error);
+    const auto closeIn = qScopeGuard([in] {
+        if (in >= 0)
+            ::close(in);
+    });
+    // Measured from its header before anything is copied: a file that is no picture (a
+    // large one could fill the disk) is skipped like any unreadable picture.
+    const PictureLibrary::Measure head =
+        in < 0 ? PictureLibrary::Measure{{}, error} : measureHeader(in);
+    if (!head.ok()) {
+        r.kind = Result::LoadError;
+        r.error = head.error;
+        return r;
+    }
+    const CopyOutcome c = steps.copy(in, target);
     switch (c.kind) {
     case CopyOutcome::Copied:
         break;
@@ -34,7 +52,7 @@ Result importOne(PictureLibrary& pictures, const QString& source, const QString&
         r.error = c.error;
         return r;
     }
-    // Measured from the copy, so the disk thumbnail belongs to the album's own file.
+    // Decoded from the copy, so the disk thumbnail belongs to the album's own file.
     const PictureLibrary::Measure m = measurePicture(pictures, target);
     if (!m.ok()) {
         QFile::remove(target);
@@ -43,15 +61,15 @@ Result importOne(PictureLibrary& pictures, const QString& source, const QString&
         return r;
     }
     r.size = m.size;
-    r.verified = verify && verifyCopy(source, target);
+    r.verified = verify && steps.verify(in, target);
     return r;
 }
 
 } // namespace
 
 ImportRun::ImportRun(Album& a, WindowHub& hub, PictureLibrary& pictures, const QString& folder,
-                     const QStringList& names, bool deleteSources)
-    : m_a(a), m_hub(hub), m_pictures(pictures),
+                     const QStringList& names, bool deleteSources, Steps steps)
+    : m_a(a), m_hub(hub), m_pictures(pictures), m_steps(std::move(steps)),
       m_folder(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')),
       m_names(names), m_deleteSources(deleteSources), m_taken(numbersTaken(a)) {
     m_a.nimps = 0;
@@ -103,8 +121,8 @@ bool ImportRun::dispatch(Job& job) {
         return false;
     }
     job.target = pictureFileName(job.number, ext);
-    job.future = QtConcurrent::run(importOne, std::ref(m_pictures), sourceOf(job.index),
-                                   m_a.picdir + job.target, m_deleteSources);
+    job.future = QtConcurrent::run(importOne, std::ref(m_pictures), std::cref(m_steps),
+                                   sourceOf(job.index), m_a.picdir + job.target, m_deleteSources);
     return true;
 }
 
@@ -154,6 +172,7 @@ bool ImportRun::next() {
     }
     const Result r = job.future.result();
     const QString name = m_names[job.index];
+    QString loadError;
     switch (r.kind) {
     case Result::Copied:
         if (m_a.nimps >= 1000) { // only without the capacity test; imps has no more room
@@ -181,8 +200,7 @@ bool ImportRun::next() {
     case Result::LoadError:
         release(job);
         m_failed.append(name);
-        m_a.ui->message(QStringLiteral("Import Image - Load Error"),
-                        r.error + QStringLiteral("\rFILE: ") + name, MsgIcon::Information);
+        loadError = r.error + QStringLiteral("\rFILE: ") + name;
         break;
     case Result::CopyError:
         release(job);
@@ -198,7 +216,11 @@ bool ImportRun::next() {
         return false;
     }
     fillAhead();
-    return !m_jobs.empty();
+    // Last, with the run in order: the box runs an event loop, and the workers go on meanwhile.
+    if (!loadError.isEmpty())
+        m_a.ui->message(QStringLiteral("Import Image - Load Error"), loadError,
+                        MsgIcon::Information);
+    return m_stop == Stop::None && !m_finished && !m_jobs.empty();
 }
 
 void ImportRun::finish() {

@@ -13,6 +13,7 @@
 // was written, and only when their copies were flushed and compared.
 
 #include "album.h"
+#include "importrules.h"
 #include "picturelibrary.h"
 #include "windowhub.h"
 
@@ -24,14 +25,31 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 namespace vimbrel {
 
+// How one file of a run is copied and checked, from a source opened with openSource(). Tests
+// put in their own to see the order of the steps or a disk that fills up.
+struct ImportSteps {
+    std::function<CopyOutcome(int source, const QString& target)> copy = [](int source,
+                                                                            const QString& target) {
+        return copyPicture(source, target);
+    };
+    std::function<bool(int source, const QString& target)> verify = [](int source,
+                                                                       const QString& target) {
+        return verifyCopy(source, target);
+    };
+};
+
 class ImportRun {
 public:
-    // `names` are file names in `folder`, in list order.
+    using Steps = ImportSteps;
+
+    // `names` are file names in `folder`, in list order (filenames.h text for names that are
+    // not UTF-8).
     ImportRun(Album& a, WindowHub& hub, PictureLibrary& pictures, const QString& folder,
-              const QStringList& names, bool deleteSources);
+              const QStringList& names, bool deleteSources, Steps steps = {});
     // Waits for the files in flight and removes their copies when the run did not settle them.
     ~ImportRun();
     ImportRun(const ImportRun&) = delete;
@@ -97,6 +115,7 @@ private:
     Album& m_a;
     WindowHub& m_hub;
     PictureLibrary& m_pictures;
+    const Steps m_steps; // read by the workers
     QString m_folder;
     QStringList m_names;
     bool m_deleteSources;

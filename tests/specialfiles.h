@@ -1,0 +1,124 @@
+#pragma once
+// Files that are not plain files, for tests that every place that opens a file refuses them
+// without blocking. Each function makes one kind at `path` (which must not exist yet) and
+// returns whether it could; a test skips the kinds the machine cannot make.
+//
+//   makeFifo(p)            a named pipe: open() for reading blocks until a writer comes
+//   makeLinkToFifo(p)      a symbolic link to a fresh FIFO beside it (p + ".fifo")
+//   makeLinkToDevice(p)    a symbolic link to /dev/zero (endless) or /dev/null
+//   makeLinkToFolder(p)    a symbolic link to a fresh folder beside it (p + ".dir")
+//   makeFolder(p)          a folder, typically named like a picture ("x.jpg")
+//   makeUnreadable(p, b)   a regular file holding b that the process cannot open; false (and
+//                          no file) for root, who can read it anyway
+//   makeDanglingLink(p)    a symbolic link to a name that does not exist
+//   makeSocket(p)          a bound Unix socket file
+//
+// Every kind is listed in `specialKinds()` for table-driven tests.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vimbrel::test {
+
+inline QByteArray specialPath(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+inline bool makeFifo(const QString& path) {
+    return ::mkfifo(specialPath(path).constData(), 0644) == 0;
+}
+
+inline bool makeLinkToFifo(const QString& path) {
+    const QString target = path + QStringLiteral(".fifo");
+    return makeFifo(target) &&
+           ::symlink(specialPath(target).constData(), specialPath(path).constData()) == 0;
+}
+
+inline bool makeLinkToDevice(const QString& path) {
+    for (const char* dev : {"/dev/zero", "/dev/null"}) {
+        struct stat st {};
+        if (::stat(dev, &st) == 0 && S_ISCHR(st.st_mode))
+            return ::symlink(dev, specialPath(path).constData()) == 0;
+    }
+    return false;
+}
+
+inline bool makeLinkToFolder(const QString& path) {
+    const QString target = path + QStringLiteral(".dir");
+    return QDir().mkpath(target) &&
+           ::symlink(specialPath(target).constData(), specialPath(path).constData()) == 0;
+}
+
+inline bool makeFolder(const QString& path) {
+    return QDir().mkpath(path);
+}
+
+inline bool makeUnreadable(const QString& path, const QByteArray& bytes = "unreadable") {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        return false;
+    f.close();
+    if (::chmod(specialPath(path).constData(), 0) != 0)
+        return false;
+    // Root reads it anyway; then it is no test of an unreadable file.
+    const int fd = ::open(specialPath(path).constData(), O_RDONLY | O_NONBLOCK);
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(specialPath(path).constData());
+        return false;
+    }
+    return true;
+}
+
+inline bool makeDanglingLink(const QString& path) {
+    return ::symlink("does-not-exist.jpg", specialPath(path).constData()) == 0;
+}
+
+inline bool makeSocket(const QString& path) {
+    const QByteArray name = specialPath(path);
+    sockaddr_un addr{};
+    if (name.size() >= static_cast<qsizetype>(sizeof addr.sun_path))
+        return false;
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path, name.constData(), static_cast<size_t>(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0)
+        return false;
+    const bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    ::close(fd); // the socket file stays; nobody listens on it
+    return ok;
+}
+
+struct SpecialKind {
+    const char* name;
+    std::function<bool(const QString&)> make;
+};
+
+inline std::vector<SpecialKind> specialKinds() {
+    return {
+        {"fifo", makeFifo},
+        {"link to fifo", makeLinkToFifo},
+        {"link to device", makeLinkToDevice},
+        {"link to folder", makeLinkToFolder},
+        {"folder", makeFolder},
+        {"unreadable",
+         [](const QString& p) {
+             return makeUnreadable(p);
+         }},
+        {"dangling link", makeDanglingLink},
+        {"socket", makeSocket},
+    };
+}
+
+} // namespace vimbrel::test
