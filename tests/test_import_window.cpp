@@ -189,7 +189,8 @@ TEST_F(ImportWindowTest, AnAlbumWriteFailingWhenALongRunIsCancelledEndsTheRunOnc
         stop = QObject::connect(
             w->prbar, &QProgressBar::valueChanged, w.get(),
             [&, byEscape](int settled) {
-                if (settled == 0 || !w->running())
+                // A box that is open is modal: the window gets no keys or clicks meanwhile.
+                if (settled == 0 || !w->running() || ui.openBoxes > 0)
                     return;
                 QObject::disconnect(stop);
                 stopped = true;
