@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     if (instance.acquire() == vimbrel::SingleInstance::Outcome::AlreadyRunning) {
         vimbrel::QtUi().message(QStringLiteral("Vimbrel"),
                                 QStringLiteral("Vimbrel is already running."),
-                                vimbrel::MsgIcon::Information);
+                                vimbrel::MsgIcon::Information, vimbrel::MsgButtons::Ok);
         return 0;
     }
 
