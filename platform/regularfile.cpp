@@ -1,5 +1,7 @@
 #include "regularfile.h"
 
+#include "filenames.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -33,7 +35,7 @@ bool openRegularFile(QFile& file, const QString& path, QString* error) {
         return fail(systemError(ENOENT));
     // O_NONBLOCK: a pipe opens at once instead of waiting for a writer; fstat then refuses it.
     const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        ::open(nameBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return fail(systemError(errno));
     struct stat st {};
@@ -62,7 +64,7 @@ QString regularWriteTarget(const QString& path, QString* error) {
     // A chain of links is followed by hand, so that every step is seen; the system's own limit.
     for (int depth = 0; depth <= 40; ++depth) {
         struct stat st {};
-        if (::lstat(QFile::encodeName(at).constData(), &st) != 0) {
+        if (::lstat(nameBytes(at).constData(), &st) != 0) {
             if (errno != ENOENT)
                 return fail(systemError(errno));
             // Nothing there: a new file, unless a link pointed here (a link to nowhere is
@@ -74,11 +76,11 @@ QString regularWriteTarget(const QString& path, QString* error) {
         if (!S_ISLNK(st.st_mode))
             return fail(notRegular(path));
         char buf[4096];
-        const ssize_t n = ::readlink(QFile::encodeName(at).constData(), buf, sizeof buf);
+        const ssize_t n = ::readlink(nameBytes(at).constData(), buf, sizeof buf);
         if (n <= 0 || n == ssize_t(sizeof buf))
             return fail(notRegular(path));
         // Joined as text, never cleaned: ".." after a linked folder is the system's business.
-        const QString target = QFile::decodeName(QByteArray(buf, n));
+        const QString target = nameText(QByteArray(buf, n));
         at = target.startsWith(QLatin1Char('/')) ? target
                                                  : QFileInfo(at).path() + QLatin1Char('/') + target;
     }
