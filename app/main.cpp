@@ -1,6 +1,7 @@
 #include "apphub.h"
 #include "artwork.h"
 #include "memorytuning.h"
+#include "qtui.h"
 #include "singleinstance.h"
 
 #include <QApplication>
@@ -15,9 +16,14 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(vimbrel::artworkIcon(QStringLiteral("vimbrel")));
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 10));
 
+    // Without a lock (a full or read-only runtime folder) the program still runs.
     vimbrel::SingleInstance instance;
-    if (!instance.acquire())
-        return 0; // another Vimbrel is running: leave quietly
+    if (instance.acquire() == vimbrel::SingleInstance::Outcome::AlreadyRunning) {
+        vimbrel::QtUi().message(QStringLiteral("Vimbrel"),
+                                QStringLiteral("Vimbrel is already running."),
+                                vimbrel::MsgIcon::Information, vimbrel::MsgButtons::Ok);
+        return 0;
+    }
 
     vimbrel::AppHub hub;
     const QStringList args = QApplication::arguments();

@@ -1,6 +1,7 @@
 #include "diskthumbnails.h"
 
 #include "picturedecoder.h"
+#include "regularfile.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -25,6 +26,9 @@ namespace {
 constexpr char kMagic[8] = {'V', 'M', 'B', 'T', 'H', 'M', 'B', '1'};
 constexpr int kHeaderSize = 8 + 5 * 4 + 8;
 constexpr const char* kSuffix = ".vthumb";
+constexpr const char* kPartSuffix = ".part";
+// A file being written is renamed within moments; one this old was left by a killed writer.
+constexpr qint64 kPartLeftoverSeconds = 60;
 
 struct Header {
     QSize full;
@@ -94,7 +98,25 @@ PictureSource PictureSource::of(const QString& path) {
 }
 
 DiskThumbnails::DiskThumbnails(const QString& folder, qint64 budgetBytes)
-    : m_folder(folder), m_budget(budgetBytes) {}
+    : m_folder(folder), m_budget(budgetBytes) {
+    removePartLeftovers();
+}
+
+QFileInfoList DiskThumbnails::partFiles() const {
+    return QDir(m_folder).entryInfoList({QStringLiteral("??????") + QLatin1String(kPartSuffix)},
+                                        QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+}
+
+qint64 DiskThumbnails::removePartLeftovers() {
+    qint64 kept = 0;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const QFileInfo& fi : partFiles()) {
+        if (fi.lastModified().secsTo(now) >= kPartLeftoverSeconds && QFile::remove(fi.filePath()))
+            continue;
+        kept += fi.size();
+    }
+    return kept;
+}
 
 QString DiskThumbnails::fileFor(const PictureSource& src) const {
     QByteArray key = src.path.toUtf8();
@@ -104,8 +126,8 @@ QString DiskThumbnails::fileFor(const PictureSource& src) const {
 }
 
 bool DiskThumbnails::fullSize(const PictureSource& src, QSize* size) {
-    QFile f(fileFor(src));
-    if (!f.open(QIODevice::ReadOnly))
+    QFile f;
+    if (!openRegularFile(f, fileFor(src)))
         return false;
     Header h;
     if (!parseHeader(f.read(kHeaderSize), f.size(), &h))
@@ -116,8 +138,8 @@ bool DiskThumbnails::fullSize(const PictureSource& src, QSize* size) {
 
 DiskThumbnails::Lookup DiskThumbnails::read(const PictureSource& src, QSize cover, QImage* image,
                                             QSize* fullSize) {
-    QFile f(fileFor(src));
-    if (!f.open(QIODevice::ReadOnly))
+    QFile f;
+    if (!openRegularFile(f, fileFor(src)))
         return Lookup::Missing;
     const qint64 fileSize = f.size();
     if (fileSize > 16 * 1024 * 1024)
@@ -185,7 +207,8 @@ bool DiskThumbnails::write(const PictureSource& src, const QImage& thumb, QSize 
     // Written beside its final name and renamed over it, so readers see a whole file or none.
     // No flush to disk (QSaveFile would sync each file): after a crash a half-written file
     // fails its checksum and is simply made again.
-    QTemporaryFile tmp(QDir(m_folder).filePath(QStringLiteral("XXXXXX.part")));
+    QTemporaryFile tmp(
+        QDir(m_folder).filePath(QStringLiteral("XXXXXX") + QLatin1String(kPartSuffix)));
     if (!tmp.open() || tmp.write(bytes) != bytes.size() || !tmp.flush())
         return false;
     if (std::rename(QFile::encodeName(tmp.fileName()).constData(),
@@ -206,7 +229,8 @@ void DiskThumbnails::trimLocked() {
     const QFileInfoList files =
         dir.entryInfoList({QStringLiteral("*") + QLatin1String(kSuffix)}, QDir::Files,
                           QDir::Time | QDir::Reversed); // oldest first
-    qint64 used = 0;
+    // Half-written files take room too; those a killed writer left go first.
+    qint64 used = removePartLeftovers();
     for (const QFileInfo& fi : files)
         used += fi.size();
     // Trim to three quarters, so that the folder is not listed again at the next write.

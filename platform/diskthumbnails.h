@@ -6,8 +6,10 @@
 // changed picture simply misses and its old thumbnail ages out. Files are written atomically
 // and carry a checksum; anything that does not check out is a miss. The folder is kept under
 // its byte budget by removing the least recently used files (a hit refreshes the file's time).
+// Half-written files count against the budget, and those a killed writer left are removed.
 // Thread-safe.
 
+#include <QFileInfoList>
 #include <QImage>
 #include <QMutex>
 #include <QSize>
@@ -47,6 +49,9 @@ public:
 
 private:
     void trimLocked();
+    QFileInfoList partFiles() const;
+    // Removes the half-written files a killed writer left; returns the bytes of the rest.
+    qint64 removePartLeftovers();
 
     QString m_folder;
     qint64 m_budget;

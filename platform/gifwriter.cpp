@@ -1,5 +1,7 @@
 #include "gifwriter.h"
 
+#include "regularfile.h"
+
 #include <QSaveFile>
 
 #include <gif_lib.h>
@@ -115,7 +117,10 @@ bool writeGif(const QImage& image, const QString& path, QString* error) {
     const QByteArray bytes = encodeGif(image, error);
     if (bytes.isEmpty())
         return false;
-    QSaveFile f(path);
+    const QString target = regularWriteTarget(path, error);
+    if (target.isEmpty())
+        return false;
+    QSaveFile f(target);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
         if (error)
             *error = f.errorString();

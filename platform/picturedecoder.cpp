@@ -1,5 +1,7 @@
 #include "picturedecoder.h"
 
+#include "regularfile.h"
+
 #include <QFile>
 #include <QImageReader>
 #include <QtEndian>
@@ -15,8 +17,8 @@ namespace {
 // swallows: the grey remainder would be drawn and converted as if it were the picture. A
 // complete file ends with the EOI marker, perhaps followed by a little padding or trailer.
 bool jpegHasEnd(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    QFile f;
+    if (!openRegularFile(f, path))
         return false;
     const qint64 tail = std::min<qint64>(f.size(), 64 * 1024);
     if (!f.seek(f.size() - tail))
@@ -28,8 +30,8 @@ bool jpegHasEnd(const QString& path) {
 // Qt's BMP reader fills a short file's missing rows with black and reports success. An
 // uncompressed BMP's length follows from its header.
 bool bmpIsComplete(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    QFile f;
+    if (!openRegularFile(f, path))
         return false;
     const QByteArray h = f.read(34);
     if (h.size() < 34)
@@ -101,15 +103,21 @@ QSize fittingSize(QSize full, int longest) {
 }
 
 PictureHeader readPictureHeader(const QString& path) {
-    QImageReader reader(path);
     PictureHeader h;
+    QFile file;
+    if (!openRegularFile(file, path, &h.error))
+        return h;
+    QImageReader reader(&file);
     inspect(reader, h);
     return h;
 }
 
 DecodedPicture decodePicture(const QString& path, QSize cover, int minLongest) {
     DecodedPicture d;
-    QImageReader reader(path);
+    QFile file;
+    if (!openRegularFile(file, path, &d.error))
+        return d;
+    QImageReader reader(&file);
     PictureHeader h;
     if (!inspect(reader, h)) {
         d.error = h.error;

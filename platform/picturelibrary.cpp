@@ -2,6 +2,7 @@
 
 #include "gifwriter.h"
 #include "picturedecoder.h"
+#include "regularfile.h"
 
 #include <QImageWriter>
 #include <QPainter>
@@ -62,7 +63,10 @@ bool writeJpeg(const QImage& img, const QString& dest, int quality) {
         QPainter p(&flat);
         p.drawImage(0, 0, img);
     }
-    QSaveFile f(dest);
+    const QString target = regularWriteTarget(dest);
+    if (target.isEmpty())
+        return false;
+    QSaveFile f(target);
     if (!f.open(QIODevice::WriteOnly))
         return false;
     QImageWriter writer(&f, "jpeg");

@@ -1,9 +1,16 @@
 #include "singleinstance.h"
 
+#include "stalelock.h"
+
 #include <QDir>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 
 namespace vimbrel {
+
+namespace {
+Q_LOGGING_CATEGORY(instanceLog, "vimbrel.platform.instance")
+}
 
 SingleInstance::SingleInstance(const QString& folder) {
     QString dir = folder;
@@ -11,12 +18,29 @@ SingleInstance::SingleInstance(const QString& folder) {
         dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
-    m_lock = std::make_unique<QLockFile>(QDir(dir).filePath(QStringLiteral("vimbrel.lock")));
+    m_path = QDir(dir).filePath(QStringLiteral("vimbrel.lock"));
+    m_lock = std::make_unique<QLockFile>(m_path);
     m_lock->setStaleLockTime(0); // a lock is stale only when its process is gone
 }
 
-bool SingleInstance::acquire() {
-    return m_lock->tryLock(0);
+SingleInstance::Outcome SingleInstance::acquire() {
+    if (somethingElseIsAtLockPath(m_path)) {
+        qCWarning(instanceLog) << "running without the single-instance lock: not a lock file:"
+                               << m_path;
+        return Outcome::Unavailable;
+    }
+    bool locked = m_lock->tryLock(0);
+    if (!locked && m_lock->error() == QLockFile::LockFailedError &&
+        removeLockNamingNoProcess(m_path))
+        locked = m_lock->tryLock(0);
+    if (locked)
+        return Outcome::Locked;
+    // QLockFile has already taken over a lock whose process is gone or is another program.
+    if (m_lock->error() == QLockFile::LockFailedError && lockNamesAProcess(m_path))
+        return Outcome::AlreadyRunning;
+    qCWarning(instanceLog) << "running without the single-instance lock:" << m_path << "error"
+                           << m_lock->error();
+    return Outcome::Unavailable;
 }
 
 } // namespace vimbrel

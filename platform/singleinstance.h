@@ -1,5 +1,7 @@
 #pragma once
-// One running program per user: a lock file in the user's runtime folder.
+// One running program per user: a lock file in the user's runtime folder. Only a convenience:
+// when no lock can be made (the folder is full or read-only, something else stands where the
+// lock goes) the program runs without one.
 
 #include <QLockFile>
 #include <QString>
@@ -9,12 +11,19 @@ namespace vimbrel {
 
 class SingleInstance {
 public:
+    enum class Outcome {
+        Locked,         // this is the one running Vimbrel
+        AlreadyRunning, // a live Vimbrel holds the lock
+        Unavailable,    // no lock could be made; nobody was seen holding one
+    };
+
     // `folder` empty: the user's runtime folder (else the temporary folder).
     explicit SingleInstance(const QString& folder = {});
-    // False when another instance holds the lock. A lock left by a crashed instance is taken.
-    bool acquire();
+    // A lock left by a crashed instance, or one that names no process at all, is taken over.
+    Outcome acquire();
 
 private:
+    QString m_path;
     std::unique_ptr<QLockFile> m_lock;
 };
 

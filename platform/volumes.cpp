@@ -1,5 +1,7 @@
 #include "volumes.h"
 
+#include "regularfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,8 +37,8 @@ bool isRemovableDevice(const QString& device, const QString& sysRoot) {
         return false;
     if (QFile::exists(node + QStringLiteral("/partition")))
         node = QFileInfo(node).path();
-    QFile f(node + QStringLiteral("/removable"));
-    if (!f.open(QIODevice::ReadOnly))
+    QFile f;
+    if (!openRegularFile(f, node + QStringLiteral("/removable")))
         return false;
     return f.read(1) == "1";
 }

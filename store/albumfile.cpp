@@ -3,6 +3,7 @@
 #include "atomicfile.h"
 #include "config.h"
 #include "picfiles.h"
+#include "regularfile.h"
 #include "ui.h"
 
 #include <QFile>
@@ -11,6 +12,8 @@
 #include <QScopeGuard>
 #include <QtEndian>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace vimbrel {
 namespace {
@@ -265,11 +268,13 @@ void ReadAlbum(Album& a) {
         if (a.albfile.isEmpty())
             a.alblock.release();
     });
-    QFile f(a.albfile);
-    if (!f.open(QIODevice::ReadOnly)) {
-        readError(a, f.errorString());
+    QFile f;
+    if (QString why; !openRegularFile(f, a.albfile, &why)) {
+        readError(a, why);
         return;
     }
+    struct stat albumStat {};
+    ::fstat(f.handle(), &albumStat);
     // Never read more than an album file can hold, whatever the file's size.
     const QByteArray bytes = f.read(maxAlbumBytes + 1);
     const bool readFailed = f.error() != QFileDevice::NoError;
@@ -322,6 +327,15 @@ void ReadAlbum(Album& a) {
     const char writable = freeSpaceTest(a);
     const bool unlockable = lock == AlbumLock::Outcome::Unavailable && writable == 'Y';
     a.canwrite = heldElsewhere || unlockable ? 'N' : writable;
+    // What a killed save or import left behind goes, but only from an album this session
+    // holds and may change: another session's import may still be at work.
+    if (lock == AlbumLock::Outcome::Locked && a.canwrite == 'Y') {
+        removeWriteLeftovers(a.albfile, 0);
+        if (removeStrayCopies(a, albumStat.st_mtim) > 0) {
+            a.fileused.fill(0); // the removed numbers are free again
+            rebuildFileUsed(a, nullptr);
+        }
+    }
     a.views->SetTotPg();
     SetAllSel(a, -1);
     if (heldElsewhere) {

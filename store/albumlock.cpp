@@ -1,69 +1,15 @@
 #include "albumlock.h"
 
-#include <QFile>
+#include "stalelock.h"
+
 #include <QFileInfo>
 #include <QLockFile>
 #include <QLoggingCategory>
-
-#include <ctime>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vimbrel {
 namespace {
 
 Q_LOGGING_CATEGORY(lockLog, "vimbrel.store.lock")
-
-// A new lock file is empty for the moment between its creation and its content; one that
-// still names no process after this long was abandoned.
-constexpr std::time_t settleSeconds = 2;
-
-// QLockFile writes the holder's process id on the first line.
-bool namesAProcess(const QByteArray& content) {
-    const qsizetype end = content.indexOf('\n');
-    bool ok = false;
-    const qlonglong pid = end < 0 ? 0 : content.left(end).toLongLong(&ok);
-    return ok && pid > 0;
-}
-
-// QLockFile would read through a link or wait on a pipe placed where the lock goes.
-bool somethingElseIsThere(const QString& path) {
-    struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode);
-}
-
-// QLockFile gives up a lock that names no process only by age, and an album stays locked
-// for as long as it is open, so no age is set. Such a file is removed here instead, when it
-// is past its first moment and nobody holds it locked (a live QLockFile keeps it flock()ed).
-bool removeLockNamingNoProcess(const QString& path) {
-    // The same guard QLockFile takes before removing a stale lock, so two removers never
-    // remove each other's fresh lock.
-    QLockFile guard(path + QStringLiteral(".rmlock"));
-    if (!guard.tryLock(0))
-        return false;
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool removed = false;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        std::time(nullptr) - st.st_mtime >= settleSeconds) {
-        char head[256];
-        const ssize_t n = ::read(fd, head, sizeof head);
-        struct stat now {};
-        if (n >= 0 && !namesAProcess(QByteArray(head, n)) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            ::lstat(name.constData(), &now) == 0 && now.st_dev == st.st_dev &&
-            now.st_ino == st.st_ino)
-            removed = ::unlink(name.constData()) == 0;
-    }
-    ::close(fd);
-    if (removed)
-        qCInfo(lockLog) << "took over a lock file that named no process:" << path;
-    return removed;
-}
 
 } // namespace
 
@@ -86,7 +32,7 @@ QString AlbumLock::lockPathFor(const QString& albfile) {
 AlbumLock::Outcome AlbumLock::lock(const QString& albfile) {
     release();
     const QString path = lockPathFor(albfile);
-    if (somethingElseIsThere(path)) {
+    if (somethingElseIsAtLockPath(path)) {
         qCWarning(lockLog) << "not locking" << albfile << "- not a lock file:" << path;
         return Outcome::Unavailable;
     }

@@ -1,12 +1,17 @@
 #include "config.h"
 
 #include "atomicfile.h"
+#include "regularfile.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
 #include <QtEndian>
 
 namespace vimbrel {
 namespace {
+
+Q_LOGGING_CATEGORY(cfgLog, "vimbrel.store.config")
 
 class CfgReader {
 public:
@@ -96,9 +101,13 @@ QByteArray encodeConfig(const Album& a) {
 }
 
 void readConfig(Album& a) {
-    QFile f(a.cfgfile);
-    if (!f.open(QIODevice::ReadOnly))
+    QFile f;
+    QString why;
+    if (!openRegularFile(f, a.cfgfile, &why)) {
+        if (QFile::exists(a.cfgfile) || QFileInfo(a.cfgfile).isSymLink())
+            qCWarning(cfgLog) << "configuration not read:" << why;
         return;
+    }
     decodeConfig(f.read(maxConfigBytes), a);
 }
 
@@ -126,7 +135,9 @@ void SaveCfg(Album& a, int mode) {
         }
     }
     if (write) {
-        writeFileAtomically(a.cfgfile, encodeConfig(a), nullptr); // errors are ignored
+        // Errors are not shown, only logged.
+        if (QString why; !writeFileAtomically(a.cfgfile, encodeConfig(a), &why))
+            qCWarning(cfgLog) << "configuration not written:" << a.cfgfile << why;
     }
     list.select(0);
 }

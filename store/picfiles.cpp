@@ -1,6 +1,7 @@
 #include "picfiles.h"
 
 #include "albumfile.h"
+#include "regularfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -60,17 +61,9 @@ void unlinkPlain(const QString& path) {
 QSet<int> savedNumbers(const QString& albfile) {
     if (albfile.isEmpty())
         return {};
-    const int fd = ::open(QFile::encodeName(albfile).constData(),
-                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return {};
     QFile f;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!openRegularFile(f, albfile))
         return {};
-    }
     const QByteArray bytes = f.read(maxAlbumBytes + 1);
     if (f.error() != QFileDevice::NoError || bytes.size() > maxAlbumBytes)
         return {};
@@ -133,14 +126,66 @@ void removeNewFiles(const Album& a) {
     }
 }
 
+bool isMailCopyName(const QString& name) {
+    const QString ext = name.right(3);
+    return fileNumber(name, true) != 0 && name.startsWith(QLatin1String("vmb")) &&
+           (ext == QLatin1String("jpg") || ext == QLatin1String("gif"));
+}
+
 void emptyMailDir(const QString& maildir) {
-    QStringList names;
-    if (maildir.isEmpty() || !listFolder(maildir, names, nullptr))
+    QString dir = maildir;
+    while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
+        dir.chop(1); // "link/" would have the system follow the link after all
+    if (dir.isEmpty())
         return;
-    const QString dir = maildir.endsWith(QLatin1Char('/')) ? maildir : maildir + QLatin1Char('/');
-    for (const QString& name : names)
-        if (name != QLatin1String(".") && name != QLatin1String(".."))
-            unlinkPlain(dir + name);
+    // O_NOFOLLOW: the folder linked to ~/Pictures must not be emptied through the link. Every
+    // later step works from this handle, so the path cannot be swapped underneath either.
+    const int fd =
+        ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    DIR* d = ::fdopendir(fd);
+    if (!d) {
+        ::close(fd);
+        return;
+    }
+    while (const dirent* e = ::readdir(d)) {
+        struct stat st {};
+        if (isMailCopyName(QFile::decodeName(e->d_name)) &&
+            ::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            ::unlinkat(fd, e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
+int removeStrayCopies(const Album& a, const struct timespec& albumTime) {
+    if (a.picdir.isEmpty())
+        return 0;
+    const int fd =
+        ::open(QFile::encodeName(a.picdir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    DIR* d = ::fdopendir(fd);
+    if (!d) {
+        ::close(fd);
+        return 0;
+    }
+    const QSet<int> named = namedNumbers(a);
+    const auto newer = [&albumTime](const struct timespec& t) {
+        return t.tv_sec > albumTime.tv_sec ||
+               (t.tv_sec == albumTime.tv_sec && t.tv_nsec > albumTime.tv_nsec);
+    };
+    int removed = 0;
+    while (const dirent* e = ::readdir(d)) {
+        const QString name = QFile::decodeName(e->d_name);
+        const int n = name.startsWith(QLatin1String("vmb")) ? fileNumber(name, true) : 0;
+        struct stat st {};
+        if (n && !named.contains(n) && ::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && newer(st.st_mtim) && ::unlinkat(fd, e->d_name, 0) == 0)
+            ++removed;
+    }
+    ::closedir(d);
+    return removed;
 }
 
 char freeSpaceTest(const Album& a) {

@@ -6,6 +6,8 @@
 
 #include <QSet>
 
+#include <ctime>
+
 namespace vimbrel {
 
 // "vmb" + four digits + extension: the file name of picture number n (1..1000).
@@ -29,8 +31,19 @@ bool rebuildFileUsed(Album& a, QString* error);
 // touched; errors are ignored.
 void removeNewFiles(const Album& a);
 
-// Deletes the plain files in the e-mail folder: no subfolders, no following links.
+// The names the e-mail window gives its copies: vmbNNNN.jpg or vmbNNNN.gif.
+bool isMailCopyName(const QString& name);
+
+// Deletes the e-mail window's own copies (plain files with its names) from the e-mail folder
+// and nothing else: no other files, no subfolders, no links, and nothing at all when the
+// folder itself is a link.
 void emptyMailDir(const QString& maildir);
+
+// Opening a writable album: removes the copies an interrupted import left in picdir: plain
+// files with the import's own names (vmbNNNN.ext) that no record names and that are newer
+// than the album file (`albumTime`, its modification time). Returns how many went; the
+// caller rebuilds fileused when any did.
+int removeStrayCopies(const Album& a, const struct timespec& albumTime);
 
 // 'Y' when the volume holding the album has more than 256 bytes available, is not mounted
 // read-only, and the album's folder and picture folder accept new files; else 'N'.

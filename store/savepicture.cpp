@@ -4,16 +4,13 @@
 #include "picfolder.h"
 #include "picturedecoder.h"
 #include "picturelibrary.h"
+#include "regularfile.h"
 #include "ui.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
-
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
 
 namespace vimbrel {
 
@@ -23,11 +20,9 @@ const QString kErrorTitle = QStringLiteral("Save - ERROR");
 
 // A plain copy that replaces `dest` only once the whole file is there.
 bool copyReplacing(const QString& source, const QString& dest, QString* error) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        *error = in.errorString();
+    QFile in;
+    if (!openRegularFile(in, source, error))
         return false;
-    }
     QSaveFile out(dest);
     if (!out.open(QIODevice::WriteOnly)) {
         *error = out.errorString();
@@ -75,21 +70,6 @@ bool saveAsBmp(const QString& source, const QString& dest, QString* error) {
     return true;
 }
 
-// Why `dest` may not be written even outside the picture folder: a link is only followed
-// onto a regular file, and only a regular file is replaced. Empty when it may be written.
-QString unwritableTarget(const QString& dest) {
-    const QByteArray path = QFile::encodeName(dest);
-    struct stat lst {
-    }, st{};
-    if (::lstat(path.constData(), &lst) != 0)
-        return {}; // a new file
-    if (S_ISLNK(lst.st_mode) && ::stat(path.constData(), &st) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral(": ") + dest;
-    if (!S_ISREG(S_ISLNK(lst.st_mode) ? st.st_mode : lst.st_mode))
-        return QStringLiteral("Not a regular file: ") + dest;
-    return {};
-}
-
 } // namespace
 
 bool savePictureAs(Album& a, PictureLibrary& pictures, const QString& source,
@@ -113,7 +93,10 @@ bool savePictureAs(Album& a, PictureLibrary& pictures, const QString& source,
         return true;
     }
 
-    if (const QString why = unwritableTarget(dest); !why.isEmpty()) {
+    // Even outside the folder a link is followed only onto a regular file.
+    QString why;
+    const QString target = regularWriteTarget(dest, &why);
+    if (target.isEmpty()) {
         a.ui->message(kErrorTitle, why, MsgIcon::Critical);
         return false;
     }
@@ -122,15 +105,15 @@ bool savePictureAs(Album& a, PictureLibrary& pictures, const QString& source,
     const QString srcext = source.right(3).toLower();
     QString error;
     if (srcext == destext) {
-        if (!copyReplacing(source, dest, &error))
+        if (!copyReplacing(source, target, &error))
             a.ui->message(kErrorTitle, error, MsgIcon::Critical);
     } else if (destext == QLatin1String("bmp")) {
-        if (!saveAsBmp(source, dest, &error))
+        if (!saveAsBmp(source, target, &error))
             a.ui->message(kErrorTitle, error, MsgIcon::Critical);
     } else {
         const int type =
             destext == QLatin1String("jpg") ? PictureLibrary::Jpeg : PictureLibrary::Gif;
-        if (pictures.SavePic(source, dest, 80, type) != PictureLibrary::Saved)
+        if (pictures.SavePic(source, target, 80, type) != PictureLibrary::Saved)
             a.ui->message(kErrorTitle, QStringLiteral("Error Saving File"), MsgIcon::Critical);
     }
     return false;

@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "atomicfile.h"
 #include "config.h"
 
 #include <QCoreApplication>
@@ -55,6 +56,8 @@ bool InitStore(Album& a, const StartupPlaces& places, const QList<MountedVolume>
     a.pgsize = 0;
     a.descon = ' ';
     a.carddir.clear();
+    // Old enough not to be the write of another instance that runs without the lock.
+    removeWriteLeftovers(a.cfgfile, 60);
     readConfig(a);
     a.cfglist.append(AlbumList::other, AlbumList::other);
 

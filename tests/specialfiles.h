@@ -20,12 +20,15 @@
 #include <QFile>
 #include <QString>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -119,6 +122,41 @@ inline std::vector<SpecialKind> specialKinds() {
         {"dangling link", makeDanglingLink},
         {"socket", makeSocket},
     };
+}
+
+inline bool makeLink(const QString& link, const QString& target) {
+    return ::symlink(specialPath(target).constData(), specialPath(link).constData()) == 0;
+}
+
+// Whether this process can be kept from reading a file at all (root reads everything).
+inline bool canBeUnreadable() {
+    return ::geteuid() != 0;
+}
+
+// Runs `work` and reports whether it ended within `seconds`. A reader stuck on a pipe is then
+// set free by opening the pipe's other end, so that a hang fails the test instead of CTest.
+template <class Work>
+bool endsWithin(Work&& work, const QString& fifo, int seconds = 5) {
+    std::atomic<bool> done{false};
+    std::thread t([&] {
+        work();
+        done = true;
+    });
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!done && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const bool inTime = done;
+    while (!done) {
+        // Either end may be the one waited on: a reader waits for a writer and the other way.
+        for (const int mode : {O_WRONLY, O_RDONLY}) {
+            const int fd = ::open(specialPath(fifo).constData(), mode | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    t.join();
+    return inTime;
 }
 
 } // namespace vimbrel::test

@@ -141,7 +141,7 @@ TEST(Chooser, ExitAsksToSaveAndLeavesNoUnsavedPictures) {
     f.a.filenew[1] = -1;
     touch(f.a.picdir + u"vmb0001.jpg"_s);
     touch(f.a.picdir + u"vmb0002.jpg"_s);
-    touch(f.a.maildir + u"/copy.jpg"_s);
+    touch(f.a.maildir + u"/vmb0009.jpg"_s);
 
     f.hub.calls.clear();
     f.ui.answers.enqueue(MsgAnswer::Cancel);
@@ -154,7 +154,7 @@ TEST(Chooser, ExitAsksToSaveAndLeavesNoUnsavedPictures) {
     EXPECT_TRUE(f.hub.calls.contains(u"quit"_s));
     EXPECT_FALSE(QFileInfo::exists(f.a.picdir + u"vmb0001.jpg"_s));
     EXPECT_TRUE(QFileInfo::exists(f.a.picdir + u"vmb0002.jpg"_s));
-    EXPECT_FALSE(QFileInfo::exists(f.a.maildir + u"/copy.jpg"_s));
+    EXPECT_FALSE(QFileInfo::exists(f.a.maildir + u"/vmb0009.jpg"_s));
 }
 
 TEST(SavePicture, RefusedNamesBringTheDialogBack) {

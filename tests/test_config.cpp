@@ -2,6 +2,7 @@
 #include "config.h"
 #include "startup.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -165,4 +166,22 @@ TEST_F(StartupTest, AlbumOnTheCommandLine) {
     const auto relative = albumFromArgument(QStringLiteral("T.vmb"));
     ASSERT_TRUE(relative);
     EXPECT_EQ(relative->albfile, QDir::current().absoluteFilePath(QStringLiteral("T.vmb")));
+}
+
+TEST_F(StartupTest, OnlyOldLeftoversOfAKilledConfigurationWriteGoAtStart) {
+    const QString dir = tmp.filePath(QStringLiteral("config/vimbrel/"));
+    QDir().mkpath(dir);
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-120);
+    for (const char* n :
+         {"vimbra.cfg.Xy12Zq", "vimbra.cfg.fresh1", "vimbra.cfg.bak", "other.Xy12Zq"}) {
+        QFile file(dir + QLatin1String(n));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        // A younger one may be the write of another instance running without the lock.
+        if (n != std::string("vimbra.cfg.fresh1"))
+            ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    InitStore(f.a, places(), {}, QString());
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files, QDir::Name),
+              QStringList({QStringLiteral("other.Xy12Zq"), QStringLiteral("vimbra.cfg.bak"),
+                           QStringLiteral("vimbra.cfg.fresh1")}));
 }

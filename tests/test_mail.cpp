@@ -96,7 +96,6 @@ struct MailFixture : test::Fixture {
         QDir().mkpath(a.picdir);
         QDir().mkpath(a.maildir + QStringLiteral("/keep"));
         test::writeFile(a.maildir + QStringLiteral("/keep/inside.txt"), "stays");
-        test::writeFile(a.maildir + QStringLiteral("/old.txt"), "earlier");
         test::writeFile(a.maildir + QStringLiteral("/vmb0009.jpg"), "earlier");
 
         add(1, 1, "vmb0001.jpg", test::jpegBytes(test::markedPicture(1600, 1200)), {1600, 1200});

@@ -8,12 +8,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <ctime>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace vimbrel;
 using vimbrel::test::BindMount;
 using vimbrel::test::Fixture;
+using namespace Qt::StringLiterals;
 
 namespace {
 void touch(const QString& path) {
@@ -48,10 +52,11 @@ TEST(PictureNumbers, EveryNumberARecordNamesStaysUsedWhetherOrNotItsFileIsThere)
     saved.addPicture(1, 1, 1);
     saved.addPicture(2, 2, 2); // its file was deleted by hand
     saved.setPhotoBox({1, 5}); // vmb0001 named twice; vmb0005 missing too
-    writeAlbum(saved, tmp.filePath(QStringLiteral("TRIP.vmb")));
     QDir().mkpath(tmp.filePath(QStringLiteral("TRIP")));
     for (const char* n : {"vmb0001.jpg", "vmb0004.gif"})
         touch(tmp.filePath(QStringLiteral("TRIP/")) + QLatin1String(n));
+    // Saved after its files: a later one that no record names is a killed import's leftover.
+    writeAlbum(saved, tmp.filePath(QStringLiteral("TRIP.vmb")));
 
     Fixture f;
     f.a.albfile = tmp.filePath(QStringLiteral("TRIP.vmb"));
@@ -89,23 +94,41 @@ TEST(LeavingWithoutSaving, OnlyNewPicturesOfThePictureFolderGo) {
     EXPECT_TRUE(QFileInfo::exists(tmp.filePath(QStringLiteral("vmb0001.jpg"))));
 }
 
-TEST(MailFolder, EmptiedOfPlainFilesWithoutRecursingOrFollowingLinks) {
+TEST(MailFolder, OnlyTheProgramsOwnCopiesGoAndNothingThroughALink) {
     QTemporaryDir tmp;
     const QString mail = tmp.filePath(QStringLiteral("VIMBRA_EMAIL_PICS"));
     const QString keep = tmp.filePath(QStringLiteral("precious.jpg"));
     QDir().mkpath(mail + QStringLiteral("/sub"));
-    for (const QString& p :
-         {mail + QStringLiteral("/.hidden"), mail + QStringLiteral("/sub/b.jpg"), keep})
-        touch(p);
-    QFile::link(keep, mail + QStringLiteral("/link.jpg"));
-    QFile::link(tmp.path(), mail + QStringLiteral("/dirlink"));
+    for (const char* n : {"vmb0001.jpg", "vmb0002.gif", "vmb0003.bmp", "VMB0004.JPG", ".hidden",
+                          "notes.txt", "holiday1.jpg", "vmb0005.jpg.txt", "sub/vmb0006.jpg"})
+        touch(mail + QLatin1Char('/') + QLatin1String(n));
+    touch(keep);
+    QFile::link(keep, mail + QStringLiteral("/vmb0007.jpg"));
+    QFile::link(tmp.path(), mail + QStringLiteral("/vmb0008.jpg"));
 
     emptyMailDir(mail);
     EXPECT_EQ(
-        QDir(mail).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-        QStringList({QStringLiteral("sub")}));
-    EXPECT_TRUE(QFileInfo::exists(mail + QStringLiteral("/sub/b.jpg")));
+        QDir(mail).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                             QDir::Name),
+        QStringList({u".hidden"_s, u"VMB0004.JPG"_s, u"holiday1.jpg"_s, u"notes.txt"_s, u"sub"_s,
+                     u"vmb0003.bmp"_s, u"vmb0005.jpg.txt"_s, u"vmb0007.jpg"_s, u"vmb0008.jpg"_s}));
+    EXPECT_TRUE(QFileInfo::exists(mail + QStringLiteral("/sub/vmb0006.jpg")));
     EXPECT_TRUE(QFileInfo::exists(keep));
+}
+
+TEST(MailFolder, ALinkedFolderIsNotEmptiedThroughTheLink) {
+    QTemporaryDir tmp;
+    const QString pictures = tmp.filePath(QStringLiteral("Pictures"));
+    QDir().mkpath(pictures);
+    const QStringList mine{u"holiday1.jpg"_s, u"notes.txt"_s, u"vmb0001.jpg"_s};
+    for (const QString& n : mine)
+        touch(pictures + QLatin1Char('/') + n);
+    const QString mail = tmp.filePath(QStringLiteral("VIMBRA_EMAIL_PICS"));
+    ASSERT_TRUE(QFile::link(pictures, mail));
+
+    for (const QString& m : {mail, mail + QLatin1Char('/')})
+        emptyMailDir(m);
+    EXPECT_EQ(QDir(pictures).entryList(QDir::Files, QDir::Name), mine);
 }
 
 TEST(PictureFolderIdentity, EveryWayIntoTheFolderCountsAndNothingElse) {
@@ -160,4 +183,87 @@ TEST(PictureFolderIdentity, EveryWayIntoTheFolderCountsAndNothingElse) {
     EXPECT_TRUE(own.contains(root + QStringLiteral("bound/sub")));
     EXPECT_TRUE(own.holds(root + QStringLiteral("bound/vmb0001.jpg")));
     EXPECT_TRUE(own.holds(root + QStringLiteral("bound/x.jpg")));
+}
+
+namespace {
+
+// Dates a file (or a link itself) `seconds` into the past.
+void age(const QString& path, int seconds) {
+    struct timespec times[2];
+    ::clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[0].tv_sec -= seconds;
+    times[1] = times[0];
+    ASSERT_EQ(
+        ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW), 0)
+        << path.toStdString();
+}
+
+// An album that names vmb0001.jpg, saved a while ago, and what a killed import and a killed
+// save left beside it and in its picture folder.
+struct KilledSession {
+    QTemporaryDir tmp;
+    QString albfile = tmp.filePath(u"TRIP.vmb"_s);
+    QString picdir = tmp.filePath(u"TRIP/"_s);
+    KilledSession() {
+        Fixture saved;
+        saved.addPicture(1, 1, 1);
+        writeAlbum(saved, albfile);
+        QDir().mkpath(picdir + u"vmb0008.jpg"_s); // a folder is never removed
+        for (const char* n : {"vmb0001.jpg", "vmb0003.jpg", "vmb0004.gif", "vmb0005.jpg",
+                              "VMB0006.JPG", "notes.txt"})
+            touch(picdir + QLatin1String(n));
+        touch(tmp.filePath(u"elsewhere.jpg"_s));
+        QFile::link(tmp.filePath(u"elsewhere.jpg"_s), picdir + u"vmb0007.jpg"_s);
+        for (const char* n : {"TRIP.vmb.Ab12Cd", "TRIP.vmb.bak", "TRIP.vmb.Ab12C"})
+            touch(tmp.filePath(QLatin1String(n)));
+        age(albfile, 100);
+        age(picdir + u"vmb0005.jpg"_s, 200); // older than the album: not this program's leftover
+    }
+    QStringList pictures() const {
+        return QDir(picdir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+    }
+    QStringList beside() const {
+        return QDir(tmp.path()).entryList({u"TRIP.vmb.*"_s}, QDir::Files, QDir::Name);
+    }
+};
+
+} // namespace
+
+TEST(Leftovers, AKilledImportsCopiesAndAKilledSavesFileGoWhenTheAlbumIsOpened) {
+    KilledSession k;
+    Fixture f;
+    f.a.albfile = k.albfile;
+    ReadAlbum(f.a);
+    ASSERT_TRUE(f.ui.shown.isEmpty());
+    ASSERT_EQ(f.a.canwrite, 'Y');
+    EXPECT_EQ(k.pictures(), QStringList({u"VMB0006.JPG"_s, u"notes.txt"_s, u"vmb0001.jpg"_s,
+                                         u"vmb0005.jpg"_s, u"vmb0007.jpg"_s, u"vmb0008.jpg"_s}));
+    EXPECT_EQ(k.beside(), QStringList({u"TRIP.vmb.Ab12C"_s, u"TRIP.vmb.bak"_s}));
+    EXPECT_TRUE(QFileInfo::exists(k.tmp.filePath(u"elsewhere.jpg"_s)));
+    // The numbers of the removed copies are free again.
+    EXPECT_EQ(f.a.fileused[3], 0);
+    EXPECT_EQ(f.a.fileused[4], 0);
+    EXPECT_EQ(f.a.fileused[5], -1);
+    EXPECT_EQ(GetFileNum(f.a), 2);
+}
+
+TEST(Leftovers, NothingGoesFromAnAlbumThisSessionMayNotChange) {
+    for (const bool heldElsewhere : {true, false}) {
+        KilledSession k;
+        const QStringList pictures = k.pictures();
+        const QStringList beside = k.beside();
+        AlbumLock other; // another session, still importing
+        Fixture f;
+        if (heldElsewhere)
+            ASSERT_EQ(other.lock(k.albfile), AlbumLock::Outcome::Locked);
+        else
+            f.a.volumeStatus = [](const QString&) {
+                return VolumeStatus{true, 1 << 20, true, false};
+            };
+        f.a.albfile = k.albfile;
+        ReadAlbum(f.a);
+        ASSERT_EQ(f.a.canwrite, 'N');
+        EXPECT_EQ(k.pictures(), pictures) << heldElsewhere;
+        EXPECT_EQ(k.beside(), beside) << heldElsewhere;
+    }
 }

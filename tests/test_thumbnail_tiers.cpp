@@ -146,3 +146,25 @@ TEST_F(ThumbnailTiersTest, DiskBudgetDropsTheLeastRecentlyUsed) {
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(QFile::exists(thumb(i)), i == 0 || i == 3) << i;
 }
+
+TEST_F(ThumbnailTiersTest, HalfWrittenFilesCountAndThoseAKilledWriterLeftGo) {
+    ASSERT_TRUE(QDir().mkpath(cache));
+    const auto part = [this](const char* name, qint64 bytes, int ageSeconds) {
+        QFile f(QDir(cache).filePath(QLatin1String(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(bytes));
+        f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
+                      QFileDevice::FileModificationTime);
+    };
+    part("Ab12Cd.part", 4096, 120);    // a killed writer's
+    part("Fresh1.part", 2 << 20, 0);   // being written right now
+    part("notes.part.txt", 4096, 120); // not the cache's
+    const QString path = picture(QStringLiteral("a.jpg"), markedPicture(1600, 1200));
+
+    PictureLibrary lib(cache, 1 << 20, 1 << 20);
+    EXPECT_EQ(QDir(cache).entryList(QDir::Files, QDir::Name),
+              QStringList({QStringLiteral("Fresh1.part"), QStringLiteral("notes.part.txt")}));
+    // The file being written fills the budget on its own, so the new thumbnail is trimmed away.
+    EXPECT_FALSE(lib.thumbnail(path, QSize(108, 72), 0).isNull());
+    EXPECT_TRUE(cacheFiles().isEmpty());
+}
