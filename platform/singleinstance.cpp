@@ -30,8 +30,8 @@ SingleInstance::Outcome SingleInstance::acquire() {
         return Outcome::Unavailable;
     }
     bool locked = m_lock->tryLock(0);
-    if (!locked && m_lock->error() == QLockFile::LockFailedError &&
-        removeLockNamingNoProcess(m_path))
+    // The runtime folder is this machine's: a lock no live process holds is stale.
+    if (!locked && m_lock->error() == QLockFile::LockFailedError && removeUnheldLocalLock(m_path))
         locked = m_lock->tryLock(0);
     if (locked)
         return Outcome::Locked;

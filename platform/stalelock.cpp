@@ -47,7 +47,9 @@ bool lockNamesAProcess(const QString& path) {
     return n > 0 && namesAProcess(QByteArray(head, n));
 }
 
-bool removeLockNamingNoProcess(const QString& path) {
+namespace {
+
+bool removeStale(const QString& path, bool evenNamingAProcess) {
     // The same guard QLockFile takes before removing a stale lock, so two removers never
     // remove each other's fresh lock.
     QLockFile guard(path + QStringLiteral(".rmlock"));
@@ -64,15 +66,25 @@ bool removeLockNamingNoProcess(const QString& path) {
         char head[256];
         const ssize_t n = ::read(fd, head, sizeof head);
         struct stat now {};
-        if (n >= 0 && !namesAProcess(QByteArray(head, n)) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            ::lstat(name.constData(), &now) == 0 && now.st_dev == st.st_dev &&
-            now.st_ino == st.st_ino)
+        if (n >= 0 && (evenNamingAProcess || !namesAProcess(QByteArray(head, n))) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(name.constData(), &now) == 0 &&
+            now.st_dev == st.st_dev && now.st_ino == st.st_ino)
             removed = ::unlink(name.constData()) == 0;
     }
     ::close(fd);
     if (removed)
-        qCInfo(staleLog) << "took over a lock file that named no process:" << path;
+        qCInfo(staleLog) << "took over a lock file nobody holds:" << path;
     return removed;
+}
+
+} // namespace
+
+bool removeLockNamingNoProcess(const QString& path) {
+    return removeStale(path, false);
+}
+
+bool removeUnheldLocalLock(const QString& path) {
+    return removeStale(path, true);
 }
 
 } // namespace vimbrel

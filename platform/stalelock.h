@@ -19,4 +19,9 @@ bool lockNamesAProcess(const QString& path);
 // it was removed and the lock may be tried again.
 bool removeLockNamingNoProcess(const QString& path);
 
+// The same for a lock on this machine's own disk whatever it names: a live QLockFile holds its
+// file flock()ed, so one nobody holds is stale even when it names a process QLockFile cannot
+// judge (another host name, written before the host was renamed).
+bool removeUnheldLocalLock(const QString& path);
+
 } // namespace vimbrel

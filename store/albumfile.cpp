@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "config.h"
+#include "importjournal.h"
 #include "picfiles.h"
 #include "regularfile.h"
 #include "ui.h"
@@ -273,8 +274,6 @@ void ReadAlbum(Album& a) {
         readError(a, why);
         return;
     }
-    struct stat albumStat {};
-    ::fstat(f.handle(), &albumStat);
     // Never read more than an album file can hold, whatever the file's size.
     const QByteArray bytes = f.read(maxAlbumBytes + 1);
     const bool readFailed = f.error() != QFileDevice::NoError;
@@ -331,7 +330,7 @@ void ReadAlbum(Album& a) {
     // holds and may change: another session's import may still be at work.
     if (lock == AlbumLock::Outcome::Locked && a.canwrite == 'Y') {
         removeWriteLeftovers(a.albfile, 0);
-        if (removeStrayCopies(a, albumStat.st_mtim) > 0) {
+        if (removeUnfinishedImports(a) > 0) {
             a.fileused.fill(0); // the removed numbers are free again
             rebuildFileUsed(a, nullptr);
         }

@@ -5,8 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -19,16 +21,25 @@ namespace {
 
 Q_LOGGING_CATEGORY(writeLog, "vimbrel.store.write")
 
-// The temporary name QSaveFile gives a write of `base`: base + "." + six letters or digits.
+// The temporary name a write of `base` goes through: "." + base + ".vimbrel-" + six letters or
+// digits. Hidden, and unlike any name a user gives a backup, so that only the program's own
+// leftovers are ever taken for leftovers.
+const char tempInfix[] = ".vimbrel-";
+
 bool isTemporaryNameOf(const QByteArray& name, const QByteArray& base) {
-    if (name.size() != base.size() + 7 || !name.startsWith(base) || name[base.size()] != '.')
+    const QByteArray head = '.' + base + tempInfix;
+    if (name.size() != head.size() + 6 || !name.startsWith(head))
         return false;
-    for (qsizetype i = base.size() + 1; i < name.size(); ++i) {
+    for (qsizetype i = head.size(); i < name.size(); ++i) {
         const char c = name[i];
         if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
             return false;
     }
     return true;
+}
+
+QString systemError(int e) {
+    return QString::fromLocal8Bit(std::strerror(e));
 }
 
 } // namespace
@@ -64,23 +75,58 @@ int removeWriteLeftovers(const QString& path, int minAgeSeconds) {
 }
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    // QSaveFile follows a link onto whatever it points at and renames over it, a device too.
+    // A link is followed only onto a regular file: renaming over it replaces that file.
     const QString target = regularWriteTarget(path, error);
     if (target.isEmpty())
         return false;
-    QSaveFile f(target);
-    bool ok = f.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    for (qsizetype done = 0; ok && done < bytes.size();) {
-        const qint64 n = f.write(bytes.constData() + done, bytes.size() - done);
-        ok = n > 0;
-        done += ok ? n : 0;
+    const QFileInfo ti(target);
+    QByteArray temp =
+        QFile::encodeName(ti.path() + QStringLiteral("/.") + ti.fileName()) + tempInfix + "XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = systemError(errno);
+        return false;
     }
-    if (ok && f.commit())
-        return true;
-    if (error)
-        *error = f.errorString();
-    f.cancelWriting();
-    return false;
+    // The file keeps the permissions it had; a new one gets the usual ones.
+    struct stat old {};
+    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
+        ::fchmod(fd, old.st_mode & 07777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    int failure = 0;
+    for (qsizetype done = 0; !failure && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0)
+            done += n;
+        else if (n < 0 && errno != EINTR)
+            failure = errno;
+        else if (n == 0)
+            failure = ENOSPC;
+    }
+    if (!failure && ::fsync(fd) != 0)
+        failure = errno;
+    if (::close(fd) != 0 && !failure)
+        failure = errno;
+    if (!failure && ::rename(temp.constData(), QFile::encodeName(target).constData()) != 0)
+        failure = errno;
+    if (failure) {
+        ::unlink(temp.constData());
+        if (error)
+            *error = systemError(failure);
+        return false;
+    }
+    // The rename itself reaches the disk with its folder.
+    const int dir =
+        ::open(QFile::encodeName(ti.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
 }
 
 } // namespace vimbrel

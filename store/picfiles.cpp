@@ -158,34 +158,21 @@ void emptyMailDir(const QString& maildir) {
     ::closedir(d);
 }
 
-int removeStrayCopies(const Album& a, const struct timespec& albumTime) {
-    if (a.picdir.isEmpty())
-        return 0;
-    const int fd =
-        ::open(QFile::encodeName(a.picdir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return 0;
-    DIR* d = ::fdopendir(fd);
-    if (!d) {
-        ::close(fd);
-        return 0;
-    }
-    const QSet<int> named = namedNumbers(a);
-    const auto newer = [&albumTime](const struct timespec& t) {
-        return t.tv_sec > albumTime.tv_sec ||
-               (t.tv_sec == albumTime.tv_sec && t.tv_nsec > albumTime.tv_nsec);
-    };
-    int removed = 0;
-    while (const dirent* e = ::readdir(d)) {
-        const QString name = QFile::decodeName(e->d_name);
-        const int n = name.startsWith(QLatin1String("vmb")) ? fileNumber(name, true) : 0;
-        struct stat st {};
-        if (n && !named.contains(n) && ::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(st.st_mode) && newer(st.st_mtim) && ::unlinkat(fd, e->d_name, 0) == 0)
-            ++removed;
-    }
-    ::closedir(d);
-    return removed;
+bool mailDirUsable(const QString& maildir) {
+    if (maildir.isEmpty())
+        return false;
+    QString dir = maildir;
+    while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
+        dir.chop(1);
+    const QByteArray path = QFile::encodeName(dir);
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0 && errno == ENOENT)
+        QDir().mkpath(dir);
+    return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int pictureFileNumber(const QString& name) {
+    return fileNumber(name, false);
 }
 
 char freeSpaceTest(const Album& a) {

@@ -38,12 +38,13 @@ bool isMailCopyName(const QString& name);
 // and nothing else: no other files, no subfolders, no links, and nothing at all when the
 // folder itself is a link.
 void emptyMailDir(const QString& maildir);
+// Makes the e-mail folder when it is missing. True when it is a folder of its own: a link
+// (to ~/Pictures, say) would have the copies written over the user's files, so it is not used.
+bool mailDirUsable(const QString& maildir);
 
-// Opening a writable album: removes the copies an interrupted import left in picdir: plain
-// files with the import's own names (vmbNNNN.ext) that no record names and that are newer
-// than the album file (`albumTime`, its modification time). Returns how many went; the
-// caller rebuilds fileused when any did.
-int removeStrayCopies(const Album& a, const struct timespec& albumTime);
+// The number of a picture file name this program makes (vmbNNNN.jpg, .gif or .bmp, any
+// letter case), else 0.
+int pictureFileNumber(const QString& name);
 
 // 'Y' when the volume holding the album has more than 256 bytes available, is not mounted
 // read-only, and the album's folder and picture folder accept new files; else 'N'.

@@ -172,16 +172,21 @@ TEST_F(StartupTest, OnlyOldLeftoversOfAKilledConfigurationWriteGoAtStart) {
     const QString dir = tmp.filePath(QStringLiteral("config/vimbrel/"));
     QDir().mkpath(dir);
     const QDateTime old = QDateTime::currentDateTime().addSecs(-120);
+    // The program's own temporary names go once old; a user's backups never, whatever their
+    // suffix looks like.
     for (const char* n :
-         {"vimbra.cfg.Xy12Zq", "vimbra.cfg.fresh1", "vimbra.cfg.bak", "other.Xy12Zq"}) {
+         {".vimbra.cfg.vimbrel-Xy12Zq", ".vimbra.cfg.vimbrel-fresh1", "vimbra.cfg.backup",
+          "vimbra.cfg.240101", "vimbra.cfg.Xy12Zq", ".other.vimbrel-Xy12Zq"}) {
         QFile file(dir + QLatin1String(n));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         // A younger one may be the write of another instance running without the lock.
-        if (n != std::string("vimbra.cfg.fresh1"))
+        if (n != std::string(".vimbra.cfg.vimbrel-fresh1"))
             ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
     }
     InitStore(f.a, places(), {}, QString());
-    EXPECT_EQ(QDir(dir).entryList(QDir::Files, QDir::Name),
-              QStringList({QStringLiteral("other.Xy12Zq"), QStringLiteral("vimbra.cfg.bak"),
-                           QStringLiteral("vimbra.cfg.fresh1")}));
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              QStringList({QStringLiteral(".other.vimbrel-Xy12Zq"),
+                           QStringLiteral(".vimbra.cfg.vimbrel-fresh1"),
+                           QStringLiteral("vimbra.cfg.240101"), QStringLiteral("vimbra.cfg.Xy12Zq"),
+                           QStringLiteral("vimbra.cfg.backup")}));
 }

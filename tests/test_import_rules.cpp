@@ -4,6 +4,7 @@
 #include "bindmount.h"
 #include "filenames.h"
 #include "importfixture.h"
+#include "importjournal.h"
 #include "importrules.h"
 #include "importrun.h"
 #include "picfiles.h"
@@ -213,9 +214,15 @@ TEST_F(ImportTest, CancelKeepsTheSettledCopiesAndRemovesTheOnesInFlight) {
     ImportRun run(a, hub, pictures, card, files, false);
     ASSERT_TRUE(run.next());
     ASSERT_TRUE(run.next());
+    // Until the album names them, the copies are noted for a session after a crash.
+    QFile note(importJournalPath(a.albfile));
+    ASSERT_TRUE(note.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(note.readAll().startsWith("vmb0001.jpg\nvmb0002.jpg\n"));
+    note.close();
     run.cancel();
     EXPECT_FALSE(run.next());
     run.finish();
+    EXPECT_FALSE(QFileInfo::exists(importJournalPath(a.albfile)));
     EXPECT_EQ(run.stop(), ImportRun::Stop::Cancelled);
     EXPECT_EQ(hub.calls, QStringList(u"AddToFS -1 vmb0001.jpg,vmb0002.jpg"_s));
     EXPECT_TRUE(ui.shown.isEmpty());

@@ -180,3 +180,22 @@ TEST(MailWindow, NoSelectionStillEmptiesTheFolderAndOpensTheMailProgram) {
     again->cb_send_Click();
     EXPECT_EQ(f.mailFolder(), QStringList(QStringLiteral("vmb0004.jpg")));
 }
+
+TEST(MailWindow, ALinkedMailFolderGetsNoCopiesAndTheUserIsTold) {
+    MailFixture f;
+    // The user's own folder, holding a picture named like a copy, with the mail folder a link.
+    const QString pictures = f.tmp.filePath(QStringLiteral("Pictures"));
+    QDir().mkpath(pictures);
+    test::writeFile(pictures + QStringLiteral("/vmb0001.jpg"), "the user's own");
+    QDir(f.a.maildir).removeRecursively();
+    ASSERT_TRUE(QFile::link(pictures, f.a.maildir));
+    auto w = f.open();
+    w->cb_send_Click();
+    QFile own(pictures + QStringLiteral("/vmb0001.jpg"));
+    ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+    EXPECT_EQ(own.readAll(), QByteArray("the user's own"));
+    EXPECT_EQ(QDir(pictures).entryList(QDir::Files), QStringList(QStringLiteral("vmb0001.jpg")));
+    EXPECT_TRUE(f.opened.isEmpty());
+    ASSERT_EQ(f.ui.shown.size(), 1);
+    EXPECT_EQ(f.ui.shown[0].title, QStringLiteral("EMail - ERROR"));
+}

@@ -47,6 +47,9 @@ TEST(SingleInstance, OnlyALiveInstanceKeepsTheProgramFromStarting) {
         {"an empty lock", left(""), Outcome::Locked},
         {"a lock of garbage", left("\x01\x02garbage\n\xff"), Outcome::Locked},
         {"a lock naming no number", left("vimbrel\nhost\n"), Outcome::Locked},
+        // Nobody holds it: the host was renamed since, or the folder is a shared /tmp.
+        {"a lock of a process on another host", left("4242\nvimbrel\nsomeotherhost\n"),
+         Outcome::Locked},
         {"a folder where the lock goes",
          [](const QString& dir) {
              return vimbrel::test::makeFolder(QDir(dir).filePath(u"vimbrel.lock"_s));

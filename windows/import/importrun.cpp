@@ -1,6 +1,7 @@
 #include "importrun.h"
 
 #include "albumfile.h"
+#include "importjournal.h"
 #include "importrules.h"
 #include "picfiles.h"
 #include "ui.h"
@@ -121,6 +122,9 @@ bool ImportRun::dispatch(Job& job) {
         return false;
     }
     job.target = pictureFileName(job.number, ext);
+    // Written down before the copy exists, so a run killed from here on leaves a note saying
+    // which copy the next session may remove.
+    noteImportCopy(m_a.albfile, job.target);
     job.future = QtConcurrent::run(importOne, std::ref(m_pictures), std::cref(m_steps),
                                    sourceOf(job.index), m_a.picdir + job.target, m_deleteSources);
     return true;
@@ -235,6 +239,9 @@ void ImportRun::finish() {
         m_hub.AddToFS(-1);
         m_written = WriteAlbum(m_a);
     }
+    // The album names every copy kept; a failed write leaves the note for the next opening.
+    if (m_copied.isEmpty() || m_written)
+        endImportJournal(m_a.albfile);
     if (m_stop == Stop::Full)
         m_a.ui->message(QStringLiteral("Import Images - Error"),
                         QStringLiteral("Album Directory is FULL\rImport Cancelled."),

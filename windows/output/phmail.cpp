@@ -75,11 +75,19 @@ int phmail::chosenSize() const {
 }
 
 void phmail::cb_send_Click() {
+    // The folder made at start-up may have been removed, or replaced by a link, since.
+    if (!mailDirUsable(m_a.maildir)) {
+        m_a.ui->message(QStringLiteral("EMail - ERROR"),
+                        m_a.maildir +
+                            QStringLiteral("\rIs not a folder of Vimbrel's own (a link?): "
+                                           "no copies were made."),
+                        MsgIcon::Critical);
+        return;
+    }
     {
         BusyPointer busy(*m_a.ui);
         emptyMailDir(m_a.maildir);
-        // The folder made at start-up may have been removed since.
-        if (!m_a.maildir.isEmpty() && QDir().mkpath(m_a.maildir)) {
+        {
             const int T = mailShortSide(chosenSize());
             QList<PictureLibrary::ResizeJob> jobs;
             for (int i = 1; i <= m_nmail; ++i)
