@@ -1,6 +1,26 @@
 # Sourced by the end-to-end tests: a private X server with a window manager, a private home,
 # and helpers to drive the program as a person would and keep screenshots.
-set -euo pipefail
+# -E: the error trap below also fires for a command failing inside a function.
+set -eEuo pipefail
+
+shot() { import -window root "$E2E_ART/$1.png"; }
+# The first failure's screen is the one that explains it; later ones keep it.
+shot_failure() { [ -e "$E2E_ART/failure.png" ] || shot failure 2>/dev/null || true; }
+fail() {
+  echo "FAIL: $* (${BASH_SOURCE[1]##*/}:${BASH_LINENO[0]})" >&2
+  [ -z "${E2E_X:-}" ] || shot_failure
+  exit 1
+}
+# Any command that stops the script says where and what it was, with the calls that led there.
+e2e_error() {
+  local rc=$1 line=$2 cmd=$3 i
+  echo "FAIL: ${BASH_SOURCE[1]##*/}:$line: '$cmd' exited with $rc" >&2
+  for ((i = 1; i < ${#FUNCNAME[@]} - 1; i++)); do
+    echo "  in ${FUNCNAME[i]}, called from ${BASH_SOURCE[i + 1]##*/}:${BASH_LINENO[i]}" >&2
+  done
+  [ -z "${E2E_X:-}" ] || { shot_failure; echo "  screenshot: $E2E_ART/failure.png" >&2; }
+}
+trap 'e2e_error $? $LINENO "$BASH_COMMAND"' ERR
 
 E2E_TMP=$(mktemp -d)
 E2E_ART=${E2E_ARTIFACTS:-$PWD/e2e-artifacts}/${E2E_NAME:-e2e}
@@ -30,8 +50,6 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 & E2E_WM=$!
 sleep 0.5
 
-shot() { import -window root "$E2E_ART/$1.png"; }
-fail() { shot failure || true; echo "FAIL: $*"; exit 1; }
 # Waits until a window whose title matches is shown, and prints its id.
 window() { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" | head -1; }
 gone() { for _ in $(seq 100); do xdotool search --onlyvisible --name "$1" >/dev/null || return 0; sleep 0.1; done; return 1; }
