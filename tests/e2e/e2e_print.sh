@@ -8,12 +8,13 @@ sampler=$2
 E2E_NAME=print
 source "$(dirname "$0")/xsession.sh"
 source "$(dirname "$0")/../print/cupsqueue.sh"
+trap 'cups_private_stop; e2e_cleanup' EXIT
 cups_pdf_queue || fail "no CUPS queue"
-export PRINTER=PDF
+export PRINTER=$CUPS_PDF_QUEUE
 
 make_sample "$sampler"
 
-# No PDF yet is an empty list, not a failure: a fresh machine has never printed.
+# No PDF yet is an empty list, not a failure: a fresh scheduler has never printed.
 pdfs() { find "$CUPS_PDF_OUT" -maxdepth 1 -name '*.pdf' 2>/dev/null | sort; }
 # Waits until the queue is empty and `$1` more PDFs than in `$2` (a listing) are there, and
 # prints the new ones.
