@@ -29,15 +29,15 @@ find_page() {
 
 "$exe" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
 window "About Vimbrel" 15 >/dev/null || fail "no splash"
-sleep 0.5; shot 01-splash
+settle; shot 01-splash
 gone "About Vimbrel" || fail "the splash stays"
 chooser=$(find_chooser) || fail "no chooser"
-sleep 0.5; shot 02-chooser
+settle; shot 02-chooser
 
 # "Other ..." is selected: Open asks for a file.
 chooser_button "$chooser" open
 window "Open an Album" >/dev/null || fail "no Open dialog"
-sleep 0.3; shot 03-open-album
+settle; shot 03-open-album
 xdotool key Escape
 gone "Open an Album" || fail "the Open dialog stays"
 
@@ -46,35 +46,36 @@ window "Create a New Album" >/dev/null || fail "no New dialog"
 xdotool type --delay 40 "Trip 26!x"       # the blank and "!" are refused, 8 characters at most
 xdotool key Tab
 xdotool type --delay 20 "Summer by the sea"
-sleep 0.3; shot 04-new-album
+settle; shot 04-new-album
 xdotool key Return
 gone "Create a New Album" || fail "the New dialog stays"
 [ -f "$HOME/Trip26x.vmb" ] || fail "no album file: $(ls "$HOME")"
 [ -d "$HOME/Trip26x" ] || fail "no picture folder"
-sleep 0.5; shot 05-page-view
+settle; shot 05-page-view
 
 # Back to the chooser with the page view's Command tool, the third of the strip.
 page=$(find_page) || fail "no page view"
 eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/PW=/p; s/^HEIGHT=/PH=/p')"
 click_in "$page" $(((PW - 790) / 2 + 2 * 36 + 17)) $((PH - 49))
 chooser=$(find_chooser) || fail "no chooser after Command"
-sleep 0.5
+settle
 shot 06-chooser-with-album
 
 chooser_button "$chooser" rename
 window "Rename Album 'Trip26x'" >/dev/null || fail "no Rename dialog"
-sleep 0.3; shot 07-rename
+settle; shot 07-rename
 xdotool type --delay 40 "Tour"
 xdotool key Return
 gone "Rename Album" || fail "the Rename dialog stays"
 [ -f "$HOME/Tour.vmb" ] && [ -d "$HOME/Tour" ] || fail "not renamed: $(ls "$HOME")"
 [ ! -e "$HOME/Trip26x.vmb" ] && [ ! -e "$HOME/Trip26x" ] || fail "old name left: $(ls "$HOME")"
 
+album=$HOME/Tour.vmb
+saved=$(stat -c '%i %y %s' "$album")
 chooser_button "$chooser" save
-sleep 0.5
+wait_for "Save to write the album file" 20 album_written "$saved"
 chooser_button "$chooser" exit
-for _ in $(seq 100); do kill -0 "$E2E_APP" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$E2E_APP" 2>/dev/null && fail "still running after Exit"
+wait_for "the program to end after Exit" 10 ended "$E2E_APP"
 E2E_APP=
 
 # The album file names the album and its new folder; the list remembers only the new name.

@@ -21,10 +21,10 @@ open_first_group
 # markers at y 46 and the boundary bar's handle at y 94.
 tool 0
 groups=$(window "^Photo Groups$") || fail "no group editor"
-sleep 0.5
+settle
 shot 01-groups
 eval "$(xdotool getwindowgeometry --shell "$groups" | sed -n 's/^WIDTH=/GW=/p; s/^HEIGHT=/GH=/p')"
-marker() { click_in "$groups" $(($1 + 42)) 46; sleep 0.3; }
+marker() { acts click_in "$groups" $(($1 + 42)) 46; }
 # "Merge &Right" and "&Return" share Alt+R, so those two are clicked: the buttons' row sits
 # 29 pixels above the bottom, Merge Right fifth from the left, Return at the right.
 merge_right() { click_in "$groups" 550 $((GH - 29)); }
@@ -33,63 +33,63 @@ type_into() { xdotool key --window "$groups" "$1" ctrl+a; xdotool type --delay 1
 
 # Old Town runs to frame 1000: nothing fits after it until its end is dragged back to 300.
 marker 1000
+# The pauses in the drag belong to the gesture, they wait for nothing.
 xdotool mousemove --window "$groups" 1042 94 mousedown 1
 sleep 0.2
 for x in 1000 800 600 400 342; do xdotool mousemove --window "$groups" $x 94; sleep 0.1; done
 xdotool mouseup 1
-sleep 0.5
+settle
 shot 02-boundary
 
-xdotool key --window "$groups" alt+a                 # a new group after Old Town
-sleep 0.3
+changes xdotool key --window "$groups" alt+a         # a new group after Old Town
 type_into alt+n "Harbour Walks"
 type_into alt+c "Evening light"
 xdotool key Tab
-sleep 0.3
+settle
 shot 03-added
 
 marker 48                                            # Seaside Days, and a group in front
-xdotool key --window "$groups" alt+i
-sleep 0.3
+changes xdotool key --window "$groups" alt+i
 type_into alt+n "Prelude"
 xdotool key Tab
-sleep 0.3
+settle
 shot 04-inserted
 
 marker 120                                           # Mountain Walks into Old Town
 merge_right
 window "^Merge Right Group$" >/dev/null || fail "no merge question"
-sleep 0.3; shot 05-merge-question
+settle; shot 05-merge-question
 xdotool key alt+y
-sleep 0.5
+gone "^Merge Right Group$" || fail "the merge question stays"
+settle
 
 marker 72                                            # Seaside Days to the Photo Box
 xdotool key --window "$groups" alt+d
 window "^Delete Group$" >/dev/null || fail "no delete question"
 xdotool key alt+y
-sleep 1
+gone "^Delete Group$" || fail "the delete question stays"
+settle
 shot 06-deleted
 return_button
 gone "^Photo Groups$" || fail "the group editor stays"
-sleep 1
+settle
 shot 07-page-view
 
 # The first photo of the page view's group (now Old Town, which starts with Mountain Walks'
 # photos), selected with the right button; then its descriptions and the album's.
-xdotool mousemove --window "$page" $((bx + 69)) $((by + 56)) click 3
-sleep 0.5
+changes xdotool mousemove --window "$page" $((bx + 69)) $((by + 56)) click 3
 tool 12
 descs=$(window "^Change Descriptions$") || fail "no description editor"
-sleep 0.5
+settle
 shot 08-descriptions
 xdotool key --window "$descs" ctrl+a; xdotool type --delay 15 "  Our Holidays  "
 xdotool key Tab ctrl+a; xdotool type --delay 15 "Harbour light"
 xdotool key Tab ctrl+a; xdotool type --delay 15 "Boats at the quay"
-sleep 0.3
+settle
 shot 09-typed
 xdotool key --window "$descs" alt+a
 gone "^Change Descriptions$" || fail "the description editor stays"
-sleep 0.5
+settle
 shot 10-described
 
 # Save through the chooser.

@@ -38,14 +38,13 @@ start_program "$exe"
 open_first_group
 tool 1
 imp=$(window "^Import Image$") || fail "no import window"
-sleep 0.5; shot 01-import-home
+settle; shot 01-import-home
 
 # No card is remembered: the window opens on the home folder. Into the card folder by the
 # keyboard: the place list has the focus, Tab leads to the folder list.
 xdotool key Tab
 xdotool type --delay 30 card
-xdotool key Return
-sleep 0.5
+changes xdotool key Return
 xdotool key alt+m
 window "^Memory Card Path$" >/dev/null || fail "no Memory Card Path question"
 shot 02-memory-card-question
@@ -53,17 +52,16 @@ xdotool key alt+y
 gone "^Memory Card Path$" || fail "the question stays"
 
 # The file list: everything, then tick "Delete Source After Import?" and import.
-xdotool key Tab
-sleep 0.3
-xdotool key ctrl+a
-sleep 0.5; shot 03-selected
+changes xdotool key Tab
+changes xdotool key ctrl+a
+shot 03-selected
 xdotool key Tab space
 xdotool key alt+i
 window "^Import Image - Load Error$" >/dev/null || fail "no load error for the broken file"
 shot 04-load-error
 xdotool key Return
 gone "^Import Image$" || fail "the import window stays open"
-sleep 0.5; shot 05-after-import
+settle; shot 05-after-import
 
 # Six new pictures, lower-case extensions, at the end of the Photo Box, in list order.
 new_files=$(comm -13 <(echo "$before_files") <(ls "$pics"))
@@ -83,19 +81,21 @@ cmp -s "$bmp_copy" "$(ls "$pics"/*.bmp | head -1)" || fail "the BMP copy differs
 [ "$(ls "$card")" = "$(printf 'BROKEN.JPG\nnotes.txt')" ] || fail "card folder: $(ls "$card")"
 grep -aqF "$card" "$XDG_CONFIG_HOME/vimbrel/vimbra.cfg" || fail "the card folder is not remembered"
 
-tool 4; sleep 1; shot 06-photo-box     # the Photo Box tool shows the box
+tool 4                                 # the Photo Box tool shows the box
+window "^Photo Box$" >/dev/null || fail "no Photo Box"
+settle; shot 06-photo-box
 
 # The window opens on the remembered card folder next time. All that is left there is the
 # unreadable file: selecting it alone previews it, which fails, and "&Import" stays disabled.
 tool 1
 imp=$(window "^Import Image$") || fail "no import window the second time"
-sleep 0.5; shot 07-import-card
+settle; shot 07-import-card
 xdotool key Tab Tab ctrl+a
 window "^Load Image Error$" >/dev/null || fail "the window did not open on the card folder"
 xdotool key Return
 gone "^Load Image Error$" || fail "the preview error stays"
 xdotool key alt+i
-sleep 0.5
+sleep 0.5 # no event tells that nothing happened: the error box has this long to show
 xdotool search --onlyvisible --name "^Import Image - Load Error$" >/dev/null &&
   fail "Import was not disabled by the failed preview"
 shot 08-preview-failed

@@ -51,28 +51,23 @@ shot 01-selected
 
 tool 20
 mail=$(window "^EMail$") || fail "no e-mail window"
-sleep 0.5
+settle
 shot 02-email-window
 eval "$(xdotool getwindowgeometry --shell "$mail" | sed -n 's/^WIDTH=/MW=/p; s/^HEIGHT=/MH=/p')"
 # "&Start Email App" is the left one of the two buttons along the bottom edge.
-send() { click_in "$mail" 60 $((MH - 32)); sleep 0.2; xdotool mousemove 5 5; }
+send() { click_in "$mail" 60 $((MH - 32)); xdotool mousemove 5 5; }
 
 sizes() {
   (cd "$maildir" && for f in *; do
     if [ -f "$f" ]; then identify -format '%f %wx%h\n' "$f"; else echo "$f/"; fi
   done)
 }
-wait_mails() {
-  for _ in $(seq 100); do
-    [ -f "$received" ] && [ "$(wc -l <"$received")" -ge "$1" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
+mails() { [ -f "$received" ] && [ "$(wc -l <"$received")" -ge "$1" ]; }
+wait_mails() { wait_for "$1 mail(s) handed to the mail program" 10 mails "$1"; }
 
 send
-wait_mails 1 || fail "the mail program was not started"
-sleep 0.3
+wait_mails 1
+settle
 shot 03-after-small
 got=$(sizes)
 want=$'keep/\nvmb0001.jpg 400x300\nvmb0004.jpg 300x400\nvmb0009.jpg 300x400'
@@ -97,12 +92,10 @@ assert q == [("cc", ""), ("subject", "Photos"), ("body", body)], q
 EOS
 
 # Medium, the second of the sizes, and a second send: only its copies remain.
-click_in "$mail" 100 84
-sleep 0.2
+changes click_in "$mail" 100 84
 shot 04-medium
 send
-wait_mails 2 || fail "the second send did not start the mail program"
-sleep 0.3
+wait_mails 2
 got=$(sizes)
 want=$'keep/\nvmb0001.jpg 600x450\nvmb0004.jpg 450x600\nvmb0009.jpg 450x600'
 [ "$got" = "$want" ] || fail "medium copies: $got"

@@ -16,27 +16,27 @@ open_first_group
 shot 02-small
 
 # Turn by the arrow and catch the leaf half way.
+shown=$(screen_sum)
 click_in "$page" $((bx + 747)) $((by + 491))
-sleep 0.15; shot 03-turning
-sleep 0.6; shot 04-turned
-xdotool key Home                      # GoTo First Page
-sleep 0.8
+wait_for "the leaf to turn" 10 screen_differs "$shown" # caught half way, not settled
+shot 03-turning
+settle; shot 04-turned
+changes xdotool key Home              # GoTo First Page
 
-tool 7; sleep 1; shot 05-medium
-tool 6; sleep 1; shot 06-large
-tool 8; sleep 1
+changes tool 7; shot 05-medium
+changes tool 6; shot 06-large
+changes tool 8
 
 # Select the first photo with the right button, turn it, and save a copy of it.
-xdotool mousemove --window "$page" $((bx + 69)) $((by + 56)) click 3
-sleep 0.5; shot 07-selected
-tool 5; sleep 0.8; shot 08-rotated
+changes xdotool mousemove --window "$page" $((bx + 69)) $((by + 56)) click 3
+shot 07-selected
+changes tool 5; shot 08-rotated
 tool 16
 window "Save Picture" >/dev/null || fail "no Save Picture dialog"
-sleep 0.5; shot 09-save-picture
+settle; shot 09-save-picture
 xdotool type --delay 20 "$HOME/copy.gif"
 xdotool key Return
-for _ in $(seq 50); do [ -s "$HOME/copy.gif" ] && break; sleep 0.2; done
-[ -s "$HOME/copy.gif" ] || fail "no copy saved"
+wait_for "the copy to be saved" 10 test -s "$HOME/copy.gif"
 head -c 6 "$HOME/copy.gif" | grep -q GIF8 || fail "the copy is not a GIF"
 
 # Exit, declining to save the turned photo: the album file stays as it was.
@@ -44,8 +44,7 @@ before=$(md5sum <"$album")
 tool 3
 window "^Exit$" >/dev/null || fail "no save question"
 xdotool key alt+n
-for _ in $(seq 100); do kill -0 "$E2E_APP" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$E2E_APP" 2>/dev/null && fail "still running after Exit"
+wait_for "the program to end after Exit" 10 ended "$E2E_APP"
 E2E_APP=
 [ "$(md5sum <"$album")" = "$before" ] || fail "the album changed without saving"
 echo "e2e page view: passed (screenshots in $E2E_ART)"

@@ -8,12 +8,13 @@ sampler=$2
 E2E_NAME=print
 source "$(dirname "$0")/xsession.sh"
 source "$(dirname "$0")/../print/cupsqueue.sh"
+trap 'cups_private_stop; e2e_cleanup' EXIT
 cups_pdf_queue || fail "no CUPS queue"
-export PRINTER=PDF
+export PRINTER=$CUPS_PDF_QUEUE
 
 make_sample "$sampler"
 
-# No PDF yet is an empty list, not a failure: a fresh machine has never printed.
+# No PDF yet is an empty list, not a failure: a fresh scheduler has never printed.
 pdfs() { find "$CUPS_PDF_OUT" -maxdepth 1 -name '*.pdf' 2>/dev/null | sort; }
 # Waits until the queue is empty and `$1` more PDFs than in `$2` (a listing) are there, and
 # prints the new ones.
@@ -30,6 +31,8 @@ new_pdfs() {
 }
 page_size() { pdfinfo "$1" | sed -n 's/^Page size: *\([0-9.]*\) x \([0-9.]*\) pts.*/\1x\2/p'; }
 pages() { pdfinfo "$1" | sed -n 's/^Pages: *//p'; }
+# A job is queued or done since the listing $1.
+printing() { [ -n "$(lpstat -o 2>/dev/null)" ] || [ -n "$(comm -13 <(echo "$1") <(pdfs))" ]; }
 
 start_program "$exe"
 
@@ -37,25 +40,25 @@ open_first_group
 rightclick "$(fx 1)" "$(fy 1)"; rightclick "$(fx 2)" "$(fy 2)"; rightclick "$(fx 3)" "$(fy 3)"
 
 # The layout buttons stand in one column at the window's left.
-layout() { click_in "$pw" 59 $((77 + $1 * 61)); sleep 0.3; }
+layout() { acts click_in "$pw" 59 $((77 + $1 * 61)); }
 # Print, then confirm the printer dialog with Enter.
 print_job() {
   xdotool key --window "$pw" alt+p
   local dlg
   dlg=$(window "^Printer Setup$") || fail "no printer dialog"
-  sleep 0.5
+  settle
   [ -n "${1:-}" ] && shot "$1"
   xdotool key --window "$dlg" Return
 }
 
 tool 21
 pw=$(window "^Vimbrel Print$") || fail "no print window"
-sleep 0.5
+settle
 shot 01-print-window
 before=$(pdfs)
 print_job 02-printer-dialog
 jobs=$(new_pdfs 2 "$before") || fail "the 6 x 4 job did not give two PDFs: $jobs"
-sleep 0.5; shot 03-printed-6x4
+settle; shot 03-printed-6x4
 [ "$(echo "$jobs" | grep -c .)" = 2 ] || fail "not two jobs: $jobs"
 for f in $jobs; do
   [ "$(pages "$f")" = 1 ] || fail "$f has $(pages "$f") pages"
@@ -72,34 +75,33 @@ before=$(pdfs)
 print_job
 jobs=$(new_pdfs 1 "$before") || fail "the contact sheet did not print"
 [ "$(echo "$jobs" | grep -c .)" = 1 ] || fail "the contact sheet took several jobs: $jobs"
-sleep 0.5; shot 06-printed-contact
+settle; shot 06-printed-contact
 
 # Every photo of the group at 8 x 10, one a page; Cancel while it prints.
 xdotool key --window "$pw" alt+r; gone "^Vimbrel Print$" || fail "Return did not close the window"
-tool 15; sleep 0.3; tool 15; sleep 0.5      # none, then all
+changes tool 15; changes tool 15           # none, then all
 tool 21
 pw=$(window "^Vimbrel Print$") || fail "no print window"
-sleep 0.5
+settle
 layout 3
 before=$(pdfs)
 print_job
-sleep 0.7
+wait_for "the first page to reach the queue" 30 printing "$before"
 xdotool key --window "$pw" alt+c
-sleep 1; shot 07-cancelled
-jobs=$(new_pdfs 0 "$before")
-sleep 3
-jobs=$(new_pdfs 0 "$before")
+# Once the window stops counting pages and the queue is empty, nothing more is coming.
+settle 60; shot 07-cancelled
+jobs=$(new_pdfs 0 "$before") || fail "the queue does not empty after Cancel"
 n=$(echo "$jobs" | grep -c . || true)
 [ "$n" -lt 14 ] || fail "Cancel did not stop the job ($n pages printed)"
 echo "cancelled after $n of 14 pages"
 
 # The album report from the index.
 xdotool key --window "$pw" alt+r; gone "^Vimbrel Print$" || fail "Return did not close the window"
-tool 13; sleep 0.5
+changes tool 13
 before=$(pdfs)
 tool 21
 dlg=$(window "^Printer Setup$") || fail "no printer dialog for the report"
-sleep 0.3
+settle
 xdotool key --window "$dlg" Return
 jobs=$(new_pdfs 1 "$before") || fail "the report did not print"
 [ "$(page_size "$jobs")" = 612x792 ] || fail "the report is $(page_size "$jobs") points"

@@ -1,6 +1,26 @@
 # Sourced by the end-to-end tests: a private X server with a window manager, a private home,
 # and helpers to drive the program as a person would and keep screenshots.
-set -euo pipefail
+# -E: the error trap below also fires for a command failing inside a function.
+set -eEuo pipefail
+
+shot() { import -window root "$E2E_ART/$1.png"; }
+# The first failure's screen is the one that explains it; later ones keep it.
+shot_failure() { [ -e "$E2E_ART/failure.png" ] || shot failure 2>/dev/null || true; }
+fail() {
+  echo "FAIL: $* (${BASH_SOURCE[1]##*/}:${BASH_LINENO[0]})" >&2
+  [ -z "${E2E_X:-}" ] || shot_failure
+  exit 1
+}
+# Any command that stops the script says where and what it was, with the calls that led there.
+e2e_error() {
+  local rc=$1 line=$2 cmd=$3 i
+  echo "FAIL: ${BASH_SOURCE[1]##*/}:$line: '$cmd' exited with $rc" >&2
+  for ((i = 1; i < ${#FUNCNAME[@]} - 1; i++)); do
+    echo "  in ${FUNCNAME[i]}, called from ${BASH_SOURCE[i + 1]##*/}:${BASH_LINENO[i]}" >&2
+  done
+  [ -z "${E2E_X:-}" ] || { shot_failure; echo "  screenshot: $E2E_ART/failure.png" >&2; }
+}
+trap 'e2e_error $? $LINENO "$BASH_COMMAND"' ERR
 
 E2E_TMP=$(mktemp -d)
 E2E_ART=${E2E_ARTIFACTS:-$PWD/e2e-artifacts}/${E2E_NAME:-e2e}
@@ -26,15 +46,67 @@ for n in $(seq 90 140); do
 done
 export DISPLAY=$E2E_DISPLAY
 Xvfb "$DISPLAY" -screen 0 "${E2E_SCREEN:-1280x800}x24" -nolisten tcp >/dev/null 2>&1 & E2E_X=$!
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 & E2E_WM=$!
-sleep 0.5
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start on $DISPLAY"
+openbox >"$E2E_TMP/openbox.log" 2>&1 & E2E_WM=$!
+# The window manager is up once it has claimed the screen.
+for _ in $(seq 200); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+  fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"
 
-shot() { import -window root "$E2E_ART/$1.png"; }
-fail() { shot failure || true; echo "FAIL: $*"; exit 1; }
 # Waits until a window whose title matches is shown, and prints its id.
 window() { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" | head -1; }
 gone() { for _ in $(seq 100); do xdotool search --onlyvisible --name "$1" >/dev/null || return 0; sleep 0.1; done; return 1; }
+
+# Waiting on what a person would see, never on the clock alone: each wait has a limit and
+# fails with what it waited for.
+#   wait_for "what" SECONDS COMMAND...   until COMMAND succeeds
+wait_for() {
+  local what=$1 limit=$2 end
+  shift 2
+  end=$((SECONDS + limit))
+  until "$@"; do
+    [ "$SECONDS" -lt "$end" ] || fail "waited ${limit}s for $what"
+    sleep 0.05
+  done
+}
+screen_sum() { import -window root rgb:- | md5sum | cut -c1-32; }
+screen_differs() { [ "$(screen_sum)" != "$1" ]; }
+# Waits until the screen differs from the look $2 (a screen_sum) and settles, for what $1 says.
+changed_from() {
+  local end=$((SECONDS + 15)) now
+  until now=$(screen_sum) && [ "$now" != "$2" ]; do
+    [ "$SECONDS" -lt "$end" ] || fail "waited 15s for $1"
+    sleep 0.05
+  done
+  settle 15 "$now"
+}
+# The screen stays the same for two looks in a row (the first may be given as $2): painting
+# and animations are done.
+settle() {
+  local end=$((SECONDS + ${1:-15})) a=${2:-} b
+  [ -n "$a" ] || a=$(screen_sum)
+  while :; do
+    sleep 0.05
+    b=$(screen_sum)
+    [ "$a" != "$b" ] || return 0
+    [ "$SECONDS" -lt "$end" ] || fail "waited ${1:-15}s for the screen to settle"
+    a=$b
+  done
+}
+# Runs COMMAND and waits until its effect is painted, for a command that may change nothing.
+acts() {
+  "$@"
+  settle
+}
+# Runs COMMAND and waits until the screen has changed and settled again.
+changes() {
+  local before
+  before=$(screen_sum)
+  "$@"
+  changed_from "the screen to change after: $*" "$before"
+}
+ended() { ! kill -0 "$1" 2>/dev/null; }
 # Clicks the point x,y of a window's inside (relative to its top-left corner).
 click_in() {
   xdotool mousemove --window "$1" "$2" "$3" click 1
@@ -51,15 +123,14 @@ start_program() {
   "$1" "$album" >"$E2E_TMP/out.log" 2>&1 & E2E_APP=$!
   page=$(window "^Vimbrel v 01.00$" 60) || fail "no page view"
   gone "About Vimbrel" || fail "the splash stays"
-  sleep 0.5
+  settle
   eval "$(xdotool getwindowgeometry --shell "$page" | sed -n 's/^WIDTH=/W=/p; s/^HEIGHT=/H=/p')"
   bx=$(((W - 780) / 2)); by=10
 }
 # From the index, the first group's first spread.
 open_first_group() {
   click_in "$page" $((bx + 200)) $((by + 30))
-  xdotool key Down Down Return
-  sleep 1
+  changes xdotool key Down Down Return
 }
 
 # The page view, for scripts that set `page` to its window and W, H, bx, by to its width,
@@ -68,9 +139,13 @@ tool() { click_in "$page" $(((W - 790) / 2 + $1 * 36 + 17)) $((H - 49)); } # too
 # Centre of frame f of the first group, counted from the spread's left page.
 fx() { local k=$(( ($1 - 1) % 24 )); local right=$(( k >= 12 ? 396 : 0 )); echo $((bx + right + 15 + (k % 12 % 3) * 123 + 54)); }
 fy() { local k=$(( ($1 - 1) % 24 % 12 )); echo $((by + 20 + (k / 3) * 125 + 36)); }
-rightclick() { xdotool mousemove --window "$page" "$1" "$2" click 3; sleep 0.2; }
+rightclick() { changes xdotool mousemove --window "$page" "$1" "$2" click 3; }
 # An album file as JSON: the picture in each frame, the Photo Box, groups and descriptions.
 albumjson() { python3 "$(dirname "$0")/albumfile.py" "$1"; }
+
+# The album file was written since $1, its inode, modification time and size then: saving
+# replaces the file, and a second may hold two saves.
+album_written() { [ "$(stat -c '%i %y %s' "$album" 2>/dev/null)" != "$1" ]; }
 
 # The chooser: it shares its title with the page view and is the narrower of the two.
 find_chooser() {
@@ -90,8 +165,11 @@ save_through_chooser() {
   tool 2
   local chooser
   chooser=$(find_chooser) || fail "no chooser"
-  sleep 0.5
+  settle
+  local saved
+  saved=$(stat -c '%i %y %s' "$album" 2>/dev/null || true)
   xdotool key --window "$chooser" alt+s
-  sleep 1
+  wait_for "the album file to be written" 20 album_written "$saved"
+  settle
   shot "$1"
 }
