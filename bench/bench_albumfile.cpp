@@ -1,34 +1,71 @@
 // Reading and writing a full album (1000 pictures, 42 groups, 1000 frames), against the
 // same bytes read and written with no decoding at all (the I/O floor), in the same run.
+// A durable write is bound by the disk's fsync, which no code can beat, so the write's target
+// is a ratio to a bare atomic write of the same bytes on the same disk, taken in turns with it.
 
 #include "album.h"
 #include "albumfile.h"
+#include "benchresult.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <unistd.h>
 #include <vector>
 
 using namespace vimbrel;
 
 namespace {
 
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double msOf(const std::function<void()>& f) {
+    QElapsedTimer e;
+    e.start();
+    f();
+    return static_cast<double>(e.nsecsElapsed()) / 1e6;
+}
+
 double medianMs(int runs, const std::function<void()>& f) {
     std::vector<double> t;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer e;
-        e.start();
-        f();
-        t.push_back(static_cast<double>(e.nsecsElapsed()) / 1e6);
+    for (int i = 0; i < runs; ++i)
+        t.push_back(msOf(f));
+    return median(t);
+}
+
+// The album writer's durable steps with nothing else: a temporary file beside the target,
+// written, flushed to disk, renamed over it, and the rename flushed with its folder.
+void rawAtomicWrite(const QString& path, const QByteArray& bytes) {
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray temp = target + ".raw";
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n <= 0)
+            break;
+        done += n;
     }
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
+    ::fsync(fd);
+    ::close(fd);
+    ::rename(temp.constData(), target.constData());
+    const int dir = ::open(QFile::encodeName(QFileInfo(path).path()).constData(),
+                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
 }
 
 void fillFullAlbum(Album& a) {
@@ -74,13 +111,17 @@ int main() {
     const QByteArray bytes = encodeAlbum(*a);
 
     const int runs = 200;
-    const double write = medianMs(runs, [&] { WriteAlbum(*a); });
-    const double rawWrite = medianMs(runs, [&] {
-        QSaveFile f(file);
-        f.open(QIODevice::WriteOnly);
-        f.write(bytes);
-        f.commit();
-    });
+    // In turns, so that both meet the same disk and load; the ratio is the median of the
+    // rounds' ratios.
+    std::vector<double> writes, rawWrites, writeRatios;
+    for (int i = 0; i < runs; ++i) {
+        writes.push_back(msOf([&] { WriteAlbum(*a); }));
+        rawWrites.push_back(msOf([&] { rawAtomicWrite(file, bytes); }));
+        writeRatios.push_back(writes.back() / rawWrites.back());
+    }
+    const double write = median(writes);
+    const double rawWrite = median(rawWrites);
+    const double writeRatio = median(writeRatios);
     const double read = medianMs(runs, [&] {
         ReadAlbum(*a);
         a->albfile = file;
@@ -99,11 +140,17 @@ int main() {
     std::printf("full album file: %lld bytes, %d pictures, %d groups\n",
                 static_cast<long long>(bytes.size()), a->npics + a->npbox, a->ngrps);
     std::printf("WriteAlbum  %7.3f ms   reference: raw atomic write %7.3f ms   ratio %.2fx\n",
-                write, rawWrite, write / rawWrite);
+                write, rawWrite, writeRatio);
     std::printf("ReadAlbum   %7.3f ms   reference: raw read         %7.3f ms   ratio %.2fx\n", read,
                 rawRead, read / rawRead);
-    std::printf(
-        "encode only %7.3f ms, decode only %7.3f ms (target: ReadAlbum, WriteAlbum < 5 ms)\n",
-        encode, decode);
-    return write < 5.0 && read < 5.0 ? 0 : 1;
+    std::printf("encode only %7.3f ms, decode only %7.3f ms (target: WriteAlbum <= 1.5x, ReadAlbum "
+                "< 5 ms)\n",
+                encode, decode);
+    bench::result("WriteAlbum, full album", write, "ms", rawWrite, writeRatio,
+                  bench::ratioAtMost(1.5));
+    bench::result("ReadAlbum, full album", read, "ms", rawRead, read / rawRead,
+                  bench::figureBelow(5.0));
+    bench::result("encodeAlbum, full album", encode, "ms", bench::none, bench::none);
+    bench::result("decodeAlbum, full album", decode, "ms", bench::none, bench::none);
+    return bench::exitCode();
 }

@@ -8,6 +8,7 @@
 // much again for each copy while it is measured).
 
 #include "benchpictures.h"
+#include "benchresult.h"
 #include "importrun.h"
 #include "picturedecoder.h"
 
@@ -149,5 +150,10 @@ int main(int argc, char** argv) {
                 median(cps), median(cps) / count);
     std::printf("import throughput %.3fx the decode's (target >= 0.8), %.3fx cp's\n",
                 median(ratios), median(cpRatios));
-    return 0;
+    // A throughput: the ratio is the decode's time over the import's, higher is better.
+    bench::result("import: throughput against 2-thread decode", median(imports), "ms",
+                  median(decodes), median(ratios), bench::ratioAtLeast(0.8));
+    bench::result("import: throughput against cp", median(imports), "ms", median(cps),
+                  median(cpRatios));
+    return bench::exitCode();
 }

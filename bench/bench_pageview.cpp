@@ -4,6 +4,7 @@
 // drawing time of every tick of a page turn.
 
 #include "benchpictures.h"
+#include "benchresult.h"
 #include "bookview.h"
 #include "phpage.h"
 #include "picturelibrary.h"
@@ -105,6 +106,12 @@ int main(int argc, char** argv) {
     std::printf("%-44s %8.2f ms  %6.3fx vipsthumbnail (target < 2 ms)\n", "from memory",
                 med(memory), med(memory) / ref);
     std::printf("%-44s %8.2f ms\n", "reference: vipsthumbnail -s 108x72, 24 files", ref);
+    bench::result("page view: Small spread, no cache", med(cold), "ms", ref, med(cold) / ref,
+                  bench::ratioAtMost(0.5));
+    bench::result("page view: Small spread, disk tier filled", med(disk), "ms", ref,
+                  med(disk) / ref, bench::ratioAtMost(0.05));
+    bench::result("page view: Small spread, from memory", med(memory), "ms", ref, med(memory) / ref,
+                  bench::figureBelow(2));
 
     // A turn: every tick, with the book painted at once (grab() paints every layer of it into
     // a picture, as the screen would).
@@ -128,5 +135,8 @@ int main(int argc, char** argv) {
     for (double d : ticks)
         std::printf(" %.2f", d);
     std::printf(" ms\n");
-    return 0;
+    bench::result("page view: slowest page turn tick",
+                  *std::max_element(ticks.begin(), ticks.end()), "ms", bench::none, bench::none,
+                  bench::figureAtMost(10));
+    return bench::exitCode();
 }

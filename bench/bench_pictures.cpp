@@ -6,6 +6,7 @@
 // Every figure is printed with its reference and the ratio ours / reference.
 
 #include "benchpictures.h"
+#include "benchresult.h"
 #include "picturedecoder.h"
 #include "picturelibrary.h"
 
@@ -21,6 +22,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 using namespace vimbrel;
@@ -84,13 +86,19 @@ bool run(const QString& program, const QStringList& args) {
 }
 
 void report(const char* what, double ours, const char* reference, double theirs,
-            const char* target = "", double ratio = 0) {
+            bench::Target target = {}, double ratio = 0) {
+    if (ratio <= 0)
+        ratio = ours / theirs;
+    const std::string goal =
+        target.on == bench::Target::nothing ? "" : "(target " + bench::describe(target, "ms") + ")";
     std::printf("%-50s %8.2f ms | %-42s %8.2f ms | %6.3fx %s\n", what, ours, reference, theirs,
-                ratio > 0 ? ratio : ours / theirs, target);
-    std::fflush(stdout);
+                ratio, goal.c_str());
+    while (*what == ' ')
+        ++what;
+    bench::result(("pictures: " + std::string(what)).c_str(), ours, "ms", theirs, ratio, target);
 }
 
-void report(const char* what, const Paired& p, const char* reference, const char* target) {
+void report(const char* what, const Paired& p, const char* reference, bench::Target target) {
     report(what, p.ours, reference, p.theirs, target, p.ratio);
 }
 
@@ -191,7 +199,7 @@ int main(int argc, char** argv) {
         [&] { vipsthumbnail("108x72", "%s.jpg"); });
     const double vipsSpread = cold.theirs;
     report("Small spread 24 x 108x72, no cache", cold, "vipsthumbnail -s 108x72, 24 files",
-           "(target <= 0.5x)");
+           bench::ratioAtMost(0.5));
 
     // The same spread in a fresh process with the disk tier filled (the last cold run's).
     std::vector<double> inChild, wall;
@@ -209,9 +217,11 @@ int main(int argc, char** argv) {
     }
     if (inChild.empty()) {
         std::printf("Fresh-process spread: the child did not answer from the disk tier\n");
+        bench::result("pictures: Small spread, fresh process, disk tier filled", bench::none, "ms",
+                      vipsSpread, bench::none, bench::ratioAtMost(0.05));
     } else {
         report("Small spread, fresh process, disk tier filled", median(inChild),
-               "vipsthumbnail -s 108x72, 24 files", vipsSpread, "(target <= 0.05x)");
+               "vipsthumbnail -s 108x72, 24 files", vipsSpread, bench::ratioAtMost(0.05));
         report("  the whole child process, Qt start-up included", median(wall),
                "vipsthumbnail -s 108x72, 24 files", vipsSpread);
     }
@@ -227,7 +237,7 @@ int main(int argc, char** argv) {
             drawSpread(lib, photos, canvas);
         });
         report("Small spread from memory (prepare + 24 DispPic)", memory,
-               "vipsthumbnail -s 108x72, 24 files", vipsSpread, "(target < 2 ms)");
+               "vipsthumbnail -s 108x72, 24 files", vipsSpread, bench::figureBelow(2));
     }
 
     // E-mail copies: SaveResizePic of the 24 to 800 x 600 at quality 50.
@@ -251,9 +261,9 @@ int main(int argc, char** argv) {
         const Paired both = paired(
             runs, nullptr, [&] { lib.saveResized(jobs); }, vips);
         report("SaveResizePic 24 x 800x600 q50, one by one", serial,
-               "vipsthumbnail -s 800x600 Q=50, 24 files", "(target <= 0.5x)");
+               "vipsthumbnail -s 800x600 Q=50, 24 files", bench::ratioAtMost(0.5));
         report("saveResized (batch) 24 x 800x600 q50, both cores", both,
-               "vipsthumbnail -s 800x600 Q=50, 24 files", "(target <= 0.5x)");
+               "vipsthumbnail -s 800x600 Q=50, 24 files", bench::ratioAtMost(0.5));
     }
 
     // Measuring, per picture: the import's call (decodes, fills the disk tier), the same with
@@ -305,9 +315,12 @@ int main(int argc, char** argv) {
             "1600x1200 " + QFileInfo(p).suffix().toUpper().toLatin1() + " to 108x72, no cache";
         if (referenceOk)
             report(what.constData(), ours, "vipsthumbnail -s 108x72, 1 file", vips);
-        else
+        else {
             std::printf("%-50s %8.2f ms | vipsthumbnail cannot read this file here\n",
                         what.constData(), ours);
+            bench::result(("pictures: " + what.toStdString()).c_str(), ours, "ms", bench::none,
+                          bench::none);
+        }
     }
-    return 0;
+    return bench::exitCode();
 }

@@ -4,6 +4,7 @@
 // page; a contact sheet with an empty thumbnail cache; the same sheet with the disk tier filled.
 
 #include "benchpictures.h"
+#include "benchresult.h"
 #include "memorytuning.h"
 #include "phprint.h"
 #include "picturelibrary.h"
@@ -113,5 +114,11 @@ int main(int argc, char** argv) {
                 median(sheetDisk), median(sheetDisk) / median(sheetRef));
     std::printf("%-48s %8.1f ms\n", "  reference: vipsthumbnail -s 450x338, 24 files",
                 median(sheetRef));
-    return 0;
+    bench::result("print: 8 x 10 print, per page", median(big), "ms", median(bigRef),
+                  median(big) / median(bigRef));
+    bench::result("print: contact sheet of 24, no cache", median(sheetCold), "ms", median(sheetRef),
+                  median(sheetCold) / median(sheetRef));
+    bench::result("print: contact sheet of 24, disk tier filled", median(sheetDisk), "ms",
+                  median(sheetRef), median(sheetDisk) / median(sheetRef));
+    return bench::exitCode();
 }

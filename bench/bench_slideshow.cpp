@@ -5,6 +5,7 @@
 // decode with QImageReader (what showing the picture without reduced-scale decoding costs).
 
 #include "benchpictures.h"
+#include "benchresult.h"
 #include "phslide.h"
 #include "picturelibrary.h"
 
@@ -128,5 +129,11 @@ int main(int argc, char** argv) {
                 "not decoded ahead", median(cold), median(coldRatio), median(fullRatio));
     std::printf("%-40s %8.2f ms\n", "reference: djpeg -scale 1/8 (process)", median(djpeg));
     std::printf("%-40s %8.2f ms\n", "reference: QImageReader full decode", median(full));
-    return 0;
+    bench::result("slide show: change, decoded ahead", median(ahead), "ms", median(djpeg),
+                  median(aheadRatio));
+    bench::result("slide show: change, not decoded ahead", median(cold), "ms", median(djpeg),
+                  median(coldRatio));
+    bench::result("slide show: change, not ahead, vs full decode", median(cold), "ms", median(full),
+                  median(fullRatio));
+    return bench::exitCode();
 }
