@@ -83,7 +83,9 @@ AlbumSession::AlbumSession(unsigned seed, int sources)
     SetPage();
 }
 
-AlbumSession::~AlbumSession() = default;
+AlbumSession::~AlbumSession() {
+    a.alblock.release(); // before the temporary folder holding the lock goes
+}
 
 void AlbumSession::fillAlbum() {
     const int lasts[] = {24, 72, 1000};
@@ -350,7 +352,7 @@ void AlbumSession::rotateTool() {
         return;
     log = QStringLiteral("rotate frame %1").arg(a.curframe);
     Set_it(101);
-    if (a.curpage == a.framepage && a.frames[a.curframe] > 0) {
+    if (curframeHoldsPhoto(a)) {
         PicRec& p = a.pics[a.frames[a.curframe]];
         p.porient = QString(QLatin1Char(nextOrientation(p.porient.bytes()[0])));
         a.changed = 'y';

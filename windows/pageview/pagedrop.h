@@ -17,6 +17,13 @@ bool togglePhoto(Album& a, int f);
 // the selection. Returns whether a drag may start from it (it is selected).
 bool pressPhoto(Album& a, int f);
 
+// The photo the Rotate and Save As tools act on: curframe's, when it is a frame of the spread
+// on show that holds one. curframe is left at -1 by a drop that found no frame.
+inline bool curframeHoldsPhoto(const Album& a) {
+    return a.curpage == a.framepage && a.curframe >= 1 && a.curframe <= a.nframes &&
+           a.frames[a.curframe] > 0;
+}
+
 // The drag ended on the frame position it started from, on the same spread.
 bool dropStartedHere(const Album& a, int k);
 

@@ -1,6 +1,7 @@
 // The page view's tool strip, its highlight and tool tip line, and right-click selection.
 
 #include "artwork.h"
+#include "pagedrop.h"
 #include "pagelogic.h"
 #include "phpage.h"
 #include "ui.h"
@@ -73,7 +74,7 @@ void phpage::it_Click(int index) {
         m_a.descon = m_a.descon == 'n' ? 'y' : 'n';
         Set_it(m_a.descon == 'y' ? 140 : 141);
     } else if (index == 5) {
-        if (m_a.curpage == m_a.framepage && m_a.frames[m_a.curframe] > 0) {
+        if (curframeHoldsPhoto(m_a)) {
             PicRec& p = m_a.pics[m_a.frames[m_a.curframe]];
             p.porient = QString(QLatin1Char(nextOrientation(p.porient.bytes()[0])));
             DispPage(-1);
@@ -149,7 +150,7 @@ void phpage::it_Click(int index) {
         SetAllSel(m_a, m_a.nsel >= 1 ? Integer(-1) : Integer(0));
         break;
     case 16:
-        if (m_a.curpage == m_a.framepage && m_a.frames[m_a.curframe] > 0 && savePicAs)
+        if (curframeHoldsPhoto(m_a) && savePicAs)
             savePicAs(framePath(m_a.frames[m_a.curframe]));
         break;
     case 17: {
