@@ -40,19 +40,27 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-# A display number nobody uses.
-for n in $(seq 90 140); do
-  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { E2E_DISPLAY=:$n; break; }
+# The server picks a display nobody uses and writes its number once it accepts clients; picking
+# one here would race another session starting at the same time.
+# -noreset: a server that resets when its last client leaves turns clients away meanwhile.
+Xvfb -displayfd 3 -noreset -screen 0 "${E2E_SCREEN:-1280x800}x24" -nolisten tcp 3>"$E2E_TMP/display" \
+  >"$E2E_TMP/xvfb.log" 2>&1 & E2E_X=$!
+for _ in $(seq 600); do grep -q '^[0-9]' "$E2E_TMP/display" && break; kill -0 "$E2E_X" 2>/dev/null || break; sleep 0.05; done
+if ! grep -q '^[0-9]' "$E2E_TMP/display"; then
+  kill "$E2E_X" 2>/dev/null || true
+  E2E_X=
+  fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+fi
+export DISPLAY=:$(head -1 "$E2E_TMP/display")
+# The window manager is up once it has claimed the screen. Under load it has been seen to find
+# no display and end at once; a second start then works.
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for _ in 1 2 3; do
+  openbox >"$E2E_TMP/openbox.log" 2>&1 & E2E_WM=$!
+  for _ in $(seq 400); do wm_up && break; kill -0 "$E2E_WM" 2>/dev/null || break; sleep 0.05; done
+  wm_up && break
 done
-export DISPLAY=$E2E_DISPLAY
-Xvfb "$DISPLAY" -screen 0 "${E2E_SCREEN:-1280x800}x24" -nolisten tcp >/dev/null 2>&1 & E2E_X=$!
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start on $DISPLAY"
-openbox >"$E2E_TMP/openbox.log" 2>&1 & E2E_WM=$!
-# The window manager is up once it has claimed the screen.
-for _ in $(seq 200); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
-  fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"
+wm_up || fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"
 
 # Waits until a window whose title matches is shown, and prints its id.
 window() { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" | head -1; }
