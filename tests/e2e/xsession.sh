@@ -40,23 +40,40 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-# A display number nobody uses.
-for n in $(seq 90 140); do
-  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { E2E_DISPLAY=:$n; break; }
-done
-export DISPLAY=$E2E_DISPLAY
-Xvfb "$DISPLAY" -screen 0 "${E2E_SCREEN:-1280x800}x24" -nolisten tcp >/dev/null 2>&1 & E2E_X=$!
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start on $DISPLAY"
+# The server picks a display nobody uses and writes its number once it accepts clients; picking
+# one here would race another session starting at the same time.
+Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x800}x24" -nolisten tcp 3>"$E2E_TMP/display" \
+  >"$E2E_TMP/xvfb.log" 2>&1 & E2E_X=$!
+for _ in $(seq 600); do grep -q '^[0-9]' "$E2E_TMP/display" && break; kill -0 "$E2E_X" 2>/dev/null || break; sleep 0.05; done
+if ! grep -q '^[0-9]' "$E2E_TMP/display"; then
+  kill "$E2E_X" 2>/dev/null || true
+  E2E_X=
+  fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+fi
+export DISPLAY=:$(head -1 "$E2E_TMP/display")
 openbox >"$E2E_TMP/openbox.log" 2>&1 & E2E_WM=$!
 # The window manager is up once it has claimed the screen.
-for _ in $(seq 200); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+for _ in $(seq 400); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.05; done
 xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
   fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"
 
-# Waits until a window whose title matches is shown, and prints its id.
-window() { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" | head -1; }
-gone() { for _ in $(seq 100); do xdotool search --onlyvisible --name "$1" >/dev/null || return 0; sleep 0.1; done; return 1; }
+# Waits until a window whose title matches is shown, and prints its id. (xdotool's own --sync
+# looks only every half second.)
+window() {
+  local end=$((SECONDS + ${2:-20})) id
+  until id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$id" ]; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.05
+  done
+  echo "$id"
+}
+gone() {
+  local end=$((SECONDS + ${2:-20}))
+  while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.05
+  done
+}
 
 # Waiting on what a person would see, never on the clock alone: each wait has a limit and
 # fails with what it waited for.
@@ -70,7 +87,9 @@ wait_for() {
     sleep 0.05
   done
 }
-screen_sum() { import -window root rgb:- | md5sum | cut -c1-32; }
+# The whole screen's pixels as a checksum: xwd reads them with a fraction of import's work,
+# and the waits below take many.
+screen_sum() { xwd -root -silent | md5sum | cut -c1-32; }
 screen_differs() { [ "$(screen_sum)" != "$1" ]; }
 # Waits until the screen differs from the look $2 (a screen_sum) and settles, for what $1 says.
 changed_from() {
@@ -165,7 +184,6 @@ save_through_chooser() {
   tool 2
   local chooser
   chooser=$(find_chooser) || fail "no chooser"
-  settle
   local saved
   saved=$(stat -c '%i %y %s' "$album" 2>/dev/null || true)
   xdotool key --window "$chooser" alt+s
