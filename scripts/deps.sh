@@ -13,7 +13,7 @@ run_pkgs=(
 test_pkgs=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb openbox xdotool imagemagick x11-utils x11-apps python3
+  xvfb openbox xdotool imagemagick x11-utils python3
   libvips-tools libjpeg-turbo-progs
   dpkg-dev file desktop-file-utils appstream shared-mime-info libxml2-utils libglib2.0-bin
   inotify-tools man-db hicolor-icon-theme

@@ -87,9 +87,9 @@ wait_for() {
     sleep 0.05
   done
 }
-# The whole screen's pixels as a checksum: xwd reads them with a fraction of import's work,
-# and the waits below take many.
-screen_sum() { xwd -root -silent | md5sum | cut -c1-32; }
+# The whole screen's pixels as a checksum. Not xwd, though cheaper: it missed the e-mail
+# window's size buttons changing, which import sees.
+screen_sum() { import -window root rgb:- | md5sum | cut -c1-32; }
 screen_differs() { [ "$(screen_sum)" != "$1" ]; }
 # Waits until the screen differs from the look $2 (a screen_sum) and settles, for what $1 says.
 changed_from() {
