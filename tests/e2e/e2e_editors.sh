@@ -61,7 +61,6 @@ window "^Merge Right Group$" >/dev/null || fail "no merge question"
 settle; shot 05-merge-question
 xdotool key alt+y
 gone "^Merge Right Group$" || fail "the merge question stays"
-settle
 
 marker 72                                            # Seaside Days to the Photo Box
 xdotool key --window "$groups" alt+d

@@ -20,12 +20,12 @@ pdfs() { find "$CUPS_PDF_OUT" -maxdepth 1 -name '*.pdf' 2>/dev/null | sort; }
 # prints the new ones.
 new_pdfs() {
   local want=$1 before=$2 now
-  for _ in $(seq 300); do
+  for _ in $(seq 600); do
     now=$(comm -13 <(echo "$before") <(pdfs))
     if [ -z "$(lpstat -o 2>/dev/null)" ] && [ "$(echo "$now" | grep -c .)" -ge "$want" ]; then
       echo "$now"; return 0
     fi
-    sleep 0.2
+    sleep 0.1
   done
   echo "$now"; return 1
 }
@@ -46,8 +46,8 @@ print_job() {
   xdotool key --window "$pw" alt+p
   local dlg
   dlg=$(window "^Printer Setup$") || fail "no printer dialog"
-  settle
-  [ -n "${1:-}" ] && shot "$1"
+  # The dialog's being there is enough for Enter; only a screenshot waits for its painting.
+  [ -z "${1:-}" ] || { settle; shot "$1"; }
   xdotool key --window "$dlg" Return
 }
 
@@ -82,7 +82,6 @@ xdotool key --window "$pw" alt+r; gone "^Vimbrel Print$" || fail "Return did not
 changes tool 15; changes tool 15           # none, then all
 tool 21
 pw=$(window "^Vimbrel Print$") || fail "no print window"
-settle
 layout 3
 before=$(pdfs)
 print_job
@@ -101,7 +100,6 @@ changes tool 13
 before=$(pdfs)
 tool 21
 dlg=$(window "^Printer Setup$") || fail "no printer dialog for the report"
-settle
 xdotool key --window "$dlg" Return
 jobs=$(new_pdfs 1 "$before") || fail "the report did not print"
 [ "$(page_size "$jobs")" = 612x792 ] || fail "the report is $(page_size "$jobs") points"

@@ -62,9 +62,23 @@ for _ in 1 2 3; do
 done
 wm_up || fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"
 
-# Waits until a window whose title matches is shown, and prints its id.
-window() { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" | head -1; }
-gone() { for _ in $(seq 100); do xdotool search --onlyvisible --name "$1" >/dev/null || return 0; sleep 0.1; done; return 1; }
+# Waits until a window whose title matches is shown, and prints its id. (xdotool's own --sync
+# looks only every half second.)
+window() {
+  local end=$((SECONDS + ${2:-20})) id
+  until id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$id" ]; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.05
+  done
+  echo "$id"
+}
+gone() {
+  local end=$((SECONDS + ${2:-20}))
+  while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.05
+  done
+}
 
 # Waiting on what a person would see, never on the clock alone: each wait has a limit and
 # fails with what it waited for.
@@ -78,6 +92,8 @@ wait_for() {
     sleep 0.05
   done
 }
+# The whole screen's pixels as a checksum. Not xwd, though cheaper: it missed the e-mail
+# window's size buttons changing, which import sees.
 screen_sum() { import -window root rgb:- | md5sum | cut -c1-32; }
 screen_differs() { [ "$(screen_sum)" != "$1" ]; }
 # Waits until the screen differs from the look $2 (a screen_sum) and settles, for what $1 says.
@@ -173,7 +189,6 @@ save_through_chooser() {
   tool 2
   local chooser
   chooser=$(find_chooser) || fail "no chooser"
-  settle
   local saved
   saved=$(stat -c '%i %y %s' "$album" 2>/dev/null || true)
   xdotool key --window "$chooser" alt+s
