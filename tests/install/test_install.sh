@@ -46,6 +46,7 @@ expected_files() {
   {
     echo bin/vimbrel
     echo share/applications/vimbrel.desktop
+    echo share/doc/vimbrel/copyright
     for s in $icon_sizes; do echo "share/icons/hicolor/${s}x$s/apps/vimbrel.png"; done
     echo share/icons/hicolor/scalable/apps/vimbrel.svg
     echo share/man/man1/vimbrel.1.gz
@@ -98,6 +99,8 @@ grep -q '^✔ Validation was successful\.$' "$E2E_TMP/as.log" ||
   fail "appstreamcli has remarks: $(cat "$E2E_TMP/as.log")"
 appstreamcli validate-tree --no-net "$prefix" >"$E2E_TMP/as.log" 2>&1 ||
   fail "appstreamcli validate-tree: $(cat "$E2E_TMP/as.log")"
+grep -qF '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" ||
+  fail "the metainfo does not name the licence"
 grep -qF '<launchable type="desktop-id">vimbrel.desktop</launchable>' "$metainfo" ||
   fail "the metainfo does not launch vimbrel.desktop"
 
@@ -152,6 +155,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for p in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libgif7 fonts-liberation; do
   grep -qE "(^|, )$p( |,|$)" <<<"$depends" || fail "the package does not depend on $p: $depends"
 done
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/vimbrel/copyright | grep -q '^License: GPL-3.0-or-later$' ||
+  fail "the package's copyright file does not name the GPL, version 3 or later"
 diff <(expected_files | sed 's|^|/usr/|') \
   <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./|/|' | sort) ||
   fail "the package's files differ from an installation's (< expected, > in the package)"
