@@ -13,5 +13,5 @@ if [ $# -gt 0 ]; then
 fi
 samples="$HOME/Vimbrel Samples"
 album="$samples/SAMPLE.vmb"
-[ -f "$album" ] || build/release/app/vimbrel-sample-album "$samples"
+[ -f "$album" ] || build/release/tools/samplealbum/vimbrel-sample-album "$samples"
 exec build/release/app/vimbrel "$album"
