@@ -19,8 +19,9 @@ pdfs() { find "$CUPS_PDF_OUT" -maxdepth 1 -name '*.pdf' 2>/dev/null | sort; }
 # Waits until the queue is empty and `$1` more PDFs than in `$2` (a listing) are there, and
 # prints the new ones.
 new_pdfs() {
-  local want=$1 before=$2 now
-  for _ in $(seq 600); do
+  local want=$1 before=$2 now end
+  end=$(limit_after 60)
+  while [ "$SECONDS" -lt "$end" ]; do
     now=$(comm -13 <(echo "$before") <(pdfs))
     if [ -z "$(lpstat -o 2>/dev/null)" ] && [ "$(echo "$now" | grep -c .)" -ge "$want" ]; then
       echo "$now"; return 0

@@ -62,10 +62,25 @@ for _ in 1 2 3; do
 done
 wm_up || fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"
 
+# Every limit below is stretched by E2E_PATIENCE: on a machine with more runnable work than
+# cores (another build, a second session) everything takes longer, and a limit is there to end
+# a wait for what will never come, not to measure speed. Unless set, it follows the load at the
+# time each wait starts (runnable work per core, rounded up).
+patience() {
+  if [ -n "${E2E_PATIENCE:-}" ]; then
+    echo "$E2E_PATIENCE"
+  else
+    awk -v n="$(nproc)" '{ p = $1 / n; print (p > 1 ? int(p + 0.999) : 1) }' /proc/loadavg
+  fi
+}
+# When a wait of $1 seconds that starts now ends.
+limit_after() { echo $((SECONDS + $1 * $(patience))); }
+
 # Waits until a window whose title matches is shown, and prints its id. (xdotool's own --sync
 # looks only every half second.)
 window() {
-  local end=$((SECONDS + ${2:-20})) id
+  local end id
+  end=$(limit_after "${2:-20}")
   until id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) && [ -n "$id" ]; do
     [ "$SECONDS" -lt "$end" ] || return 1
     sleep 0.05
@@ -73,7 +88,8 @@ window() {
   echo "$id"
 }
 gone() {
-  local end=$((SECONDS + ${2:-20}))
+  local end
+  end=$(limit_after "${2:-20}")
   while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
     [ "$SECONDS" -lt "$end" ] || return 1
     sleep 0.05
@@ -84,11 +100,11 @@ gone() {
 # fails with what it waited for.
 #   wait_for "what" SECONDS COMMAND...   until COMMAND succeeds
 wait_for() {
-  local what=$1 limit=$2 end
+  local what=$1 start=$SECONDS end
+  end=$(limit_after "$2")
   shift 2
-  end=$((SECONDS + limit))
   until "$@"; do
-    [ "$SECONDS" -lt "$end" ] || fail "waited ${limit}s for $what"
+    [ "$SECONDS" -lt "$end" ] || fail "waited $((SECONDS - start))s for $what"
     sleep 0.05
   done
 }
@@ -98,9 +114,10 @@ screen_sum() { import -window root rgb:- | md5sum | cut -c1-32; }
 screen_differs() { [ "$(screen_sum)" != "$1" ]; }
 # Waits until the screen differs from the look $2 (a screen_sum) and settles, for what $1 says.
 changed_from() {
-  local end=$((SECONDS + 15)) now
+  local start=$SECONDS end now
+  end=$(limit_after 15)
   until now=$(screen_sum) && [ "$now" != "$2" ]; do
-    [ "$SECONDS" -lt "$end" ] || fail "waited 15s for $1"
+    [ "$SECONDS" -lt "$end" ] || fail "waited $((SECONDS - start))s for $1"
     sleep 0.05
   done
   settle 15 "$now"
@@ -108,13 +125,14 @@ changed_from() {
 # The screen stays the same for two looks in a row (the first may be given as $2): painting
 # and animations are done.
 settle() {
-  local end=$((SECONDS + ${1:-15})) a=${2:-} b
+  local start=$SECONDS end a=${2:-} b
+  end=$(limit_after "${1:-15}")
   [ -n "$a" ] || a=$(screen_sum)
   while :; do
     sleep 0.05
     b=$(screen_sum)
     [ "$a" != "$b" ] || return 0
-    [ "$SECONDS" -lt "$end" ] || fail "waited ${1:-15}s for the screen to settle"
+    [ "$SECONDS" -lt "$end" ] || fail "waited $((SECONDS - start))s for the screen to settle"
     a=$b
   done
 }
@@ -173,8 +191,9 @@ album_written() { [ "$(stat -c '%i %y %s' "$album" 2>/dev/null)" != "$1" ]; }
 
 # The chooser: it shares its title with the page view and is the narrower of the two.
 find_chooser() {
-  local id W
-  for _ in $(seq 100); do
+  local id W end
+  end=$(limit_after 10)
+  while [ "$SECONDS" -lt "$end" ]; do
     for id in $(xdotool search --onlyvisible --name "^Vimbrel v 01.00$" 2>/dev/null); do
       eval "$(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=/W=/p')"
       [ "$W" -lt 750 ] && { echo "$id"; return 0; }
