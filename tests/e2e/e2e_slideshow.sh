@@ -43,9 +43,10 @@ same 02-slide-1 04-slide-1-again || fail "Left did not go back to slide 1"
 # Play at one second a slide: the picture changes by itself, within a few seconds.
 acts bar_click 800 $play
 shot 05-playing-a
+# The screen changing with no input is the proof. Comparing the two shots is not: under load
+# the show can move on between a shot and the next look, and with two slides come back.
 changed_from "the show to advance while playing" "$(screen_sum)"
 shot 06-playing-b
-same 05-playing-a 06-playing-b && fail "the show does not advance while playing"
 acts bar_click 800 $play                        # stop
 shot 07-stopped-a
 # That nothing happens has no event: the show has more than a slide's time to advance.
