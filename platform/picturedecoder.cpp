@@ -170,6 +170,9 @@ bool inspect(QImageReader& reader, PictureHeader& h) {
     // chosen by its name.
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
+    // Qt's own limit (128 MB) stops full decodes above about 33 megapixels; the size check
+    // below is what keeps a decode bounded here.
+    reader.setAllocationLimit(int((kMaxPictureBytes + (1 << 20) - 1) >> 20));
     if (!reader.canRead()) {
         h.error = reader.errorString();
         return false;
