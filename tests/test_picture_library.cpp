@@ -273,8 +273,12 @@ TEST_F(PictureLibraryTest, CutFilesAreRefusedWhereverTheyEnd) {
             scan += 2 + (uchar(whole.at(scan + 2)) << 8 | uchar(whole.at(scan + 3)));
         ASSERT_LT(scan, whole.size()) << kind;
         const qsizetype n = whole.size();
-        const qsizetype cuts[] = {
+        // Right after the preview's end marker the file ends with one, as a whole file does.
+        const qsizetype afterPreview = whole.indexOf(QByteArrayView("\xff\xd9", 2)) + 2;
+        QList<qsizetype> cuts = {
             scan - 8, scan + 40, scan + (n - scan) / 4, (scan + n) / 2, n - 100, n - 2, n - 1};
+        if (afterPreview < scan)
+            cuts.append(afterPreview);
         for (const qsizetype cut : cuts) {
             const QString name = QStringLiteral("%1-%2.jpg").arg(QLatin1String(kind)).arg(cut);
             const QString path = file(name, whole.left(cut));
