@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     out.mkpath(QStringLiteral("album"));
     out.mkpath(QStringLiteral("config"));
     out.mkpath(QStringLiteral("thumb"));
+    out.mkpath(QStringLiteral("picture"));
 
     auto a = std::make_unique<Album>();
     ClearAlbum(*a);
@@ -79,5 +81,17 @@ int main(int argc, char** argv) {
     const PictureSource src = PictureSource::of(picture);
     thumbs.write(src, img.scaled(32, 24), QSize(64, 48));
     QFile::copy(thumbs.fileFor(src), out.filePath(QStringLiteral("thumb/small.vthumb")));
+
+    // Pictures whole, cut short and with data after them, baseline and progressive.
+    QFile in(picture);
+    const QByteArray jpeg = in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    save(out.filePath(QStringLiteral("picture/whole.jpg")), jpeg);
+    save(out.filePath(QStringLiteral("picture/cut.jpg")), jpeg.left(jpeg.size() * 3 / 4));
+    save(out.filePath(QStringLiteral("picture/trailer.jpg")), jpeg + QByteArray(300, 'v'));
+    const QString progressive = tmp.filePath(QStringLiteral("q.jpg"));
+    QImageWriter writer(progressive, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(img);
+    QFile::copy(progressive, out.filePath(QStringLiteral("picture/progressive.jpg")));
     return 0;
 }

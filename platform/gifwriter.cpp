@@ -46,21 +46,24 @@ QByteArray encodeGif(const QImage& image, QString* error) {
     if (image.width() > 65535 || image.height() > 65535)
         return fail(QStringLiteral("Picture too large for GIF"));
 
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    const size_t w = size_t(argb.width());
-    const size_t h = size_t(argb.height());
+    // Plain loops over raw rows: a 60-megapixel photo passes through here when saved as GIF.
+    const bool alpha = image.hasAlphaChannel();
+    const QImage src = image.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const size_t w = size_t(src.width());
+    const size_t h = size_t(src.height());
     std::vector<GifByteType> red(w * h), green(w * h), blue(w * h), index(w * h);
-    std::vector<bool> clear(w * h);
+    GifByteType* r = red.data();
+    GifByteType* g = green.data();
+    GifByteType* b = blue.data();
     bool anyClear = false;
     for (size_t y = 0; y < h; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(int(y)));
+        const auto* line = reinterpret_cast<const QRgb*>(src.constScanLine(int(y)));
         for (size_t x = 0; x < w; ++x) {
-            const size_t i = y * w + x;
-            red[i] = GifByteType(qRed(line[x]));
-            green[i] = GifByteType(qGreen(line[x]));
-            blue[i] = GifByteType(qBlue(line[x]));
-            clear[i] = qAlpha(line[x]) < 128;
-            anyClear = anyClear || clear[i];
+            const QRgb p = line[x];
+            *r++ = GifByteType(p >> 16);
+            *g++ = GifByteType(p >> 8);
+            *b++ = GifByteType(p);
+            anyClear = anyClear || (alpha && (p >> 24) < 128);
         }
     }
 
@@ -72,9 +75,13 @@ QByteArray encodeGif(const QImage& image, QString* error) {
                           index.data(), palette) != GIF_OK)
         return fail(QStringLiteral("Could not reduce the picture to 256 colours"));
     if (anyClear) {
-        for (size_t i = 0; i < w * h; ++i)
-            if (clear[i])
-                index[i] = transparentIndex;
+        GifByteType* i = index.data();
+        for (size_t y = 0; y < h; ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(src.constScanLine(int(y)));
+            for (size_t x = 0; x < w; ++x, ++i)
+                if ((line[x] >> 24) < 128)
+                    *i = transparentIndex;
+        }
     }
 
     QByteArray out;

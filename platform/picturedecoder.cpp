@@ -7,24 +7,141 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <csetjmp>
+#include <cstdio>
+
+#include <jerror.h>
+#include <jpeglib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vimbrel {
 
 namespace {
 
-// libjpeg pads a cut-off file with a fake end marker and reports only a warning, which Qt
-// swallows: the grey remainder would be drawn and converted as if it were the picture. A
-// complete file ends with the EOI marker, perhaps followed by a little padding or trailer.
-bool jpegHasEnd(const QString& path) {
-    QFile f;
-    if (!openRegularFile(f, path))
-        return false;
-    const qint64 tail = std::min<qint64>(f.size(), 64 * 1024);
-    if (!f.seek(f.size() - tail))
-        return false;
-    const QByteArray bytes = f.read(tail);
-    return bytes.lastIndexOf(QByteArrayView("\xff\xd9", 2)) >= 0;
+// Whether libjpeg runs into the end of the file before the end of the picture. It pads a cut-off
+// file with a fake end marker and reports only a warning, which Qt swallows: the grey remainder
+// would be drawn and converted as if it were the picture. Data after the end marker (the video
+// of a motion photo, a long trailer) is never read, so it cannot look like damage. The picture
+// is decoded at 1/8 scale in grey: the entropy decoding, where a cut shows, is all that runs.
+struct CheckSource {
+    jpeg_source_mgr mgr;
+    int fd;
+    off_t at;
+    JOCTET buffer[64 * 1024];
+};
+
+struct CheckErrors {
+    jpeg_error_mgr mgr;
+    std::jmp_buf failed;
+    volatile bool cutShort; // read again after the error exit's jump
+};
+
+boolean fillCheckBuffer(j_decompress_ptr cinfo) {
+    auto* src = reinterpret_cast<CheckSource*>(cinfo->src);
+    ssize_t n;
+    do
+        n = ::pread(src->fd, src->buffer, sizeof src->buffer, src->at);
+    while (n < 0 && errno == EINTR);
+    if (n <= 0) {
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        src->buffer[0] = 0xff;
+        src->buffer[1] = JPEG_EOI;
+        n = 2;
+    } else {
+        src->at += n;
+    }
+    src->mgr.next_input_byte = src->buffer;
+    src->mgr.bytes_in_buffer = size_t(n);
+    return TRUE;
+}
+
+void skipCheckInput(j_decompress_ptr cinfo, long count) {
+    auto* src = reinterpret_cast<CheckSource*>(cinfo->src);
+    if (count <= 0)
+        return;
+    if (size_t(count) <= src->mgr.bytes_in_buffer) {
+        src->mgr.next_input_byte += count;
+        src->mgr.bytes_in_buffer -= size_t(count);
+        return;
+    }
+    // Skipping past the end shows up at the next fill.
+    src->at += off_t(size_t(count) - src->mgr.bytes_in_buffer);
+    src->mgr.bytes_in_buffer = 0;
+}
+
+void noSourceAction(j_decompress_ptr) {}
+
+[[noreturn]] void checkFailed(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<CheckErrors*>(cinfo->err)->failed, 1);
+}
+
+void checkMessage(j_common_ptr cinfo, int level) {
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+        reinterpret_cast<CheckErrors*>(cinfo->err)->cutShort = true;
+}
+
+// Only plain data here: the error exit jumps out of libjpeg past this frame.
+bool jpegCutShort(int fd) {
+    jpeg_decompress_struct cinfo;
+    CheckErrors errors;
+    cinfo.err = jpeg_std_error(&errors.mgr);
+    errors.mgr.error_exit = checkFailed;
+    errors.mgr.emit_message = checkMessage;
+    errors.cutShort = false;
+    jpeg_create_decompress(&cinfo);
+    if (setjmp(errors.failed)) {
+        // The fake end marker can break a table the cut went through: still a cut. Other
+        // damage is the decoder's to report.
+        jpeg_destroy_decompress(&cinfo);
+        return errors.cutShort;
+    }
+    auto* src = static_cast<CheckSource*>((*cinfo.mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_PERMANENT, sizeof(CheckSource)));
+    src->mgr.init_source = noSourceAction;
+    src->mgr.fill_input_buffer = fillCheckBuffer;
+    src->mgr.skip_input_data = skipCheckInput;
+    src->mgr.resync_to_restart = jpeg_resync_to_restart;
+    src->mgr.term_source = noSourceAction;
+    src->mgr.bytes_in_buffer = 0;
+    src->mgr.next_input_byte = nullptr;
+    src->fd = fd;
+    src->at = 0;
+    cinfo.src = &src->mgr;
+
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = 8;
+    if (cinfo.jpeg_color_space == JCS_YCbCr)
+        cinfo.out_color_space = JCS_GRAYSCALE;
+    cinfo.dct_method = JDCT_IFAST;
+    cinfo.do_fancy_upsampling = FALSE;
+    jpeg_start_decompress(&cinfo);
+    JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                                cinfo.output_width * cinfo.output_components, 1);
+    while (cinfo.output_scanline < cinfo.output_height && !errors.cutShort)
+        jpeg_read_scanlines(&cinfo, row, 1);
+    // A file cut just before its end marker shows only here.
+    if (!errors.cutShort)
+        jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return errors.cutShort;
+}
+
+// Nearly every complete JPEG ends with its end marker, and no cut file does: the marker cannot
+// occur inside the compressed data, and a file cut within its header fails to read anyway.
+// Only the others are decoded to tell a trailer from a cut.
+bool jpegIsComplete(const QFile& file) {
+    // pread and fstat leave the reader's file position alone.
+    const int fd = file.handle();
+    struct stat st {};
+    unsigned char last[2] = {0, 0};
+    if (::fstat(fd, &st) == 0 && st.st_size >= 2 && ::pread(fd, last, 2, st.st_size - 2) == 2 &&
+        last[0] == 0xff && last[1] == 0xd9)
+        return true;
+    return !jpegCutShort(fd);
 }
 
 // Qt's BMP reader fills a short file's missing rows with black and reports success. An
@@ -53,6 +170,9 @@ bool inspect(QImageReader& reader, PictureHeader& h) {
     // chosen by its name.
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
+    // Qt's own limit (128 MB) stops full decodes above about 33 megapixels; the size check
+    // below is what keeps a decode bounded here.
+    reader.setAllocationLimit(int((kMaxPictureBytes + (1 << 20) - 1) >> 20));
     if (!reader.canRead()) {
         h.error = reader.errorString();
         return false;
@@ -125,7 +245,7 @@ DecodedPicture decodePicture(const QString& path, QSize cover, int minLongest) {
     }
     d.fullSize = h.size;
     d.format = h.format;
-    if (h.format == "jpeg" && !jpegHasEnd(path)) {
+    if (h.format == "jpeg" && !jpegIsComplete(file)) {
         d.error = QStringLiteral("Premature end of JPEG file");
         return d;
     }

@@ -12,6 +12,8 @@ namespace vimbrel {
 
 // Larger pictures are refused: a full decode would need more than 800 MB.
 inline constexpr qint64 kMaxPicturePixels = 200'000'000;
+// What a full decode of the largest admitted picture takes, at 4 bytes a pixel.
+inline constexpr qint64 kMaxPictureBytes = kMaxPicturePixels * 4;
 
 struct PictureHeader {
     QSize size;        // as shown, EXIF orientation applied

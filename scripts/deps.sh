@@ -7,7 +7,7 @@ set -euo pipefail
 run_pkgs=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
-  libgif-dev libturbojpeg0-dev
+  libgif-dev libjpeg-dev
   fonts-liberation
 )
 test_pkgs=(

@@ -192,3 +192,107 @@ TEST_F(PictureLibraryTest, ConversionsWriteTheRightTypeAndSize) {
     EXPECT_NE(lib.SaveResizePic(jpg, out("x.jpg"), 50, 0, 0, 100000, 100000), 0);
     EXPECT_NE(lib.SavePic(jpg, dir.filePath(QStringLiteral("no/such/folder.jpg")), 80, 0), 0);
 }
+
+namespace {
+
+QByteArray segment(char marker, const QByteArray& body) {
+    const int n = int(body.size()) + 2;
+    return QByteArray("\xff", 1) + marker + char(n >> 8) + char(n & 0xff) + body;
+}
+
+// A camera file's preview: a small JPEG inside the EXIF segment, with an end marker of its own.
+QByteArray withPreview(QByteArray jpeg) {
+    const QByteArray tiff("MM\0\x2a\0\0\0\x08\0\0\0\0\0\0", 14); // no entries, no next IFD
+    const QByteArray preview = jpegBytes(markedPicture(160, 120), {.quality = 75});
+    jpeg.insert(2, segment('\xe1', QByteArray("Exif\0\0", 6) + tiff + preview));
+    return jpeg;
+}
+
+// A phone's motion photo: the XMP note, then an MP4 after the picture's end marker.
+QByteArray motionPhoto(QByteArray jpeg) {
+    const QByteArray xmp = QByteArray("http://ns.adobe.com/xap/1.0/\0", 29) +
+                           "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF xmlns:rdf="
+                           "\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description "
+                           "xmlns:GCamera=\"http://ns.google.com/photos/1.0/camera/\" "
+                           "GCamera:MotionPhoto=\"1\" GCamera:MotionPhotoVersion=\"1\"/>"
+                           "</rdf:RDF></x:xmpmeta>";
+    jpeg.insert(2, segment('\xe1', xmp));
+    QByteArray video("\0\0\0\x18"
+                     "ftypmp42\0\0\0\0isommp42\0\x30\0\0mdat",
+                     32);
+    // Compressed video looks random; an end marker anywhere in it must not matter, and none
+    // near its end may rescue a check that only looks there.
+    quint32 seed = 12345;
+    for (int i = 0; i < 3 << 20; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        char c = char(seed >> 24);
+        if (c == '\xd9' && video.endsWith('\xff'))
+            c = 'x';
+        video += c;
+    }
+    return jpeg + video;
+}
+
+} // namespace
+
+TEST_F(PictureLibraryTest, DataAfterThePictureIsNoDamage) {
+    const QImage marked = markedPicture(640, 480);
+    const QByteArray plain = jpegBytes(marked);
+    QByteArray trailer;
+    for (int i = 0; i < 100 * 1024; ++i)
+        trailer += char('a' + i % 26);
+    const std::pair<const char*, QByteArray> cases[] = {
+        {"motion.jpg", motionPhoto(withPreview(plain))},
+        {"trailer.jpg", plain + trailer},
+        {"progressive-trailer.jpg", jpegBytes(marked, {.progressive = true}) + trailer},
+        {"padded.jpg", plain + QByteArray(4096, '\0')},
+    };
+    for (const auto& [name, bytes] : cases) {
+        const QString path = file(QString::fromLatin1(name), bytes);
+        const auto m = lib.MeasurePic(path);
+        EXPECT_EQ(m.size, QSize(640, 480)) << name << ": " << qPrintable(m.error);
+        const QImage c = drawn(path, QRect(0, 0, 64, 48), 0);
+        EXPECT_TRUE(near(cornerColour(c.copy(0, 0, 64, 48), 'b'), kGreen)) << name;
+        const QString out = dir.filePath(QStringLiteral("saved.gif"));
+        EXPECT_EQ(lib.SavePic(path, out, 80, PictureLibrary::Gif), 0) << name;
+        EXPECT_EQ(read(out).size(), QSize(640, 480)) << name;
+    }
+}
+
+// Anywhere a copy or a download breaks off, the rest would be drawn grey.
+TEST_F(PictureLibraryTest, CutFilesAreRefusedWhereverTheyEnd) {
+    const QImage marked = markedPicture(640, 480);
+    const std::pair<const char*, QByteArray> sources[] = {
+        {"camera", withPreview(jpegBytes(marked))},
+        {"progressive", jpegBytes(marked, {.progressive = true})},
+    };
+    for (const auto& [kind, whole] : sources) {
+        // The picture's first scan: the segments before it are walked, the preview skipped.
+        qsizetype scan = 2;
+        while (scan + 4 <= whole.size() && whole.at(scan + 1) != '\xda')
+            scan += 2 + (uchar(whole.at(scan + 2)) << 8 | uchar(whole.at(scan + 3)));
+        ASSERT_LT(scan, whole.size()) << kind;
+        const qsizetype n = whole.size();
+        // Right after the preview's end marker the file ends with one, as a whole file does.
+        const qsizetype afterPreview = whole.indexOf(QByteArrayView("\xff\xd9", 2)) + 2;
+        QList<qsizetype> cuts = {
+            scan - 8, scan + 40, scan + (n - scan) / 4, (scan + n) / 2, n - 100, n - 2, n - 1};
+        if (afterPreview < scan)
+            cuts.append(afterPreview);
+        for (const qsizetype cut : cuts) {
+            const QString name = QStringLiteral("%1-%2.jpg").arg(QLatin1String(kind)).arg(cut);
+            const QString path = file(name, whole.left(cut));
+            const auto m = lib.MeasurePic(path);
+            EXPECT_FALSE(m.ok()) << qPrintable(name);
+            if (cut > scan)
+                EXPECT_EQ(m.error.toStdString(), "Premature end of JPEG file") << qPrintable(name);
+            EXPECT_TRUE(lib.thumbnail(path, QSize(64, 48), 0).isNull()) << qPrintable(name);
+            EXPECT_NE(
+                lib.SavePic(path, dir.filePath(QStringLiteral("cut.gif")), 80, PictureLibrary::Gif),
+                0)
+                << qPrintable(name);
+        }
+        const auto m = lib.MeasurePic(file(QLatin1String(kind) + QStringLiteral(".jpg"), whole));
+        EXPECT_TRUE(m.ok()) << kind << ": " << qPrintable(m.error);
+    }
+}
