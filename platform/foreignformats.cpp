@@ -184,6 +184,8 @@ ForeignPicture readByQt(const QByteArray& bytes, QSize cover, int minLongest, bo
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false); // the orientation is applied here, the same for every format
+    // Qt's own limit (256 MB) would refuse a large TIFF that the pixel limit allows.
+    reader.setAllocationLimit(int(kMaxPicturePixels * 8 / (1 << 20)));
     const QSize stored = reader.size();
     if (!stored.isValid() || stored.isEmpty()) {
         f.error = reader.errorString();
