@@ -33,6 +33,8 @@ bool writeAll(int fd, const QByteArray& bytes) {
         const ssize_t w = ::write(fd, p, size_t(n));
         if (w < 0 && errno == EINTR)
             continue;
+        if (w == 0)
+            errno = ENOSPC;
         if (w <= 0)
             return false;
         p += w;
