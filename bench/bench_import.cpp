@@ -4,11 +4,18 @@
 // it. The import copies, numbers, measures, writes disk thumbnails and the album; all of that
 // has to hide behind the decoding (target: at least 0.8x the decode's throughput).
 //
+// Then the conversion of other formats, one file at a time, against the same library's own
+// command-line tool on the same files in the same run: HEIC (libheif) against heif-convert
+// writing a JPEG of the same quality, DNG (libraw) against dcraw_emu developing the same way
+// and writing a PPM. The pictures are the first few JPEGs made again in those formats.
+//
 // bench_import <picture folder> [count]: count defaults to 200 (about 800 MB of pictures, and as
 // much again for each copy while it is measured).
 
 #include "benchpictures.h"
 #include "benchresult.h"
+#include "foreignfiles.h"
+#include "importconvert.h"
 #include "importrun.h"
 #include "picturedecoder.h"
 
@@ -23,6 +30,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 #include <vector>
@@ -95,6 +103,108 @@ double cpAll(const QStringList& paths, const QString& to) {
     return msSince(t);
 }
 
+// The first `n` photos in another format, made once beside them.
+QStringList ensureForeign(const QString& folder, const QStringList& photos, const QString& ext,
+                          QByteArray (*make)(const QImage&, const test::CameraTags&), int n) {
+    QStringList out;
+    const test::CameraTags tags{6, "Bench", "Camera", "2024:01:02 03:04:05"};
+    for (int i = 0; i < n && i < photos.size(); ++i) {
+        const QString path = folder + QStringLiteral("/foreign-%1.%2").arg(i).arg(ext);
+        if (!QFileInfo::exists(path)) {
+            QFile f(path + QStringLiteral(".part"));
+            if (!f.open(QIODevice::WriteOnly) || f.write(make(QImage(photos[i]), tags)) <= 0)
+                std::printf("cannot make %s\n", qPrintable(path));
+            f.close();
+            QFile::rename(f.fileName(), path);
+        }
+        out.append(path);
+    }
+    return out;
+}
+
+// The import's conversion step, one file after another.
+double convertAll(const QStringList& paths, const QString& to) {
+    QDir(to).removeRecursively();
+    QDir().mkpath(to);
+    QElapsedTimer t;
+    t.start();
+    int n = 0;
+    for (const QString& path : paths) {
+        const int fd = openSource(path, nullptr);
+        const QString target = to + QStringLiteral("/vmb%1.jpg").arg(++n, 4, 10, QLatin1Char('0'));
+        if (fd < 0 || convertPicture(fd, path, target).kind != CopyOutcome::Copied)
+            std::printf("cannot convert %s\n", qPrintable(path));
+        if (fd >= 0)
+            ::close(fd);
+    }
+    return msSince(t);
+}
+
+// The tool on each file, one after another; NaN when it is missing or fails.
+double toolAll(const QString& tool, const QStringList& paths, const QString& to,
+               const std::function<QStringList(const QString&, const QString&)>& args) {
+    QDir(to).removeRecursively();
+    QDir().mkpath(to);
+    QElapsedTimer t;
+    t.start();
+    int n = 0;
+    for (const QString& path : paths) {
+        QProcess p;
+        p.setStandardOutputFile(QProcess::nullDevice());
+        p.start(tool, args(path, to + QStringLiteral("/out%1").arg(++n)));
+        if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+            std::printf("%s failed on %s\n", qPrintable(tool), qPrintable(path));
+            return bench::none;
+        }
+    }
+    return msSince(t);
+}
+
+void conversionFigures(const QString& folder, const QStringList& photos, const QString& scratch) {
+    struct Kind {
+        const char* title;
+        QString ext;
+        QByteArray (*make)(const QImage&, const test::CameraTags&);
+        QString tool;
+        std::function<QStringList(const QString&, const QString&)> args;
+    };
+    const Kind kinds[] = {
+        {"HEIC", QStringLiteral("heic"), test::heicBytes, QStringLiteral("heif-convert"),
+         [](const QString& in, const QString& out) {
+             return QStringList{QStringLiteral("--quiet"), QStringLiteral("-q"),
+                                QStringLiteral("92"), in, out + QStringLiteral(".jpg")};
+         }},
+        {"DNG", QStringLiteral("dng"), test::dngBytes, QStringLiteral("dcraw_emu"),
+         [](const QString& in, const QString& out) {
+             return QStringList{QStringLiteral("-w"), QStringLiteral("-Z"),
+                                out + QStringLiteral(".ppm"), in};
+         }},
+    };
+    const int n = 4;
+    for (const Kind& k : kinds) {
+        const QStringList files = ensureForeign(folder, photos, k.ext, k.make, n);
+        std::vector<double> ours, tools, ratios;
+        for (int r = 0; r < 3; ++r) {
+            QTemporaryDir tmp(scratch);
+            ours.push_back(convertAll(files, tmp.filePath(QStringLiteral("ours"))));
+            tools.push_back(toolAll(k.tool, files, tmp.filePath(QStringLiteral("tool")), k.args));
+            ratios.push_back(ours.back() / tools.back());
+        }
+        const double mine = median(ours), theirs = median(tools);
+        std::printf("%-46s %9.1f ms  %6.1f ms a picture\n",
+                    qPrintable(QStringLiteral("convert %1 to JPEG (decode, orient, q92, EXIF)")
+                                   .arg(QLatin1String(k.title))),
+                    mine, mine / n);
+        std::printf("%-46s %9.1f ms  %6.1f ms a picture\n",
+                    qPrintable(QStringLiteral("reference: ") + k.tool), theirs, theirs / n);
+        // The same library does the decoding: the conversion may cost little more than its tool.
+        bench::result(
+            ("import: " + std::string(k.title) + " conversion against " + k.tool.toStdString())
+                .c_str(),
+            mine, "ms", theirs, mine / theirs, bench::ratioAtMost(1.5));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -155,5 +265,7 @@ int main(int argc, char** argv) {
                   median(decodes), median(ratios), bench::ratioAtLeast(0.8));
     bench::result("import: throughput against cp", median(imports), "ms", median(cps),
                   median(cpRatios));
+    std::printf("\nConversion of 4000x3000 pictures, one at a time\n");
+    conversionFigures(folder, paths, scratch);
     return bench::exitCode();
 }

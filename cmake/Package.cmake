@@ -21,7 +21,8 @@ dragging, shown as slide shows, printed, and copied in a small size for
 e-mail. The original picture files are never changed.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The windows ask for Liberation Sans by name; the icon theme makes the menu icon's folders.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# Qt loads the TIFF and WebP readers the import converts from as plugins.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme")
 
 include(CPack)

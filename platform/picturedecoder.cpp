@@ -1,5 +1,6 @@
 #include "picturedecoder.h"
 
+#include "foreignformats.h"
 #include "regularfile.h"
 
 #include <QFile>
@@ -223,6 +224,8 @@ QSize fittingSize(QSize full, int longest) {
 }
 
 PictureHeader readPictureHeader(const QString& path) {
+    if (isForeignPicture(path))
+        return readForeignHeader(path);
     PictureHeader h;
     QFile file;
     if (!openRegularFile(file, path, &h.error))
@@ -233,6 +236,8 @@ PictureHeader readPictureHeader(const QString& path) {
 }
 
 DecodedPicture decodePicture(const QString& path, QSize cover, int minLongest) {
+    if (isForeignPicture(path))
+        return decodeForeignPicture(path, cover, minLongest);
     DecodedPicture d;
     QFile file;
     if (!openRegularFile(file, path, &d.error))

@@ -8,13 +8,14 @@ run_pkgs=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   libgif-dev libjpeg-dev
+  libheif-dev libraw-dev qt6-image-formats-plugins
   fonts-liberation
 )
 test_pkgs=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb openbox xdotool imagemagick x11-utils python3
-  libvips-tools libjpeg-turbo-progs
+  libvips-tools libjpeg-turbo-progs libheif-examples libraw-bin
   dpkg-dev file desktop-file-utils appstream shared-mime-info libxml2-utils libglib2.0-bin
   inotify-tools man-db hicolor-icon-theme
   cups printer-driver-cups-pdf poppler-utils xdg-utils

@@ -3,6 +3,8 @@
 
 #include "bindmount.h"
 #include "filenames.h"
+#include "foreignfiles.h"
+#include "foreignformats.h"
 #include "importfixture.h"
 #include "importjournal.h"
 #include "importrules.h"
@@ -11,7 +13,9 @@
 #include "picturefiles.h"
 #include "specialfiles.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <QRandomGenerator>
 #include <atomic>
 #include <chrono>
@@ -363,6 +367,86 @@ TEST_F(ImportTest, OnlySourcesWhoseCopiesWereVerifiedAreDeleted) {
     EXPECT_EQ(run->deletedNames(), names("one.jpg three.jpg"));
     EXPECT_TRUE(onCard("two.jpg"));
     EXPECT_EQ(copies().size(), 3);
+}
+
+TEST_F(ImportTest, OtherFormatsBecomeUprightJpegCopiesAndDamagedOnesAreLoadErrors) {
+    const QImage shown = markedPicture(60, 80);
+    const CameraTags tags{6, "Maker Co", "Model X-100", "2024:05:06 07:08:09"};
+    const QImage stored = storedFor(shown, 6);
+    bytes(u"p.PNG"_s, pngWithExif(stored, tags));
+    bytes(u"t.tif"_s, tiffWithTags(stored, tags));
+    bytes(u"w.WebP"_s, webpWithExif(stored, tags));
+    bytes(u"h.heic"_s, heicBytes(stored, tags));
+    bytes(u"r.DNG"_s, dngBytes(stored, tags));
+    bytes(u"bad.Nef"_s, "not a raw file");
+    QByteArray cut = heicBytes(stored, tags);
+    cut.chop(cut.size() / 3);
+    bytes(u"cut.HEIF"_s, cut);
+
+    const auto run = import(names("p.PNG bad.Nef t.tif w.WebP cut.HEIF h.heic r.DNG"), true);
+    ASSERT_EQ(copies().size(), 5);
+    for (const QString& copy : copies())
+        EXPECT_TRUE(copy.startsWith(u"vmb"_s) && copy.endsWith(u".jpg"_s)) << qPrintable(copy);
+    EXPECT_EQ(run->failedNames(), names("bad.Nef cut.HEIF"));
+    ASSERT_EQ(ui.shown.size(), 2);
+    EXPECT_EQ(ui.shown[0].title, u"Import Image - Load Error"_s);
+    EXPECT_TRUE(ui.shown[0].text.endsWith(u"\rFILE: bad.Nef"_s));
+    for (const QString& copy : copies()) {
+        const QByteArray jpeg = read(a.picdir + copy);
+        QBuffer buffer;
+        buffer.setData(jpeg);
+        QImageReader reader(&buffer);
+        reader.setAutoTransform(true);
+        EXPECT_EQ(reader.format(), "jpeg") << qPrintable(copy);
+        const QImage img = reader.read();
+        ASSERT_EQ(img.size(), shown.size()) << qPrintable(copy);
+        EXPECT_TRUE(near(cornerColour(img, 'a'), kRed, 80)) << qPrintable(copy);
+        EXPECT_TRUE(near(cornerColour(img, 'b'), kGreen, 80)) << qPrintable(copy);
+        const int len = (uchar(jpeg[4]) << 8) | uchar(jpeg[5]);
+        const ExifFields exif = readExifFields(QByteArrayView(jpeg).sliced(12, len - 8));
+        EXPECT_EQ(exif.orientation, 1) << qPrintable(copy);
+        EXPECT_EQ(exif.dateTimeOriginal, tags.taken) << qPrintable(copy);
+        EXPECT_EQ(exif.make, tags.make) << qPrintable(copy);
+        EXPECT_EQ(exif.model, tags.model) << qPrintable(copy);
+    }
+    for (int i = 996; i <= 1000; ++i) {
+        EXPECT_EQ(a.pics[i].pwidth, 60) << i;
+        EXPECT_EQ(a.pics[i].pheight, 80) << i;
+    }
+    // Each conversion was read back and checked, so its source could go.
+    EXPECT_EQ(run->deletedNames(), names("p.PNG t.tif w.WebP h.heic r.DNG"));
+    EXPECT_TRUE(onCard("bad.Nef"));
+    EXPECT_TRUE(onCard("cut.HEIF"));
+}
+
+TEST_F(ImportTest, AConvertedSourceStaysUnlessItsConversionWasChecked) {
+    for (const char* n : {"one.png", "two.png", "three.png"})
+        bytes(QLatin1String(n), pngWithExif(markedPicture(40, 30), {}));
+    ImportRun::Steps steps;
+    steps.convert = [](int source, const QString& name, const QString& target, bool* verified) {
+        const CopyOutcome c = convertPicture(source, name, target, verified);
+        if (name.endsWith(u"two.png"_s) && verified != nullptr)
+            *verified = false; // read back differently
+        return c;
+    };
+    const auto run = import(names("one.png two.png three.png"), true, steps);
+    EXPECT_EQ(run->deletedNames(), names("one.png three.png"));
+    EXPECT_TRUE(onCard("two.png"));
+
+    // Without "Delete Source" nothing is read back, and nothing goes.
+    bytes(u"four.png"_s, pngWithExif(markedPicture(40, 30), {}));
+    EXPECT_TRUE(import(names("four.png"))->deletedNames().isEmpty());
+    EXPECT_TRUE(onCard("four.png"));
+}
+
+TEST(ImportNames, ConvertedFormatsAreListedAndGetJpegNames) {
+    for (const char* n : {"a.PNG", "a.tiff", "a.Heic", "a.cr3", "a.RW2", "a.jpeg"})
+        EXPECT_EQ(importExtension(QLatin1String(n)), u"jpg"_s) << n;
+    EXPECT_EQ(importExtension(u"a.GIF"_s), u"gif"_s);
+    EXPECT_EQ(importExtension(u"a.txt"_s), QString());
+    const QStringList globs = importPattern().split(u';');
+    for (const QString& suffix : foreignSuffixes())
+        EXPECT_TRUE(globs.contains(u"*."_s + suffix)) << qPrintable(suffix);
 }
 
 TEST_F(ImportTest, NamesThatAreNotUtf8AreCopiedByTheirBytes) {

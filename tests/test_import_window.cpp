@@ -3,13 +3,16 @@
 
 #include "bindmount.h"
 #include "filenames.h"
+#include "foreignfiles.h"
 #include "impimg.h"
 #include "importfixture.h"
 #include "importrules.h"
 #include "picturefiles.h"
 #include "specialfiles.h"
 
+#include <QBitmap>
 #include <QFile>
+#include <QRegion>
 #include <QScopeGuard>
 #include <QTest>
 #include <fcntl.h>
@@ -44,7 +47,10 @@ struct ImportWindowTest : ::testing::Test, ImportAlbum {
             writeFile(card + u'/' + n, jpegBytes(markedPicture(640, 480)));
         writeFile(card + u"/D.Gif"_s, gifBytes(markedPicture(40, 30)));
         writeFile(card + u"/e.BMP"_s, bmpBytes(markedPicture(40, 30), 24));
-        writeFile(card + u"/f.png"_s, "not listed");
+        writeFile(card + u"/f.txt"_s, "not listed");
+        // Converted on the way in: listed in any letter case (and judged when imported).
+        writeFile(card + u"/h.HEIC"_s, "converted");
+        writeFile(card + u"/i.Nef"_s, "converted");
         writeFile(card + u"/g.jpg"_s, "not a picture");
     }
     void open() {
@@ -71,7 +77,7 @@ TEST_F(ImportWindowTest, OpensOnTheCardFolderButNeverImportsFromTheAlbumsOwn) {
     open();
     EXPECT_FALSE(w->cb_import->isEnabled());
     EXPECT_EQ(w->dirbox->path(), card);
-    EXPECT_EQ(listed(), names("A.JPG b.jpeg c.jpg D.Gif e.BMP g.jpg"));
+    EXPECT_EQ(listed(), names("A.JPG b.jpeg c.jpg D.Gif e.BMP g.jpg h.HEIC i.Nef"));
     EXPECT_TRUE(ui.shown.isEmpty());
 
     // The picture folder is shown, also behind a link or a bind mount, but cannot be opened
@@ -118,6 +124,28 @@ TEST_F(ImportWindowTest, ImportIsEnabledByAClickAndDisabledByMovesAndBadPreviews
     emit w->drvbox->activated(w->drvbox->findData(u"/"_s));
     EXPECT_FALSE(w->cb_import->isEnabled());
     EXPECT_EQ(w->dirbox->path(), u"/"_s);
+}
+
+TEST_F(ImportWindowTest, ConvertedFormatsPreviewUprightAndDamagedOnesSayWhy) {
+    const QImage shown = markedPicture(300, 400);
+    writeFile(card + u"/p.HEIC"_s, heicBytes(storedFor(shown, 6), {6, {}, {}, {}}));
+    writeFile(card + u"/r.dng"_s, dngBytes(storedFor(shown, 8), {8, {}, {}, {}}));
+    open();
+    for (const QString& name : {u"p.HEIC"_s, u"r.dng"_s}) {
+        click(name);
+        EXPECT_TRUE(ui.shown.isEmpty()) << qPrintable(ui.shown.value(0).text);
+        EXPECT_TRUE(w->cb_import->isEnabled()) << qPrintable(name);
+        EXPECT_EQ(w->pbsize->text(), u"300 x 400"_s) << qPrintable(name);
+        const QImage preview = w->pb->pixmap().toImage();
+        const QRect drawn = QRegion(QBitmap::fromImage(preview.createAlphaMask())).boundingRect();
+        EXPECT_LT(drawn.width(), drawn.height()) << qPrintable(name);
+        EXPECT_TRUE(near(preview.pixel(drawn.left() + 3, drawn.top() + 3), kRed, 80))
+            << qPrintable(name);
+    }
+    click(u"i.Nef"_s); // "converted": no raw file at all
+    ASSERT_EQ(ui.shown.size(), 1);
+    EXPECT_EQ(ui.shown[0].title, u"Load Image Error"_s);
+    EXPECT_FALSE(w->cb_import->isEnabled());
 }
 
 TEST_F(ImportWindowTest, NothingSelectedOrNoRoomCopiesNothing) {
@@ -233,7 +261,7 @@ TEST_F(ImportWindowTest, ListsPlainFilesOnlyAndNamesByTheirBytes) {
     // QTemporaryDir cannot remove a name that is not UTF-8 either.
     const auto removeLatin1 = qScopeGuard([&] { ::unlink((folder + latin1).constData()); });
     open();
-    QStringList expected = names("A.JPG b.jpeg c.jpg D.Gif e.BMP g.jpg");
+    QStringList expected = names("A.JPG b.jpeg c.jpg D.Gif e.BMP g.jpg h.HEIC i.Nef");
     expected << nameText(latin1) << nameText(lookAlike);
     std::sort(expected.begin(), expected.end(), [](const QString& x, const QString& y) {
         const int c = QString::compare(x, y, Qt::CaseInsensitive);

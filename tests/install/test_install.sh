@@ -152,7 +152,8 @@ deb=${debs[0]}
 [ "$(dpkg-deb -f "$deb" Package)" = vimbrel ] || fail "the package is not called vimbrel"
 [ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] || fail "wrong architecture"
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libgif7 fonts-liberation; do
+for p in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libgif7 fonts-liberation \
+  libheif1 libraw20 qt6-image-formats-plugins; do
   grep -qE "(^|, )$p( |,|$)" <<<"$depends" || fail "the package does not depend on $p: $depends"
 done
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/vimbrel/copyright | grep -q '^License: GPL-3.0-or-later$' ||

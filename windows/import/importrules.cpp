@@ -1,6 +1,7 @@
 #include "importrules.h"
 
 #include "filenames.h"
+#include "foreignformats.h"
 #include "picfiles.h"
 #include "startup.h"
 
@@ -142,7 +143,10 @@ PictureLibrary::Measure sizeAllowed(PictureLibrary::Measure m) {
 } // namespace
 
 QString importPattern() {
-    return QStringLiteral("*.bmp;*.gif;*.jpg;*.jpeg");
+    QString pattern = QStringLiteral("*.bmp;*.gif;*.jpg;*.jpeg");
+    for (const QString& suffix : foreignSuffixes())
+        pattern += QStringLiteral(";*.") + suffix;
+    return pattern;
 }
 
 bool capacityAllows(const Album& a, int count) {
@@ -161,8 +165,8 @@ QString importExtension(const QString& sourceName) {
     if (dot < 0)
         return {};
     const QString ext = sourceName.mid(dot + 1).toLower();
-    if (ext == QLatin1String("jpeg"))
-        return QStringLiteral("jpg");
+    if (ext == QLatin1String("jpeg") || isForeignPicture(sourceName))
+        return QStringLiteral("jpg"); // other formats are converted
     if (ext == QLatin1String("jpg") || ext == QLatin1String("gif") || ext == QLatin1String("bmp"))
         return ext;
     return {};
@@ -305,7 +309,8 @@ bool deleteSource(const QString& source, const QString& target, const PictureFol
     }, ts{};
     const QByteArray from = nameBytes(source);
     if (::stat(from.constData(), &ss) != 0 || ::stat(nameBytes(target).constData(), &ts) != 0 ||
-        (ss.st_dev == ts.st_dev && ss.st_ino == ts.st_ino) || ss.st_size != ts.st_size)
+        (ss.st_dev == ts.st_dev && ss.st_ino == ts.st_ino) ||
+        (ss.st_size != ts.st_size && !isForeignPicture(source))) // a conversion differs in size
         return false;
     return ::unlink(from.constData()) == 0;
 }

@@ -16,7 +16,8 @@
 
 namespace vimbrel {
 
-// The file list's pattern. ".jpeg" is listed too: cameras and phones write it.
+// The file list's pattern. ".jpeg" is listed too: cameras and phones write it; so are the
+// formats that are converted on the way in (foreignformats.h).
 QString importPattern();
 
 // Album pictures plus Photo Box pictures plus `count` may not exceed maxpics.
@@ -25,7 +26,8 @@ bool capacityAllows(const Album& a, int count);
 QString capacityText(int maxpics);
 
 // The extension a copy of `sourceName` gets: lower case, "jpeg" stored as "jpg", so every
-// name has 11 characters and the folder listing finds it. Empty for other extensions.
+// name has 11 characters and the folder listing finds it; "jpg" for a format that is converted.
+// Empty for other extensions.
 QString importExtension(const QString& sourceName);
 
 // Numbers of every vmbNNNN.* in `picdir`, whatever the extension and letter case: a copy must
@@ -71,8 +73,9 @@ bool verifyCopy(int source, const QString& target);
 // Flushes a folder's entries (new files' names) to disk.
 bool syncFolder(const QString& folder);
 
-// Deletes a verified source, never a file of the album's picture folder (however it is
-// reached) and never the copy itself. Returns whether it was deleted.
+// Deletes a verified source (of a copy, or of a conversion, whose size differs), never a file
+// of the album's picture folder (however it is reached) and never the copy itself. Returns
+// whether it was deleted.
 bool deleteSource(const QString& source, const QString& target, const PictureFolder& picdir);
 
 // Decodes the picture at reduced scale (a damaged file fails here, not later) and fills the

@@ -1,6 +1,7 @@
 #include "importrun.h"
 
 #include "albumfile.h"
+#include "foreignformats.h"
 #include "importjournal.h"
 #include "importrules.h"
 #include "picfiles.h"
@@ -29,15 +30,20 @@ Result importOne(PictureLibrary& pictures, const ImportRun::Steps& steps, const 
             ::close(in);
     });
     // Measured from its header before anything is copied: a file that is no picture (a
-    // large one could fill the disk) is skipped like any unreadable picture.
-    const PictureLibrary::Measure head =
-        in < 0 ? PictureLibrary::Measure{{}, error} : measureHeader(in);
+    // large one could fill the disk) is skipped like any unreadable picture. A conversion
+    // decodes the whole source before it writes anything.
+    const bool convert = isForeignPicture(source);
+    const PictureLibrary::Measure head = in < 0    ? PictureLibrary::Measure{{}, error}
+                                         : convert ? PictureLibrary::Measure{}
+                                                   : measureHeader(in);
     if (!head.ok()) {
         r.kind = Result::LoadError;
         r.error = head.error;
         return r;
     }
-    const CopyOutcome c = steps.copy(in, target);
+    bool converted = false;
+    const CopyOutcome c = convert ? steps.convert(in, source, target, verify ? &converted : nullptr)
+                                  : steps.copy(in, target);
     switch (c.kind) {
     case CopyOutcome::Copied:
         break;
@@ -62,7 +68,7 @@ Result importOne(PictureLibrary& pictures, const ImportRun::Steps& steps, const 
         return r;
     }
     r.size = m.size;
-    r.verified = verify && steps.verify(in, target);
+    r.verified = convert ? converted : verify && steps.verify(in, target);
     return r;
 }
 

@@ -13,6 +13,7 @@
 // was written, and only when their copies were flushed and compared.
 
 #include "album.h"
+#include "importconvert.h"
 #include "importrules.h"
 #include "picturelibrary.h"
 #include "windowhub.h"
@@ -40,6 +41,12 @@ struct ImportSteps {
                                                                        const QString& target) {
         return verifyCopy(source, target);
     };
+    // Formats the album does not keep are converted instead; `verified` only when asked.
+    std::function<CopyOutcome(int source, const QString& sourceName, const QString& target,
+                              bool* verified)>
+        convert = [](int source, const QString& sourceName, const QString& target, bool* verified) {
+            return convertPicture(source, sourceName, target, verified);
+        };
 };
 
 class ImportRun {

@@ -1,0 +1,624 @@
+#include "foreignformats.h"
+
+#include "regularfile.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QTransform>
+#include <QtEndian>
+
+#include <libheif/heif.h>
+#include <libraw/libraw.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vimbrel {
+
+namespace {
+
+enum class Kind { None, Qt, Heif, Raw };
+
+Kind kindOf(const QString& name) {
+    const QString ext = name.mid(name.lastIndexOf(QLatin1Char('.')) + 1).toLower();
+    static const QStringList qt = {QStringLiteral("png"), QStringLiteral("tif"),
+                                   QStringLiteral("tiff"), QStringLiteral("webp")};
+    static const QStringList heif = {QStringLiteral("heic"), QStringLiteral("heif")};
+    static const QStringList raw = {
+        QStringLiteral("cr2"), QStringLiteral("cr3"), QStringLiteral("nef"), QStringLiteral("arw"),
+        QStringLiteral("dng"), QStringLiteral("orf"), QStringLiteral("raf"), QStringLiteral("rw2")};
+    if (!name.contains(QLatin1Char('.')))
+        return Kind::None;
+    if (qt.contains(ext))
+        return Kind::Qt;
+    if (heif.contains(ext))
+        return Kind::Heif;
+    if (raw.contains(ext))
+        return Kind::Raw;
+    return Kind::None;
+}
+
+// Reads a TIFF structure in its own byte order; every read is bounds-checked.
+struct TiffReader {
+    QByteArrayView d;
+    bool little = true;
+
+    bool has(quint64 off, quint64 n) const {
+        return off <= quint64(d.size()) && n <= d.size() - off;
+    }
+    quint16 u16(quint64 off) const {
+        const auto* p = reinterpret_cast<const uchar*>(d.data()) + off;
+        return little ? qFromLittleEndian<quint16>(p) : qFromBigEndian<quint16>(p);
+    }
+    quint32 u32(quint64 off) const {
+        const auto* p = reinterpret_cast<const uchar*>(d.data()) + off;
+        return little ? qFromLittleEndian<quint32>(p) : qFromBigEndian<quint32>(p);
+    }
+    // An ASCII entry's text up to its first NUL.
+    QByteArray text(quint64 entry) const {
+        const quint32 count = u32(entry + 4);
+        const quint64 at = count <= 4 ? entry + 8 : u32(entry + 8);
+        if (count == 0 || count > 4096 || !has(at, count))
+            return {};
+        QByteArray t(d.data() + at, count);
+        const qsizetype nul = t.indexOf('\0');
+        return nul >= 0 ? t.left(nul) : t;
+    }
+    // Calls f(tag, entryOffset) for each entry of the IFD at `ifd`.
+    template <class F> void entries(quint64 ifd, F f) const {
+        if (!has(ifd, 2))
+            return;
+        const int n = std::min<int>(u16(ifd), 1000);
+        for (int i = 0; i < n && has(ifd + 2 + 12 * quint64(i), 12); ++i)
+            f(u16(ifd + 2 + 12 * quint64(i)), ifd + 2 + 12 * quint64(i));
+    }
+};
+
+QImage upright(const QImage& img, int orientation) {
+    switch (orientation) {
+    case 2:
+        return img.mirrored(true, false);
+    case 3:
+        return img.mirrored(true, true);
+    case 4:
+        return img.mirrored(false, true);
+    case 5: // transposed
+        return img.transformed(QTransform().rotate(90)).mirrored(true, false);
+    case 6:
+        return img.transformed(QTransform().rotate(90));
+    case 7: // transversed
+        return img.transformed(QTransform().rotate(90)).mirrored(false, true);
+    case 8:
+        return img.transformed(QTransform().rotate(270));
+    default:
+        return img;
+    }
+}
+
+bool turns(int orientation) {
+    return orientation >= 5 && orientation <= 8;
+}
+
+// The size decodePicture() would return for these arguments.
+QSize wantedSize(QSize full, QSize cover, int minLongest) {
+    if (cover.isEmpty() && minLongest <= 0)
+        return full;
+    QSize want = coveringSize(full, cover.isEmpty() ? QSize(1, 1) : cover);
+    if (std::max(want.width(), want.height()) < minLongest)
+        want = fittingSize(full, minLongest);
+    return want;
+}
+
+QString tooLarge(QSize s) {
+    return QStringLiteral("Picture too large (%1 x %2 pixels)").arg(s.width()).arg(s.height());
+}
+
+bool sizeFits(QSize s) {
+    return qint64(s.width()) * s.height() <= kMaxPicturePixels;
+}
+
+// The EXIF block of a PNG (its eXIf chunk), walking the chunks to IEND: a file cut short
+// reads as damaged, not as a picture with a grey or missing remainder.
+bool pngChunks(QByteArrayView d, QByteArrayView* exif) {
+    quint64 at = 8;
+    while (at + 12 <= quint64(d.size())) {
+        const auto* p = reinterpret_cast<const uchar*>(d.data()) + at;
+        const quint32 len = qFromBigEndian<quint32>(p);
+        const QByteArrayView type = d.sliced(qsizetype(at + 4), 4);
+        if (len > quint64(d.size()) - at - 12)
+            return false;
+        if (type == "eXIf")
+            *exif = d.sliced(qsizetype(at + 8), qsizetype(len));
+        if (type == "IEND")
+            return true;
+        at += 12 + quint64(len);
+    }
+    return false;
+}
+
+// The EXIF chunk of a WebP file; some writers keep the JPEG "Exif\0\0" prefix.
+QByteArrayView webpExif(QByteArrayView d) {
+    quint64 at = 12;
+    while (at + 8 <= quint64(d.size())) {
+        const quint32 len = qFromLittleEndian<quint32>(d.data() + at + 4);
+        if (len > quint64(d.size()) - at - 8)
+            break;
+        if (d.sliced(qsizetype(at), 4) == "EXIF") {
+            QByteArrayView e = d.sliced(qsizetype(at + 8), qsizetype(len));
+            return e.startsWith("Exif\0\0") ? e.sliced(6) : e;
+        }
+        at += 8 + quint64(len) + (len & 1);
+    }
+    return {};
+}
+
+ForeignPicture readByQt(const QByteArray& bytes, QSize cover, int minLongest, bool headerOnly) {
+    ForeignPicture f;
+    const QByteArrayView d(bytes);
+    QByteArrayView exif;
+    if (d.startsWith("\x89PNG\r\n\x1a\n")) {
+        if (!pngChunks(d, &exif)) {
+            f.error = QStringLiteral("Premature end of PNG file");
+            return f;
+        }
+    } else if (d.startsWith("II") || d.startsWith("MM")) {
+        exif = d;
+    } else if (d.startsWith("RIFF") && d.size() >= 12 && d.sliced(8, 4) == "WEBP") {
+        exif = webpExif(d);
+    }
+    if (!exif.isEmpty())
+        f.exif = readExifFields(exif);
+    const int o = f.exif.orientation;
+
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false); // the orientation is applied here, the same for every format
+    // Qt's own limit (256 MB) would refuse a large TIFF that the pixel limit allows.
+    reader.setAllocationLimit(int(kMaxPicturePixels * 8 / (1 << 20)));
+    const QSize stored = reader.size();
+    if (!stored.isValid() || stored.isEmpty()) {
+        f.error = reader.errorString();
+        return f;
+    }
+    if (!sizeFits(stored)) {
+        f.error = tooLarge(stored);
+        return f;
+    }
+    f.fullSize = turns(o) ? stored.transposed() : stored;
+    if (headerOnly)
+        return f;
+    const QSize want = wantedSize(f.fullSize, cover, minLongest);
+    if (want != f.fullSize)
+        reader.setScaledSize(turns(o) ? want.transposed() : want);
+    const QImage img = reader.read();
+    if (img.isNull()) {
+        f.error = reader.errorString();
+        return f;
+    }
+    f.image = upright(img, o);
+    return f;
+}
+
+void heifStarted() {
+    static const bool started = [] {
+        heif_init(nullptr);
+        return true;
+    }();
+    (void)started;
+}
+
+ForeignPicture readHeif(const QByteArray& bytes, QSize cover, int minLongest, bool headerOnly) {
+    ForeignPicture f;
+    heifStarted();
+    const std::unique_ptr<heif_context, void (*)(heif_context*)> ctx(heif_context_alloc(),
+                                                                     heif_context_free);
+    heif_error e = heif_context_read_from_memory_without_copy(ctx.get(), bytes.constData(),
+                                                              size_t(bytes.size()), nullptr);
+    heif_image_handle* h = nullptr;
+    if (e.code == heif_error_Ok)
+        e = heif_context_get_primary_image_handle(ctx.get(), &h);
+    if (e.code != heif_error_Ok) {
+        f.error = QString::fromUtf8(e.message);
+        return f;
+    }
+    const std::unique_ptr<heif_image_handle, void (*)(const heif_image_handle*)> handle(
+        h, heif_image_handle_release);
+    // The handle's size is the picture's as shown: libheif turns it by its irot/imir boxes.
+    // The EXIF orientation inside is informative only and must not be applied again.
+    f.fullSize = QSize(heif_image_handle_get_width(h), heif_image_handle_get_height(h));
+    if (f.fullSize.isEmpty()) {
+        f.error = QStringLiteral("Unreadable picture header");
+        return f;
+    }
+    if (!sizeFits(f.fullSize)) {
+        f.error = tooLarge(f.fullSize);
+        return f;
+    }
+    heif_item_id id = 0;
+    if (heif_image_handle_get_list_of_metadata_block_IDs(h, "Exif", &id, 1) == 1) {
+        QByteArray block(qsizetype(heif_image_handle_get_metadata_size(h, id)), '\0');
+        if (block.size() > 4 &&
+            heif_image_handle_get_metadata(h, id, block.data()).code == heif_error_Ok) {
+            // Four bytes give the offset of the TIFF header.
+            const quint32 skip = qFromBigEndian<quint32>(block.constData());
+            if (skip < quint64(block.size()) - 4)
+                f.exif = readExifFields(QByteArrayView(block).sliced(4 + skip));
+        }
+    }
+    f.exif.orientation = 0;
+    if (headerOnly)
+        return f;
+    heif_image* raw = nullptr;
+    e = heif_decode_image(h, &raw, heif_colorspace_RGB, heif_chroma_interleaved_RGB, nullptr);
+    if (e.code != heif_error_Ok) {
+        f.error = QString::fromUtf8(e.message);
+        return f;
+    }
+    const std::unique_ptr<heif_image, void (*)(const heif_image*)> img(raw, heif_image_release);
+    int stride = 0;
+    const uint8_t* p = heif_image_get_plane_readonly(raw, heif_channel_interleaved, &stride);
+    const int w = heif_image_get_width(raw, heif_channel_interleaved);
+    const int ht = heif_image_get_height(raw, heif_channel_interleaved);
+    if (p == nullptr || w <= 0 || ht <= 0) {
+        f.error = QStringLiteral("Unreadable picture");
+        return f;
+    }
+    f.image = QImage(p, w, ht, stride, QImage::Format_RGB888).copy();
+    const QSize want = wantedSize(f.fullSize, cover, minLongest);
+    if (want != f.image.size())
+        f.image = f.image.scaled(want, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return f;
+}
+
+QString rawError(int code) {
+    return QString::fromUtf8(libraw_strerror(code));
+}
+
+QImage rawBitmap(const libraw_processed_image_t* m) {
+    if (m == nullptr || m->type != LIBRAW_IMAGE_BITMAP || m->colors != 3 || m->bits != 8)
+        return {};
+    return QImage(m->data, m->width, m->height, m->width * 3, QImage::Format_RGB888).copy();
+}
+
+// The camera's embedded preview, for files whose sensor data libraw cannot develop.
+QImage rawPreview(LibRaw& raw) {
+    if (raw.unpack_thumb() != LIBRAW_SUCCESS)
+        return {};
+    int rc = 0;
+    libraw_processed_image_t* m = raw.dcraw_make_mem_thumb(&rc);
+    const std::unique_ptr<libraw_processed_image_t, void (*)(libraw_processed_image_t*)> release(
+        m, LibRaw::dcraw_clear_mem);
+    if (m == nullptr)
+        return {};
+    QImage img = m->type == LIBRAW_IMAGE_JPEG
+                     ? QImage::fromData(QByteArrayView(m->data, qsizetype(m->data_size)), "JPEG")
+                     : rawBitmap(m);
+    // libraw's flip: 3 half a turn, 5 a quarter anticlockwise, 6 a quarter clockwise.
+    const int flip = raw.imgdata.sizes.flip;
+    return upright(img, flip == 3 ? 3 : flip == 5 ? 8 : flip == 6 ? 6 : 1);
+}
+
+ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, bool headerOnly) {
+    ForeignPicture f;
+    const auto raw = std::make_unique<LibRaw>(); // large: not on a worker's stack
+    raw->imgdata.params.use_camera_wb = 1;
+    raw->imgdata.params.output_bps = 8;
+    int rc = raw->open_buffer(const_cast<char*>(bytes.constData()), size_t(bytes.size()));
+    if (rc == LIBRAW_SUCCESS)
+        rc = raw->adjust_sizes_info_only();
+    if (rc != LIBRAW_SUCCESS) {
+        f.error = rawError(rc);
+        return f;
+    }
+    const libraw_image_sizes_t& s = raw->imgdata.sizes;
+    f.fullSize = QSize(s.iwidth, s.iheight);
+    if (f.fullSize.isEmpty()) {
+        f.error = QStringLiteral("Unreadable picture header");
+        return f;
+    }
+    if (!sizeFits(f.fullSize)) {
+        f.error = tooLarge(f.fullSize);
+        return f;
+    }
+    // The tags as the camera wrote them where the file is TIFF-based; libraw's own otherwise.
+    if (bytes.startsWith("II") || bytes.startsWith("MM"))
+        f.exif = readExifFields(bytes);
+    f.exif.orientation = 0;
+    if (f.exif.make.isEmpty())
+        f.exif.make = QByteArray(raw->imgdata.idata.make);
+    if (f.exif.model.isEmpty())
+        f.exif.model = QByteArray(raw->imgdata.idata.model);
+    if (f.exif.dateTimeOriginal.isEmpty() && raw->imgdata.other.timestamp > 0) {
+        const time_t t = raw->imgdata.other.timestamp;
+        tm local{};
+        char text[32];
+        if (localtime_r(&t, &local) != nullptr &&
+            std::strftime(text, sizeof text, "%Y:%m:%d %H:%M:%S", &local) == 19)
+            f.exif.dateTimeOriginal = QByteArray(text);
+    }
+    if (headerOnly)
+        return f;
+
+    // libraw reports its sizes already turned by the camera's flip.
+    const QSize want = wantedSize(f.fullSize, cover, minLongest);
+    // The size probe leaves libraw unable to develop: it opens the file again. Half size
+    // skips the interpolation, a quarter of the work for a preview.
+    raw->recycle();
+    raw->imgdata.params.use_camera_wb = 1;
+    raw->imgdata.params.output_bps = 8;
+    raw->imgdata.params.half_size =
+        want.width() * 2 <= f.fullSize.width() && want.height() * 2 <= f.fullSize.height();
+    rc = raw->open_buffer(const_cast<char*>(bytes.constData()), size_t(bytes.size()));
+    if (rc != LIBRAW_SUCCESS) {
+        f.error = rawError(rc);
+        return f;
+    }
+    rc = raw->unpack();
+    if (rc == LIBRAW_SUCCESS)
+        rc = raw->dcraw_process();
+    if (rc == LIBRAW_SUCCESS) {
+        int err = 0;
+        libraw_processed_image_t* m = raw->dcraw_make_mem_image(&err);
+        f.image = rawBitmap(m);
+        LibRaw::dcraw_clear_mem(m);
+    }
+    if (f.image.isNull())
+        f.image = rawPreview(*raw);
+    if (f.image.isNull()) {
+        f.error = rc != LIBRAW_SUCCESS ? rawError(rc) : QStringLiteral("Unreadable picture");
+        return f;
+    }
+    if (want != f.image.size())
+        f.image = f.image.scaled(want, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return f;
+}
+
+ForeignPicture readForeign(const QByteArray& bytes, const QString& name, QSize cover,
+                           int minLongest, bool headerOnly) {
+    switch (kindOf(name)) {
+    case Kind::Qt:
+        return readByQt(bytes, cover, minLongest, headerOnly);
+    case Kind::Heif:
+        return readHeif(bytes, cover, minLongest, headerOnly);
+    case Kind::Raw:
+        return readRaw(bytes, cover, minLongest, headerOnly);
+    case Kind::None:
+        break;
+    }
+    ForeignPicture f;
+    f.error = QStringLiteral("Not a picture format the import converts");
+    return f;
+}
+
+bool readPath(const QString& path, QByteArray* bytes, QString* error) {
+    QFile file;
+    return openRegularFile(file, path, error) && readWholeFile(file.handle(), bytes, error);
+}
+
+// Big-endian TIFF data for an EXIF block.
+struct TiffWriter {
+    QByteArray out;
+    void u16(quint16 v) {
+        out.append(char(v >> 8));
+        out.append(char(v));
+    }
+    void u32(quint32 v) {
+        u16(quint16(v >> 16));
+        u16(quint16(v));
+    }
+};
+
+QByteArray exifBlock(const ExifFields& fields) {
+    struct Entry {
+        quint16 tag;
+        quint16 type; // 2 ASCII, 3 SHORT, 4 LONG
+        QByteArray text;
+        quint32 value = 0;
+    };
+    const auto ascii = [](quint16 tag, QByteArray t) {
+        return Entry{tag, 2, t.left(255).append('\0')};
+    };
+    QList<Entry> ifd0;
+    if (!fields.make.isEmpty())
+        ifd0.append(ascii(0x010f, fields.make));
+    if (!fields.model.isEmpty())
+        ifd0.append(ascii(0x0110, fields.model));
+    ifd0.append({0x0112, 3, {}, 1}); // the pixels are upright
+    QList<Entry> exifIfd;
+    if (fields.dateTimeOriginal.size() == 19)
+        exifIfd.append(ascii(0x9003, fields.dateTimeOriginal));
+    if (!exifIfd.isEmpty())
+        ifd0.append({0x8769, 4, {}, 0});
+
+    const auto ifdBytes = [](const QList<Entry>& e) {
+        return quint32(2 + 12 * e.size() + 4);
+    };
+    const quint32 ifd0At = 8;
+    const quint32 exifAt = ifd0At + ifdBytes(ifd0);
+    quint32 dataAt = exifAt + (exifIfd.isEmpty() ? 0 : ifdBytes(exifIfd));
+    if (!exifIfd.isEmpty())
+        ifd0.last().value = exifAt;
+
+    TiffWriter w;
+    QByteArray data;
+    w.out.append("MM\0\x2a", 4);
+    w.u32(ifd0At);
+    const auto writeIfd = [&](const QList<Entry>& entries) {
+        w.u16(quint16(entries.size()));
+        for (const Entry& e : entries) {
+            w.u16(e.tag);
+            w.u16(e.type);
+            if (e.type == 2) {
+                w.u32(quint32(e.text.size()));
+                if (e.text.size() <= 4) {
+                    w.out.append(e.text.leftJustified(4, '\0'));
+                } else {
+                    w.u32(dataAt + quint32(data.size()));
+                    data.append(e.text);
+                    if (data.size() & 1)
+                        data.append('\0'); // values start on a word boundary
+                }
+            } else if (e.type == 3) {
+                w.u32(1);
+                w.u16(quint16(e.value));
+                w.u16(0);
+            } else {
+                w.u32(1);
+                w.u32(e.value);
+            }
+        }
+        w.u32(0); // no next IFD
+    };
+    writeIfd(ifd0);
+    if (!exifIfd.isEmpty())
+        writeIfd(exifIfd);
+    return QByteArray("Exif\0\0", 6) + w.out + data;
+}
+
+} // namespace
+
+QStringList foreignSuffixes() {
+    return {QStringLiteral("png"),  QStringLiteral("tif"),  QStringLiteral("tiff"),
+            QStringLiteral("webp"), QStringLiteral("heic"), QStringLiteral("heif"),
+            QStringLiteral("cr2"),  QStringLiteral("cr3"),  QStringLiteral("nef"),
+            QStringLiteral("arw"),  QStringLiteral("dng"),  QStringLiteral("orf"),
+            QStringLiteral("raf"),  QStringLiteral("rw2")};
+}
+
+bool isForeignPicture(const QString& name) {
+    return kindOf(name) != Kind::None;
+}
+
+ExifFields readExifFields(QByteArrayView tiff) {
+    ExifFields f;
+    TiffReader r{tiff};
+    // The magic number is not checked: raw formats put their own there (ORF, RW2).
+    if (!r.has(0, 8) || !(tiff.startsWith("II") || tiff.startsWith("MM")))
+        return f;
+    r.little = tiff.startsWith("II");
+    quint64 exifIfd = 0;
+    r.entries(r.u32(4), [&](quint16 tag, quint64 e) {
+        if (tag == 0x010f)
+            f.make = r.text(e);
+        else if (tag == 0x0110)
+            f.model = r.text(e);
+        else if (tag == 0x0112 && r.u16(e + 2) == 3) {
+            const int o = r.u16(e + 8);
+            f.orientation = o >= 1 && o <= 8 ? o : 0;
+        } else if (tag == 0x8769)
+            exifIfd = r.u32(e + 8);
+    });
+    if (exifIfd != 0)
+        r.entries(exifIfd, [&](quint16 tag, quint64 e) {
+            if (tag == 0x9003)
+                f.dateTimeOriginal = r.text(e);
+        });
+    return f;
+}
+
+bool readWholeFile(int fd, QByteArray* bytes, QString* error) {
+    const auto fail = [error](int code) {
+        if (error != nullptr)
+            *error = code != 0 ? QString::fromLocal8Bit(std::strerror(code))
+                               : QStringLiteral("The file changed while it was read");
+        return false;
+    };
+    struct stat before {};
+    if (::fstat(fd, &before) != 0 || ::lseek(fd, 0, SEEK_SET) != 0)
+        return fail(errno);
+    if (!S_ISREG(before.st_mode) || before.st_size > (qint64(1) << 31))
+        return fail(EFBIG);
+    bytes->resize(qsizetype(before.st_size));
+    qsizetype done = 0;
+    while (done < bytes->size()) {
+        const ssize_t n = ::read(fd, bytes->data() + done, size_t(bytes->size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return fail(errno);
+        if (n == 0)
+            return fail(0);
+        done += n;
+    }
+    char extra;
+    struct stat after {};
+    if (::read(fd, &extra, 1) != 0 || ::fstat(fd, &after) != 0 || after.st_size != before.st_size ||
+        after.st_mtim.tv_sec != before.st_mtim.tv_sec ||
+        after.st_mtim.tv_nsec != before.st_mtim.tv_nsec)
+        return fail(0);
+    return true;
+}
+
+ForeignPicture readForeignPicture(const QByteArray& bytes, const QString& name, QSize cover,
+                                  int minLongest) {
+    return readForeign(bytes, name, cover, minLongest, false);
+}
+
+DecodedPicture decodeForeignPicture(const QString& path, QSize cover, int minLongest) {
+    DecodedPicture d;
+    QByteArray bytes;
+    if (!readPath(path, &bytes, &d.error))
+        return d;
+    ForeignPicture f = readForeign(bytes, path, cover, minLongest, false);
+    d.image = std::move(f.image);
+    d.fullSize = f.fullSize;
+    d.format = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1).toLower().toLatin1();
+    d.error = f.error;
+    return d;
+}
+
+PictureHeader readForeignHeader(const QString& path) {
+    PictureHeader h;
+    QByteArray bytes;
+    if (!readPath(path, &bytes, &h.error))
+        return h;
+    const ForeignPicture f = readForeign(bytes, path, {}, 0, true);
+    h.size = f.fullSize;
+    h.storedSize = turns(f.exif.orientation) ? f.fullSize.transposed() : f.fullSize;
+    h.format = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1).toLower().toLatin1();
+    h.error = f.error;
+    return h;
+}
+
+QByteArray encodeJpeg(const QImage& image, const ExifFields& fields, int quality) {
+    QImage flat = image.convertToFormat(QImage::Format_RGB888);
+    if (image.hasAlphaChannel()) {
+        // JPEG has no transparency: what is see-through shows white, as on a page.
+        flat.fill(Qt::white);
+        QPainter p(&flat);
+        p.drawImage(0, 0, image);
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    if (flat.isNull() || !writer.write(flat))
+        return {};
+    const QByteArray jpeg = buffer.data();
+    if (!jpeg.startsWith("\xff\xd8"))
+        return {};
+    // The EXIF block comes right after the start marker, in place of the JFIF one.
+    qsizetype rest = 2;
+    if (jpeg.size() > 6 && uchar(jpeg[2]) == 0xff && uchar(jpeg[3]) == 0xe0)
+        rest = 4 + qFromBigEndian<quint16>(jpeg.constData() + 4);
+    const QByteArray app1 = exifBlock(fields);
+    QByteArray out("\xff\xd8\xff\xe1", 4);
+    out.append(char((app1.size() + 2) >> 8));
+    out.append(char(app1.size() + 2));
+    out.append(app1);
+    out.append(QByteArrayView(jpeg).sliced(rest));
+    return out;
+}
+
+} // namespace vimbrel

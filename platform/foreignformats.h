@@ -1,0 +1,56 @@
+#pragma once
+// Pictures the album does not keep as they are: PNG, TIFF, WebP (Qt's image plugins), HEIC/HEIF
+// (libheif) and camera RAW files (libraw). They are read upright, with the EXIF fields worth
+// keeping, and turned once into a JPEG that carries those fields. Thread-safe.
+
+#include "picturedecoder.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+namespace vimbrel {
+
+// Lower-case suffixes of the formats read here.
+QStringList foreignSuffixes();
+// Whether a file name ends in one of them, in any letter case.
+bool isForeignPicture(const QString& name);
+
+// The EXIF fields a converted picture carries over. Texts are as stored, without their NUL.
+struct ExifFields {
+    QByteArray dateTimeOriginal; // "YYYY:MM:DD HH:MM:SS"
+    QByteArray make;
+    QByteArray model;
+    int orientation = 0; // 1..8; 0 when the source says nothing
+};
+// Reads the fields from a TIFF-structured block (starting "II" or "MM"), as EXIF blocks and
+// TIFF-based files are. Offsets pointing outside the block are ignored.
+ExifFields readExifFields(QByteArrayView tiff);
+
+struct ForeignPicture {
+    QImage image;   // upright; scaled when a smaller size was asked for
+    QSize fullSize; // the whole picture as shown
+    ExifFields exif;
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Decodes the file's `bytes`, with the reader chosen by `name`'s suffix. With a `cover` or
+// `minLongest` (as decodePicture() takes them) the result may be smaller than the picture.
+ForeignPicture readForeignPicture(const QByteArray& bytes, const QString& name, QSize cover = {},
+                                  int minLongest = 0);
+// The whole file read from a descriptor opened without blocking (a regular file), from its
+// start. Fails when the file changes length while it is read.
+bool readWholeFile(int fd, QByteArray* bytes, QString* error);
+
+// decodePicture() and readPictureHeader() for these formats, by path.
+DecodedPicture decodeForeignPicture(const QString& path, QSize cover = {}, int minLongest = 0);
+PictureHeader readForeignHeader(const QString& path);
+
+// A JPEG of `image` at `quality` whose EXIF block says orientation 1 and carries the date and
+// camera fields that are set. Empty when the image cannot be encoded.
+QByteArray encodeJpeg(const QImage& image, const ExifFields& fields, int quality = 92);
+
+} // namespace vimbrel

@@ -1,0 +1,113 @@
+#include "importconvert.h"
+
+#include "filenames.h"
+#include "foreignformats.h"
+
+#include <QImage>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vimbrel {
+
+namespace {
+
+constexpr int kQuality = 92;
+
+QString systemError(int err) {
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+bool sameState(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    const char* p = bytes.constData();
+    qsizetype n = bytes.size();
+    while (n > 0) {
+        const ssize_t w = ::write(fd, p, size_t(n));
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w == 0)
+            errno = ENOSPC;
+        if (w <= 0)
+            return false;
+        p += w;
+        n -= w;
+    }
+    return true;
+}
+
+// The written file, flushed and read back, holds `jpeg` and decodes at `size`.
+bool targetHolds(int out, const QString& target, const QByteArray& jpeg, QSize size) {
+    if (::fdatasync(out) != 0)
+        return false;
+    const int in = ::open(nameBytes(target).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (in < 0)
+        return false;
+    QByteArray back;
+    const bool read = readWholeFile(in, &back, nullptr);
+    ::close(in);
+    return read && back == jpeg && QImage::fromData(back, "JPEG").size() == size;
+}
+
+} // namespace
+
+CopyOutcome convertPicture(int source, const QString& sourceName, const QString& target,
+                           bool* verified) {
+    if (verified != nullptr)
+        *verified = false;
+    CopyOutcome c;
+    struct stat before {};
+    QByteArray bytes;
+    if (::fstat(source, &before) != 0) {
+        c.kind = CopyOutcome::SourceFailed;
+        c.error = systemError(errno);
+        return c;
+    }
+    if (!readWholeFile(source, &bytes, &c.error)) {
+        c.kind = CopyOutcome::SourceFailed;
+        return c;
+    }
+    const ForeignPicture picture = readForeignPicture(bytes, sourceName);
+    bytes = {}; // the decoded picture is large enough on its own
+    if (!picture.ok()) {
+        c.kind = CopyOutcome::SourceFailed;
+        c.error = picture.error;
+        return c;
+    }
+    const QByteArray jpeg = encodeJpeg(picture.image, picture.exif, kQuality);
+    if (jpeg.isEmpty()) {
+        c.kind = CopyOutcome::SourceFailed;
+        c.error = QStringLiteral("The picture cannot be stored as JPEG");
+        return c;
+    }
+    const QByteArray to = nameBytes(target);
+    const int out = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (out < 0) {
+        c.kind = errno == EEXIST ? CopyOutcome::Exists : CopyOutcome::TargetFailed;
+        c.error = systemError(errno);
+        return c;
+    }
+    if (!writeAll(out, jpeg)) {
+        c.kind = CopyOutcome::TargetFailed;
+        c.error = systemError(errno);
+        ::close(out);
+        ::unlink(to.constData()); // never leave half a picture behind
+        return c;
+    }
+    if (verified != nullptr) {
+        struct stat now {};
+        *verified = targetHolds(out, target, jpeg, picture.image.size()) &&
+                    ::fstat(source, &now) == 0 && sameState(before, now);
+    }
+    ::close(out);
+    return c;
+}
+
+} // namespace vimbrel
