@@ -3,16 +3,20 @@
 
 #include "albumfile.h"
 #include "albumfixture.h"
+#include "ownhome.h"
 #include "pboxlogic.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace vimbrel;
 using vimbrel::test::expectAlbumSound;
 using vimbrel::test::Fixture;
+using vimbrel::test::OwnHome;
 
 namespace {
 
@@ -192,10 +196,13 @@ TEST(PboxDrop, SelectAllMovesOnlyTheShownGroupAndTheAlbumStillOpens) {
 
 namespace {
 
-// A written album in a temporary folder with a box of three picture files.
+// A written album in a temporary folder with a box of three picture files, and a home
+// folder of its own.
 struct DiskFixture : BoxFixture {
+    OwnHome home;
     QTemporaryDir tmp;
-    DiskFixture() : BoxFixture(3) {
+    explicit DiskFixture(const QString& dataHome = QStringLiteral("share"))
+        : BoxFixture(3), home(dataHome) {
         a.picdir = tmp.filePath(QStringLiteral("TRIP")) + QLatin1Char('/');
         a.albfile = tmp.filePath(QStringLiteral("TRIP.vmb"));
         QDir().mkpath(a.picdir);
@@ -262,4 +269,36 @@ TEST(PboxDeleteFiles, OnlyNamesInsideThePictureFolderAreDeleted) {
     EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
     EXPECT_FALSE(f.exists(101));
     EXPECT_TRUE(QFile::exists(f.a.albfile));
+}
+
+TEST(PboxDeleteFiles, DeletedPicturesGoToTheTrashWithTheirInfo) {
+    DiskFixture f;
+    const OwnHome& home = f.home;
+    ASSERT_EQ(QStorageInfo(f.tmp.path()).rootPath(), QStorageInfo(home.home.path()).rootPath());
+    f.select({0, 2});
+    EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
+    EXPECT_FALSE(f.exists(101));
+    EXPECT_FALSE(f.exists(103));
+    for (int n : {101, 103}) {
+        EXPECT_TRUE(QFileInfo(home.trashed(Fixture::fileName(n))).isFile()) << n;
+        EXPECT_TRUE(QFileInfo::exists(home.home.filePath(QStringLiteral("share/Trash/info/") +
+                                                         Fixture::fileName(n) +
+                                                         QStringLiteral(".trashinfo"))))
+            << n;
+    }
+    EXPECT_TRUE(f.exists(102));
+    EXPECT_TRUE(f.ui.shown.isEmpty());
+}
+
+TEST(PboxDeleteFiles, WithoutATrashTheFilesAreErased) {
+    // The data folder is a plain file: no Trash can be made on this volume.
+    DiskFixture f(QStringLiteral("notafolder"));
+    const OwnHome& home = f.home;
+    ASSERT_TRUE(QFile(home.home.filePath(QStringLiteral("notafolder"))).open(QIODevice::WriteOnly));
+    f.select({1});
+    EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
+    EXPECT_FALSE(f.exists(102));
+    EXPECT_TRUE(f.exists(101));
+    EXPECT_TRUE(f.ui.shown.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(home.trashed(Fixture::fileName(102))));
 }

@@ -4,10 +4,12 @@
 #include "picfolder.h"
 #include "ui.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <cstdlib>
 #include <vector>
 
@@ -308,6 +310,18 @@ QStringList selectedBoxFiles(const Album& a) {
     return names;
 }
 
+bool trashOrRemove(const QString& path, QString* error) {
+    // The home Trash is made inside the data folder, which a new account may not have yet.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    QFile f(path);
+    // Fails where the file's volume has no Trash (and none can be made there): then erased.
+    if (f.moveToTrash() || f.remove())
+        return true;
+    if (error)
+        *error = f.errorString();
+    return false;
+}
+
 BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFromBox) {
     const QStringList names = selectedBoxFiles(a);
     const int first = boxFirst(a);
@@ -331,7 +345,8 @@ BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFr
         return BoxDeleteOutcome::NotWritten;
     }
 
-    // The pictures are gone from the written album now. A file that cannot be deleted stays
+    // The pictures are gone from the written album now. Their files go to the Trash, so a
+    // picture deleted by mistake can be imported again. A file that cannot be deleted stays
     // behind in the picture folder as a stray copy: its number counts as used when the album
     // is next read, so no import overwrites it. A file already missing is simply gone. A file
     // another record still names stays: only this record is gone.
@@ -343,9 +358,8 @@ BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFr
             const QString path = a.picdir + name;
             if (const std::optional<FileId> id = fileId(path); id && kept.contains(*id))
                 continue;
-            QFile f(path);
-            if (!f.remove() && QFileInfo::exists(path))
-                failed.append({f.errorString(), path});
+            if (QString why; !trashOrRemove(path, &why) && QFileInfo::exists(path))
+                failed.append({why, path});
         }
     }
     for (const auto& [why, path] : failed)

@@ -1,0 +1,34 @@
+#pragma once
+// HOME and XDG_DATA_HOME inside a temporary folder for the life of a test, so the Trash that
+// deleted pictures go to is the test's own, never the user's.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace vimbrel::test {
+
+struct OwnHome {
+    QTemporaryDir home;
+    QByteArray oldHome = qgetenv("HOME"), oldData = qgetenv("XDG_DATA_HOME");
+    // `dataHome`: the data folder's name inside the home folder.
+    explicit OwnHome(const QString& dataHome = QStringLiteral("share")) {
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(dataHome)));
+    }
+    ~OwnHome() {
+        qputenv("HOME", oldHome);
+        if (oldData.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", oldData);
+    }
+    OwnHome(const OwnHome&) = delete;
+    OwnHome& operator=(const OwnHome&) = delete;
+    QString trashed(const QString& name) const {
+        return home.filePath(QStringLiteral("share/Trash/files/") + name);
+    }
+};
+
+} // namespace vimbrel::test
