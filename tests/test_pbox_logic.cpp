@@ -288,6 +288,7 @@ TEST(PboxDeleteFiles, DeletedPicturesGoToTheTrashWithTheirInfo) {
     }
     EXPECT_TRUE(f.exists(102));
     EXPECT_TRUE(f.ui.shown.isEmpty());
+    EXPECT_TRUE(home.workEmpty());
 }
 
 TEST(PboxDeleteFiles, WithoutATrashTheFilesAreErased) {
@@ -301,4 +302,6 @@ TEST(PboxDeleteFiles, WithoutATrashTheFilesAreErased) {
     EXPECT_TRUE(f.exists(101));
     EXPECT_TRUE(f.ui.shown.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(home.trashed(Fixture::fileName(102))));
+    // Not moved into a Trash made somewhere else either.
+    EXPECT_TRUE(home.workEmpty());
 }

@@ -310,12 +310,25 @@ QStringList selectedBoxFiles(const Album& a) {
     return names;
 }
 
+namespace {
+
+// Whether the home Trash folder is there or can be made (a new account may not have the data
+// folder yet). QFile::moveToTrash goes on without it and fills "files" and "info" folders in
+// the working folder instead, so without it nothing is handed to the Trash.
+bool homeTrashUsable() {
+    const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                          QStringLiteral("/Trash");
+    QDir().mkpath(trash);
+    const QFileInfo info(trash);
+    return info.isDir() && !info.isSymLink() && info.isWritable();
+}
+
+} // namespace
+
 bool trashOrRemove(const QString& path, QString* error) {
-    // The home Trash is made inside the data folder, which a new account may not have yet.
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     QFile f(path);
-    // Fails where the file's volume has no Trash (and none can be made there): then erased.
-    if (f.moveToTrash() || f.remove())
+    // moveToTrash fails where the file's volume has no Trash and none can be made: then erased.
+    if ((homeTrashUsable() && f.moveToTrash()) || f.remove())
         return true;
     if (error)
         *error = f.errorString();
