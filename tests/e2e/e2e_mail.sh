@@ -111,10 +111,13 @@ sed -i '/standin-mail/d' "$XDG_CONFIG_HOME/mimeapps.list" 2>/dev/null || true
 send
 # The box has the window's title: it is the other window of that name.
 message_box() { xdotool search --onlyvisible --name "^EMail$" | grep -vx "$mail" | head -1 | grep .; }
-wait_for "a message box without a mail program" 10 message_box
-box=$(message_box)
+wait_for "a message box without a mail program" 10 message_box >/dev/null
+settle
 shot 05-no-mail-program
-xdotool key --window "$box" Return
+# The box is modal and has the focus.
+xdotool key Return
+gone_box() { ! message_box >/dev/null; }
+wait_for "the message box to close" 10 gone_box
 [ "$(wc -l <"$received")" = 2 ] || fail "a mail program was started after all"
 
 xdotool key --window "$mail" alt+r
