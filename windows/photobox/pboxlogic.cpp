@@ -10,7 +10,11 @@
 #include <QList>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStorageInfo>
+#include <cerrno>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace vimbrel {
@@ -323,12 +327,39 @@ bool homeTrashUsable() {
     return info.isDir() && !info.isSymLink() && info.isWritable();
 }
 
+// A Trash folder moveToTrash would use on another volume is the user's own, or is not there
+// (then it is made so). It takes whatever it finds under the name, so a link, or a folder that
+// someone else owns or may write in, would hand the pictures to someone else.
+bool ownTrashOrNone(const QByteArray& dir, uid_t uid) {
+    struct stat st {};
+    if (::lstat(dir.constData(), &st) != 0)
+        return errno == ENOENT;
+    if (S_ISLNK(st.st_mode))
+        return false;
+    // Anything but a folder is passed by.
+    return !S_ISDIR(st.st_mode) || (st.st_uid == uid && (st.st_mode & 022) == 0);
+}
+
 } // namespace
+
+bool volumeTrashSafe(const QString& root, uid_t uid) {
+    const QByteArray top = QFile::encodeName(root);
+    const QByteArray id = QByteArray::number(uid);
+    struct stat st {};
+    // An administrator's shared .Trash (sticky) holds a folder per user.
+    if (::lstat((top + "/.Trash").constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+        (st.st_mode & S_ISVTX) != 0 && !ownTrashOrNone(top + "/.Trash/" + id, uid))
+        return false;
+    return ownTrashOrNone(top + "/.Trash-" + id, uid);
+}
 
 bool trashOrRemove(const QString& path, QString* error) {
     QFile f(path);
+    const QStorageInfo volume(path);
+    const bool usable = homeTrashUsable() && (volume == QStorageInfo(QDir::home()) ||
+                                              volumeTrashSafe(volume.rootPath(), ::getuid()));
     // moveToTrash fails where the file's volume has no Trash and none can be made: then erased.
-    if ((homeTrashUsable() && f.moveToTrash()) || f.remove())
+    if ((usable && f.moveToTrash()) || f.remove())
         return true;
     if (error)
         *error = f.errorString();

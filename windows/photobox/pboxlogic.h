@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <sys/types.h>
 
 namespace vimbrel {
 
@@ -90,6 +91,9 @@ BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFr
 // Moves a file to the Trash of its volume, or erases it where that volume has none. False,
 // with the system's text, when the file is still there.
 bool trashOrRemove(const QString& path, QString* error = nullptr);
+// Whether the Trash the volume mounted at `root` offers user `uid` is that user's alone (or
+// not made yet): neither a link nor a folder another user owns or may write in.
+bool volumeTrashSafe(const QString& root, uid_t uid);
 
 // The picture file names of the selected box pictures that may be deleted: only vmbNNNN.ext,
 // so nothing outside the picture folder is named.
