@@ -3,6 +3,7 @@
 #include "bookview.h"
 
 #include "helpviewer.h"
+#include "impdrop.h"
 #include "impimg.h"
 #include "pbox.h"
 #include "phdesc.h"
@@ -210,6 +211,10 @@ void AppHub::showAbout(int ticks) {
 void AppHub::showImport() {
     impimg w(*m_album, *this, *m_pictures, m_page.get());
     w.exec();
+}
+
+int AppHub::importDropped(const QStringList& paths) {
+    return importDrop(*m_album, *this, *m_pictures, paths, m_page.get());
 }
 
 void AppHub::showSlideShow() {

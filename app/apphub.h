@@ -57,6 +57,7 @@ public:
     void fs_DragDrop(int index) override;
     void showChooser() override;
     void showImport() override;
+    int importDropped(const QStringList& paths) override;
     void showSlideShow() override;
     void showMail() override;
     void showPrint() override;

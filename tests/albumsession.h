@@ -7,6 +7,7 @@
 // The stress test drives a session with random actions and checks the album after each one.
 
 #include "album.h"
+#include "ownhome.h"
 #include "picturelibrary.h"
 #include "toolstrip.h"
 #include "windowhub.h"
@@ -97,6 +98,7 @@ private:
     void dropOnPage(int k, bool fromBox);
     QString randomText(int maxLen);
 
+    test::OwnHome m_home; // deleted pictures go to its Trash
     QTemporaryDir m_tmp;
     std::unique_ptr<SessionUi> m_ui;
     PictureLibrary m_pictures;

@@ -7,6 +7,7 @@
 #include "picturefiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
@@ -89,8 +90,16 @@ struct MailFixture : test::Fixture {
     QTemporaryDir tmp;
     PictureLibrary pictures{tmp.filePath(QStringLiteral("thumbs")), 16 << 20};
     QList<QUrl> opened;
+    bool openWorks = true;
+    // The desktop's tools are the test's own: PATH holds only its bin folder, where xdg-mime
+    // names a mail program and xdg-email is missing until a test puts one in.
+    QString bin = tmp.filePath(QStringLiteral("bin"));
+    QByteArray oldPath = qgetenv("PATH");
 
     MailFixture() {
+        QDir().mkpath(bin);
+        qputenv("PATH", QFile::encodeName(bin));
+        tool("xdg-mime", "echo standin-mail.desktop\n");
         a.picdir = tmp.filePath(QStringLiteral("A")) + QLatin1Char('/');
         a.maildir = tmp.filePath(QStringLiteral("e-mail fötos"));
         QDir().mkpath(a.picdir);
@@ -117,10 +126,33 @@ struct MailFixture : test::Fixture {
         a.pics[slot].pheight = static_cast<Integer>(size.height());
         test::writeFile(a.picdir + QLatin1String(name), bytes);
     }
+    ~MailFixture() { qputenv("PATH", oldPath); }
+    void tool(const char* name, const QByteArray& script) {
+        const QString path = bin + QLatin1Char('/') + QLatin1String(name);
+        test::writeFile(path, "#!/bin/sh\n" + script);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    // An xdg-email that records its arguments (NUL after each) and exits with `code`.
+    void xdgEmail(int code) {
+        tool("xdg-email", "for a in \"$@\"; do printf '%s\\000' \"$a\"; done >>'" +
+                              QFile::encodeName(bin) + "/args'\nexit " + QByteArray::number(code) +
+                              "\n");
+    }
+    QStringList xdgEmailCalls() const {
+        QFile f(bin + QStringLiteral("/args"));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList args = QString::fromUtf8(f.readAll()).split(QChar(0));
+        args.removeLast();
+        return args;
+    }
+    QString copyPath(const char* name) const {
+        return a.maildir + QLatin1Char('/') + QLatin1String(name);
+    }
     std::unique_ptr<phmail> open() {
         return std::make_unique<phmail>(a, pictures, nullptr, [this](const QUrl& url) {
             opened.append(url);
-            return true;
+            return openWorks;
         });
     }
     QStringList mailFolder() const {
@@ -198,4 +230,63 @@ TEST(MailWindow, ALinkedMailFolderGetsNoCopiesAndTheUserIsTold) {
     EXPECT_TRUE(f.opened.isEmpty());
     ASSERT_EQ(f.ui.shown.size(), 1);
     EXPECT_EQ(f.ui.shown[0].title, QStringLiteral("EMail - ERROR"));
+}
+
+TEST(MailHandOff, TheCopiesGoAsAttachmentsWithSubjectAndBody) {
+    MailFixture f;
+    f.xdgEmail(0);
+    auto w = f.open();
+    w->cb_send_Click();
+    EXPECT_EQ(
+        f.xdgEmailCalls(),
+        QStringList(
+            {QStringLiteral("--subject"), QStringLiteral("Photos"), QStringLiteral("--body"),
+             QStringLiteral("**** Replace this Message with Your Email Text ****\r\n"),
+             QStringLiteral("--attach"), f.copyPath("vmb0001.jpg"), QStringLiteral("--attach"),
+             f.copyPath("vmb0002.jpg"), QStringLiteral("--attach"), f.copyPath("vmb0003.gif")}));
+    EXPECT_TRUE(f.opened.isEmpty());
+    EXPECT_TRUE(f.ui.shown.isEmpty());
+}
+
+TEST(MailHandOff, WithoutAWorkingXdgEmailTheAddressSaysWhereTheCopiesAre) {
+    for (const int code : {-1, 3, 4}) { // -1: no xdg-email at all
+        MailFixture f;
+        if (code >= 0)
+            f.xdgEmail(code);
+        auto w = f.open();
+        w->cb_send_Click();
+        EXPECT_EQ(f.xdgEmailCalls().isEmpty(), code < 0) << code;
+        ASSERT_EQ(f.opened.size(), 1) << code;
+        EXPECT_EQ(f.opened[0], mailUrl(f.a.maildir)) << code;
+        EXPECT_TRUE(f.ui.shown.isEmpty()) << code;
+    }
+}
+
+TEST(MailHandOff, NoMailProgramIsToldInAMessageBox) {
+    const auto told = [](const MailFixture& f) {
+        return f.ui.shown.size() == 1 && f.ui.shown[0].title == QStringLiteral("EMail") &&
+               f.ui.shown[0].icon == MsgIcon::Information &&
+               f.ui.shown[0].text == noMailProgramText(f.a.maildir);
+    };
+    {
+        // The desktop knows no program for mailto: nothing is started, the copies are made.
+        MailFixture f;
+        f.tool("xdg-mime", "exit 0\n");
+        f.xdgEmail(0);
+        auto w = f.open();
+        w->cb_send_Click();
+        EXPECT_TRUE(told(f));
+        EXPECT_TRUE(f.xdgEmailCalls().isEmpty());
+        EXPECT_TRUE(f.opened.isEmpty());
+        EXPECT_TRUE(QFileInfo(f.copyPath("vmb0001.jpg")).isFile());
+    }
+    {
+        // No xdg-email, and the address cannot be handed on either.
+        MailFixture f;
+        f.openWorks = false;
+        auto w = f.open();
+        w->cb_send_Click();
+        EXPECT_EQ(f.opened.size(), 1);
+        EXPECT_TRUE(told(f));
+    }
 }

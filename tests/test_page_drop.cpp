@@ -97,3 +97,36 @@ TEST(PageDrop, BoxPicturesJoinTheAlbumInSlotOrder) {
     f.a.dragsrc = 1000;
     EXPECT_EQ(boxSelection(f.a).value(0).pfile, "vmb0091.jpg");
 }
+
+TEST(PageDrop, ImportedFilesLandInTheFramesOnlyWhenAllOfThemFit) {
+    // Frames 2, 5, 7, 11 hold photos; group 1 ends at frame 24.
+    const struct {
+        int frame, count;
+        bool lands;
+    } cases[] = {
+        {3, 2, true},   {3, 3, false},   // 3 and 4 are free, 5 is not
+        {12, 13, true}, {12, 14, false}, // up to the group's end
+        {2, 1, false},                   // a frame with a photo
+        {1, 0, false},  {0, 1, false},   {49, 1, false},
+    };
+    for (const auto& c : cases) {
+        DropFixture f({});
+        EXPECT_EQ(landsInFrames(f.a, c.frame, c.count), c.lands) << c.frame << " " << c.count;
+    }
+}
+
+TEST(PageDrop, TheImportedTailOfTheBoxIsTheSelectionThatLands) {
+    for (const int count : {1, 2}) {
+        DropFixture f({});
+        f.setPhotoBox({90, 91, 92});
+        selectBoxTail(f.a, count);
+        EXPECT_EQ(f.a.pbsel, count);
+        QStringList taken;
+        for (const PicRec& p : boxSelection(f.a))
+            taken.append(QString(p.pfile.trimmed()));
+        const QStringList want =
+            count == 1 ? QStringList{QStringLiteral("vmb0092.jpg")}
+                       : QStringList{QStringLiteral("vmb0091.jpg"), QStringLiteral("vmb0092.jpg")};
+        EXPECT_EQ(taken, want);
+    }
+}

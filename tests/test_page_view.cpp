@@ -9,9 +9,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace vimbrel;
@@ -32,6 +35,18 @@ struct Hub : WindowHub {
     void showMail() override { opened.append(QStringLiteral("mail")); }
     void showPrint() override { opened.append(QStringLiteral("print")); }
     void printReport() override { opened.append(QStringLiteral("report")); }
+    // A drop's import, standing in: what it adds to the end of the box.
+    std::function<int()> import;
+    QList<QStringList> dropped;
+    int importDropped(const QStringList& paths) override {
+        dropped.append(paths);
+        return import ? import() : 0;
+    }
+    Album* album = nullptr;
+    void DeletePbox() override { // only ever the box's tail here
+        album->npbox = static_cast<Integer>(album->npbox - album->pbsel);
+        album->pbfirst = album->pbtop = static_cast<Integer>(1001 - album->npbox);
+    }
 };
 
 // An album of `groups` groups of `frames` frames with pictures in the given frames.
@@ -62,6 +77,7 @@ struct PageFixture : test::Fixture {
         }
         setGroups(groupSizes);
         a.views = &hub;
+        hub.album = &a;
         w = std::make_unique<phpage>(a, hub, pictures);
         hub.page = w.get();
     }
@@ -273,4 +289,73 @@ TEST(PageView, ABoxPictureReplacesAPhotoOnlyAfterYes) {
         EXPECT_EQ(f.a.pics[1].pfile, answer == MsgAnswer::Yes ? "vmb0050.jpg" : "vmb0001.jpg");
     }
     EXPECT_EQ(f.a.pics[1000].pfile, "vmb0001.jpg");
+}
+
+namespace {
+
+// Files from a file manager dropped onto `target`; whether the drop was taken. The import
+// runs once the drop has ended.
+bool dropFiles(QWidget* target, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& p : paths)
+        urls.append(QUrl::fromLocalFile(p));
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent e(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                 Qt::NoModifier);
+    QApplication::sendEvent(target, &e);
+    QCoreApplication::processEvents();
+    return e.isAccepted() && e.dropAction() == Qt::CopyAction;
+}
+
+} // namespace
+
+TEST(PageView, FilesDroppedOnAnEmptyFrameLandThereWhenTheyFit) {
+    const QStringList paths{QStringLiteral("/card/a.jpg"), QStringLiteral("/card/b.jpg")};
+    // Frame 1 holds a photo, 2..12 are free; the import adds `count` pictures to the box.
+    const struct {
+        int k, count;
+        bool taken, inFrames;
+    } cases[] = {
+        {1, 2, true, true},   // frames 2 and 3
+        {1, 11, true, true},  // up to the group's end
+        {1, 12, true, false}, // one too many: all stay in the box
+        {0, 2, false, false}, // a frame with a photo takes no files
+        {-1, 2, true, false}, // the Photo Box tool
+    };
+    for (const auto& c : cases) {
+        PageFixture f({12}, {1});
+        f.openGroup(1);
+        f.hub.import = [&] {
+            for (int i = 0; i < c.count; ++i)
+                f.addPicture(1000 - c.count + 1 + i, 0, 50 + i);
+            f.a.npbox = static_cast<Integer>(c.count);
+            f.a.pbfirst = f.a.pbtop = static_cast<Integer>(1001 - c.count);
+            return c.count;
+        };
+        QWidget* target = c.k < 0 ? static_cast<QWidget*>(f.w->it[4]) : f.w->pb[c.k];
+        EXPECT_EQ(dropFiles(target, paths), c.taken) << c.k << " " << c.count;
+        ASSERT_EQ(f.hub.dropped.size(), c.taken ? 1 : 0) << c.k << " " << c.count;
+        if (!c.taken)
+            continue;
+        EXPECT_EQ(f.hub.dropped[0], paths);
+        EXPECT_EQ(f.a.npbox, c.inFrames ? 0 : c.count) << c.k << " " << c.count;
+        EXPECT_EQ(f.hub.box, !c.inFrames);
+        if (c.inFrames)
+            for (int i = 0; i < c.count; ++i)
+                EXPECT_EQ(f.a.pics[f.a.frames[2 + i]].pfile.trimmed(),
+                          test::Fixture::fileName(50 + i));
+        EXPECT_EQ(f.a.grps[1].gcount, c.inFrames ? 1 + c.count : 1);
+    }
+    // A read-only album takes none.
+    PageFixture f({12}, {1});
+    f.a.canwrite = 'N';
+    f.openGroup(1);
+    EXPECT_FALSE(dropFiles(f.w->pb[1], paths));
+    EXPECT_TRUE(f.hub.dropped.isEmpty());
 }

@@ -3,16 +3,22 @@
 
 #include "albumfile.h"
 #include "albumfixture.h"
+#include "ownhome.h"
 #include "pboxlogic.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 using namespace vimbrel;
 using vimbrel::test::expectAlbumSound;
 using vimbrel::test::Fixture;
+using vimbrel::test::OwnHome;
 
 namespace {
 
@@ -192,10 +198,13 @@ TEST(PboxDrop, SelectAllMovesOnlyTheShownGroupAndTheAlbumStillOpens) {
 
 namespace {
 
-// A written album in a temporary folder with a box of three picture files.
+// A written album in a temporary folder with a box of three picture files, and a home
+// folder of its own.
 struct DiskFixture : BoxFixture {
+    OwnHome home;
     QTemporaryDir tmp;
-    DiskFixture() : BoxFixture(3) {
+    explicit DiskFixture(const QString& dataHome = QStringLiteral("share"))
+        : BoxFixture(3), home(dataHome) {
         a.picdir = tmp.filePath(QStringLiteral("TRIP")) + QLatin1Char('/');
         a.albfile = tmp.filePath(QStringLiteral("TRIP.vmb"));
         QDir().mkpath(a.picdir);
@@ -262,4 +271,125 @@ TEST(PboxDeleteFiles, OnlyNamesInsideThePictureFolderAreDeleted) {
     EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
     EXPECT_FALSE(f.exists(101));
     EXPECT_TRUE(QFile::exists(f.a.albfile));
+}
+
+TEST(PboxDeleteFiles, DeletedPicturesGoToTheTrashWithTheirInfo) {
+    DiskFixture f;
+    const OwnHome& home = f.home;
+    ASSERT_EQ(QStorageInfo(f.tmp.path()).rootPath(), QStorageInfo(home.home.path()).rootPath());
+    f.select({0, 2});
+    EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
+    EXPECT_FALSE(f.exists(101));
+    EXPECT_FALSE(f.exists(103));
+    for (int n : {101, 103}) {
+        EXPECT_TRUE(QFileInfo(home.trashed(Fixture::fileName(n))).isFile()) << n;
+        EXPECT_TRUE(QFileInfo::exists(home.home.filePath(QStringLiteral("share/Trash/info/") +
+                                                         Fixture::fileName(n) +
+                                                         QStringLiteral(".trashinfo"))))
+            << n;
+    }
+    EXPECT_TRUE(f.exists(102));
+    EXPECT_TRUE(f.ui.shown.isEmpty());
+    EXPECT_TRUE(home.workEmpty());
+}
+
+TEST(PboxDeleteFiles, WithoutATrashTheFilesAreErased) {
+    // The data folder is a plain file: no Trash can be made on this volume.
+    DiskFixture f(QStringLiteral("notafolder"));
+    const OwnHome& home = f.home;
+    ASSERT_TRUE(QFile(home.home.filePath(QStringLiteral("notafolder"))).open(QIODevice::WriteOnly));
+    f.select({1});
+    EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
+    EXPECT_FALSE(f.exists(102));
+    EXPECT_TRUE(f.exists(101));
+    EXPECT_TRUE(f.ui.shown.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(home.trashed(Fixture::fileName(102))));
+    // Not moved into a Trash made somewhere else either.
+    EXPECT_TRUE(home.workEmpty());
+}
+
+namespace {
+
+// A small volume of its own for the test, as an album on a memory card is: only root may mount
+// it, elsewhere `active` stays false and the test skips.
+struct OwnVolume {
+    QByteArray at;
+    bool active = false;
+    explicit OwnVolume(const QString& target) : at(QFile::encodeName(target)) {
+        QDir().mkpath(target);
+        active = ::geteuid() == 0 &&
+                 ::mount("none", at.constData(), "tmpfs", 0, "size=1m,mode=1777") == 0;
+    }
+    ~OwnVolume() {
+        if (active)
+            ::umount2(at.constData(), MNT_DETACH);
+    }
+    OwnVolume(const OwnVolume&) = delete;
+    OwnVolume& operator=(const OwnVolume&) = delete;
+};
+
+} // namespace
+
+// The Trash a volume offers may have been laid out by another user of a shared card or disk.
+TEST(PboxDeleteFiles, AVolumesTrashThatIsNotTheUsersOwnIsNotUsed) {
+    const QString uid = QString::number(::getuid());
+    const QString own = QStringLiteral(".Trash-") + uid;
+    const QString shared = QStringLiteral(".Trash/") + uid;
+    struct Case {
+        const char* name;
+        std::function<void(const QDir&)> layout;
+        bool trashed; // into the volume's own .Trash-UID
+    };
+    const QList<Case> cases{
+        {"none yet", [](const QDir&) {}, true},
+        {"a link",
+         [&](const QDir& v) {
+             v.mkdir(QStringLiteral("other"));
+             QFile::link(v.filePath(QStringLiteral("other")), v.filePath(own));
+         },
+         false},
+        {"owned by another",
+         [&](const QDir& v) {
+             v.mkdir(own);
+             ASSERT_EQ(::chown(QFile::encodeName(v.filePath(own)).constData(), ::getuid() + 4242,
+                               ::getgid()),
+                       0);
+         },
+         false},
+        {"writable by all",
+         [&](const QDir& v) {
+             v.mkdir(own);
+             ::chmod(QFile::encodeName(v.filePath(own)).constData(), 0777);
+         },
+         false},
+        {"a link in the shared Trash",
+         [&](const QDir& v) {
+             v.mkdir(QStringLiteral(".Trash"));
+             ::chmod(QFile::encodeName(v.filePath(QStringLiteral(".Trash"))).constData(), 01777);
+             v.mkdir(QStringLiteral("other"));
+             QFile::link(v.filePath(QStringLiteral("other")), v.filePath(shared));
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OwnHome home;
+        QTemporaryDir tmp;
+        const OwnVolume volume(tmp.filePath(QStringLiteral("card")));
+        if (!volume.active)
+            GTEST_SKIP() << "mounting needs root";
+        const QDir v(tmp.filePath(QStringLiteral("card")));
+        c.layout(v);
+        const QString pic = v.filePath(QStringLiteral("vmb0001.jpg"));
+        QFile file(pic);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("picture");
+        file.close();
+
+        EXPECT_TRUE(trashOrRemove(pic));
+        EXPECT_FALSE(QFileInfo::exists(pic));
+        EXPECT_EQ(QFileInfo::exists(v.filePath(own + QStringLiteral("/files/vmb0001.jpg"))),
+                  c.trashed);
+        EXPECT_TRUE(QDir(v.filePath(QStringLiteral("other"))).isEmpty());
+    }
 }

@@ -4,6 +4,7 @@
 #include "albumfixture.h"
 #include "dragdata.h"
 #include "drawnrect.h"
+#include "ownhome.h"
 #include "pbox.h"
 #include "picturelibrary.h"
 
@@ -12,7 +13,9 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QImage>
+#include <QMimeData>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace vimbrel;
@@ -31,11 +34,17 @@ struct Hub : WindowHub {
     void DispPage(int p) override { page << QStringLiteral("DispPage %1").arg(p); }
     void clearPagePosition(int k) override { page << QStringLiteral("clear %1").arg(k); }
     void setPhotoCount(int n) override { page << QStringLiteral("pictotal %1").arg(n); }
+    QList<QStringList> imported;
+    int importDropped(const QStringList& paths) override {
+        imported.append(paths);
+        return 0;
+    }
 };
 
 // Album pictures 1..3 in frames 1..3 of one group of 12, and `boxed` pictures 101.. in the
 // box, each a small JPEG of its own colour.
 struct BoxWindow : test::Fixture {
+    test::OwnHome home; // deleted pictures go to its Trash
     QTemporaryDir tmp;
     PictureLibrary pictures{tmp.filePath(QStringLiteral("thumbs")), 16 << 20};
     Hub hub;
@@ -86,6 +95,23 @@ struct BoxWindow : test::Fixture {
         for (auto* s : w->fssel)
             out << !s->isHidden();
         return out;
+    }
+    // A drop of files from a file manager onto `target`; whether it was taken.
+    bool dropFiles(QWidget* target, const QStringList& paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& p : paths)
+            urls.append(QUrl::fromLocalFile(p));
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent e(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                     Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
+        return e.isAccepted() && e.dropAction() == Qt::CopyAction;
     }
     void drop(QWidget* target, const QString& source) {
         // A drop goes only where the drag has entered.
@@ -187,4 +213,24 @@ TEST(PboxWindow, ReadOnlyAlbumHidesTheButtonsOnAClick) {
     f.a.canwrite = 'Y'; // a writable album opened afterwards
     f.w->LoadFS(0);
     EXPECT_FALSE(f.w->fs_del->isHidden());
+}
+
+TEST(PboxWindow, FilesDroppedAnywhereOnTheBoxAreImported) {
+    BoxWindow f(2);
+    const QStringList paths{QStringLiteral("/card/a.jpg"), QStringLiteral("/card/DCIM")};
+    for (QWidget* target : {static_cast<QWidget*>(f.w->fs[0]), static_cast<QWidget*>(f.w->fsroll),
+                            static_cast<QWidget*>(f.w->fsframe)}) {
+        f.hub.imported.clear();
+        EXPECT_TRUE(f.dropFiles(target, paths)) << qPrintable(target->objectName());
+        // Once the drop has ended.
+        EXPECT_TRUE(f.hub.imported.isEmpty());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(f.hub.imported, QList<QStringList>{paths}) << qPrintable(target->objectName());
+    }
+    // A read-only album takes none.
+    f.hub.imported.clear();
+    f.a.canwrite = 'N';
+    EXPECT_FALSE(f.dropFiles(f.w->fs[1], paths));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.hub.imported.isEmpty());
 }

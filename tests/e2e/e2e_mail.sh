@@ -2,8 +2,9 @@
 # E-mail copies from the page view with real clicks: three photos of the first group selected
 # with the right button (one stored sideways and shown turned), the Email tool, "Start Email
 # App" in the small and then the medium size. A stand-in mail program registered for mailto:
-# records the address it is handed; the e-mail folder, whose path holds a blank and a
-# non-ASCII letter, must hold the copies of the last send only, at their sizes.
+# records the address xdg-email hands it, the copies attached; the e-mail folder, whose path
+# holds a blank and a non-ASCII letter, must hold the copies of the last send only, at their
+# sizes. Last, with no mail program set up, a message box says so.
 exe=$1
 sampler=$2
 E2E_NAME=mail
@@ -75,20 +76,22 @@ want=$'keep/\nvmb0001.jpg 400x300\nvmb0004.jpg 300x400\nvmb0009.jpg 300x400'
 [ -f "$maildir/keep/inside.txt" ] || fail "the send removed a subfolder's file"
 xdotool search --onlyvisible --name "^EMail$" >/dev/null || fail "the e-mail window closed"
 
-# The address: no recipient, an empty cc, subject Photos, and a body naming the folder.
+# xdg-email hands the stand-in one address: subject Photos, a body that no longer asks to
+# attach by hand, and the three copies attached.
 python3 - "$(head -1 "$received")" "$maildir" <<'EOS' || fail "wrong address: $(head -1 "$received")"
 import sys
 from urllib.parse import urlsplit, parse_qsl
 url, folder = sys.argv[1], sys.argv[2]
-assert url.startswith("mailto:?cc=&subject=Photos&body="), url
+assert url.startswith("mailto:?"), url
 assert " " not in url and all(ord(c) < 128 for c in url), url
 parts = urlsplit(url)
 assert parts.scheme == "mailto" and parts.path == "", url
 q = parse_qsl(parts.query, keep_blank_values=True)
-body = ("*** SELECT 'File Attach' From the Menu, and Attach the\r\n"
-        "Files in Directory: " + folder + "\r\n"
-        "**** Replace this Message with Your Email Text ****\r\n")
-assert q == [("cc", ""), ("subject", "Photos"), ("body", body)], q
+assert [v for k, v in q if k == "subject"] == ["Photos"], q
+body = [v for k, v in q if k == "body"]
+assert len(body) == 1 and body[0].strip() == "**** Replace this Message with Your Email Text ****", q
+attached = [v for k, v in q if k == "attach"]
+assert attached == [folder + "/" + n for n in ("vmb0001.jpg", "vmb0004.jpg", "vmb0009.jpg")], q
 EOS
 
 # Medium, the second of the sizes, and a second send: only its copies remain.
@@ -101,8 +104,24 @@ want=$'keep/\nvmb0001.jpg 600x450\nvmb0004.jpg 450x600\nvmb0009.jpg 450x600'
 [ "$got" = "$want" ] || fail "medium copies: $got"
 [ "$(sed -n 2p "$received")" = "$(head -1 "$received")" ] || fail "the second address differs"
 
+# No program for mailto: any more: the window says so instead of failing silently.
+rm "$XDG_DATA_HOME/applications/standin-mail.desktop"
+sed -i '/standin-mail/d' "$XDG_CONFIG_HOME/mimeapps.list" 2>/dev/null || true
+[ -z "$(xdg-mime query default x-scheme-handler/mailto)" ] || fail "the stand-in is still set up"
+send
+# The box has the window's title: it is the other window of that name.
+message_box() { xdotool search --onlyvisible --name "^EMail$" | grep -vx "$mail" | head -1 | grep .; }
+wait_for "a message box without a mail program" 10 message_box >/dev/null
+settle
+shot 05-no-mail-program
+# The box is modal and has the focus.
+xdotool key Return
+gone_box() { ! message_box >/dev/null; }
+wait_for "the message box to close" 10 gone_box
+[ "$(wc -l <"$received")" = 2 ] || fail "a mail program was started after all"
+
 xdotool key --window "$mail" alt+r
 gone "^EMail$" || fail "Return did not close the e-mail window"
-shot 05-back-on-the-page
+shot 06-back-on-the-page
 kill -0 "$E2E_APP" 2>/dev/null || fail "the program ended"
 echo "e2e mail: passed (screenshots in $E2E_ART)"

@@ -1,13 +1,17 @@
 #pragma once
 // What a drag between the page view and the Photo Box carries: the name of the control it
 // started from, "pb" (a page frame) or "fs" (the Photo Box strip). The model says the rest
-// (dragsrc, the selections), since both windows share it.
+// (dragsrc, the selections), since both windows share it. Files dragged in from outside come
+// as a uri-list.
 
 #include "artwork.h"
+#include "filenames.h"
 
 #include <QDrag>
 #include <QMimeData>
 #include <QString>
+#include <QStringList>
+#include <QUrl>
 
 namespace vimbrel {
 
@@ -22,6 +26,25 @@ inline QMimeData* makeDragData(const QString& source) {
 // "pb", "fs", or "" when the drag is not one of ours.
 inline QString dragSource(const QMimeData* m) {
     return m && m->hasFormat(dragMimeType) ? QString::fromLatin1(m->data(dragMimeType)) : QString();
+}
+
+// The local files and folders a drag from outside carries (a file manager's text/uri-list), as
+// file name text (filenames.h): a name that is not UTF-8 keeps its bytes. Empty for a drag of
+// ours and for other addresses.
+inline QStringList droppedFiles(const QMimeData* m) {
+    QStringList out;
+    if (!m || m->hasFormat(dragMimeType) || !m->hasUrls())
+        return out;
+    for (const QUrl& url : m->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        // From the encoded path, so the bytes of the name survive.
+        const QByteArray bytes =
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        if (!bytes.isEmpty())
+            out.append(nameText(bytes));
+    }
+    return out;
 }
 
 // A drag carrying one photo (dragico) or several (draggrpico). A target that would take the

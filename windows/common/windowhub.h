@@ -5,6 +5,8 @@
 
 #include "albumviews.h"
 
+#include <QStringList>
+
 namespace vimbrel {
 
 class WindowHub : public AlbumViews {
@@ -26,6 +28,9 @@ public:
     virtual void DeletePbox() {}
     // A drop of page photos onto strip position `index` (999: append), source "pb".
     virtual void fs_DragDrop(int /*index*/) {}
+    // Imports files and folders dropped from outside; returns how many pictures it added at
+    // the end of the Photo Box.
+    virtual int importDropped(const QStringList& /*paths*/) { return 0; }
     // The windows the page view's tools open modally.
     virtual void showImport() {}
     virtual void showGroupEditor() {}

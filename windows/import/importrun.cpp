@@ -77,7 +77,8 @@ Result importOne(PictureLibrary& pictures, const ImportRun::Steps& steps, const 
 ImportRun::ImportRun(Album& a, WindowHub& hub, PictureLibrary& pictures, const QString& folder,
                      const QStringList& names, bool deleteSources, Steps steps)
     : m_a(a), m_hub(hub), m_pictures(pictures), m_steps(std::move(steps)),
-      m_folder(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/')),
+      m_folder(folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ? folder
+                                                                     : folder + QLatin1Char('/')),
       m_names(names), m_deleteSources(deleteSources), m_taken(numbersTaken(a)) {
     m_a.nimps = 0;
     fillAhead();

@@ -54,7 +54,7 @@ public:
     using Steps = ImportSteps;
 
     // `names` are file names in `folder`, in list order (filenames.h text for names that are
-    // not UTF-8).
+    // not UTF-8); with no folder they are full paths.
     ImportRun(Album& a, WindowHub& hub, PictureLibrary& pictures, const QString& folder,
               const QStringList& names, bool deleteSources, Steps steps = {});
     // Waits for the files in flight and removes their copies when the run did not settle them.

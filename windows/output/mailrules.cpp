@@ -82,6 +82,23 @@ QString mailBody(const QString& maildir) {
            QStringLiteral("**** Replace this Message with Your Email Text ****") + crlf;
 }
 
+QString mailAttachedBody() {
+    return QStringLiteral("**** Replace this Message with Your Email Text ****\r\n");
+}
+
+QStringList xdgEmailArgs(const QStringList& files) {
+    QStringList args{QStringLiteral("--subject"), QStringLiteral("Photos"),
+                     QStringLiteral("--body"), mailAttachedBody()};
+    for (const QString& f : files)
+        args << QStringLiteral("--attach") << f;
+    return args;
+}
+
+QString noMailProgramText(const QString& maildir) {
+    return QStringLiteral("No Email App Is Set Up.\rThe Photos Are In Directory: ") +
+           QDir::toNativeSeparators(maildir);
+}
+
 QUrl mailUrl(const QString& maildir) {
     // Everything but letters, digits, -._~ and the path's slashes is percent-encoded: an '&' or
     // '#' in the folder path would end the body, and some mail programs read '+' as a blank.

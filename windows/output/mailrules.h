@@ -1,12 +1,14 @@
 #pragma once
 // The e-mail copies' rules, without the window: which pictures go, the size and turn of each
-// copy, its name and type code, and the mailto: address that tells the user where they are.
+// copy, its name and type code, the xdg-email arguments that attach the copies, and the
+// mailto: address that tells the user where they are when they cannot be attached.
 
 #include "album.h"
 #include "picturelibrary.h"
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <optional>
 
@@ -33,6 +35,14 @@ std::optional<PictureLibrary::ResizeJob> mailJob(const PicRec& p, const QString&
 
 // The body of the message, with its CR LF line ends, as the user reads it.
 QString mailBody(const QString& maildir);
+// The body of a message that carries the copies as attachments.
+QString mailAttachedBody();
+// xdg-email's arguments for a message with `files` attached, subject and body as in mailUrl.
+QStringList xdgEmailArgs(const QStringList& files);
+
+// The text when no mail program is set up: the copies are in `maildir` all the same.
+QString noMailProgramText(const QString& maildir);
+
 // mailto:?cc=&subject=Photos&body=... with the body percent-encoded as UTF-8.
 QUrl mailUrl(const QString& maildir);
 

@@ -2,11 +2,13 @@
 
 #include "artwork.h"
 #include "mailrules.h"
+#include "mailsend.h"
 #include "picfiles.h"
 #include "ui.h"
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -84,20 +86,35 @@ void phmail::cb_send_Click() {
                         MsgIcon::Critical);
         return;
     }
+    QStringList copies;
     {
         BusyPointer busy(*m_a.ui);
         emptyMailDir(m_a.maildir);
-        {
-            const int T = mailShortSide(chosenSize());
-            QList<PictureLibrary::ResizeJob> jobs;
-            for (int i = 1; i <= m_nmail; ++i)
-                if (auto job = mailJob(m_a.pics[m_a.wpics[i].psel], m_a.picdir, m_a.maildir, T))
-                    jobs.append(*job);
-            // Failed copies are not reported: the user sees in the folder what arrived.
-            m_pictures.saveResized(jobs);
-        }
+        const int T = mailShortSide(chosenSize());
+        QList<PictureLibrary::ResizeJob> jobs;
+        for (int i = 1; i <= m_nmail; ++i)
+            if (auto job = mailJob(m_a.pics[m_a.wpics[i].psel], m_a.picdir, m_a.maildir, T))
+                jobs.append(*job);
+        // Failed copies are not reported: only what arrived is attached.
+        m_pictures.saveResized(jobs);
+        for (const PictureLibrary::ResizeJob& job : jobs)
+            if (QFileInfo(job.dest).isFile() && !copies.contains(job.dest))
+                copies.append(job.dest);
     }
-    m_openUrl(mailUrl(m_a.maildir));
+    if (!mailProgramSetUp()) {
+        m_a.ui->message(QStringLiteral("EMail"), noMailProgramText(m_a.maildir),
+                        MsgIcon::Information);
+        return;
+    }
+    {
+        BusyPointer busy(*m_a.ui);
+        if (!copies.isEmpty() && startXdgEmail(xdgEmailArgs(copies)) == MailStart::Started)
+            return;
+    }
+    // Without xdg-email the message says where the copies are, to attach by hand.
+    if (!m_openUrl(mailUrl(m_a.maildir)))
+        m_a.ui->message(QStringLiteral("EMail"), noMailProgramText(m_a.maildir),
+                        MsgIcon::Information);
 }
 
 void phmail::cb_cancel_Click() {

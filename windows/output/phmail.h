@@ -1,6 +1,7 @@
 #pragma once
 // The e-mail window: reduced copies of the selected photos of the current group go into the
-// e-mail folder, then the user's mail program opens a new message that says where they are.
+// e-mail folder, then the user's mail program opens a new message with them attached
+// (xdg-email), or one that says where they are when they cannot be attached.
 //
 //   phmail w(album, pictures, pageView);
 //   w.exec();

@@ -1,5 +1,7 @@
 #include "pagedrop.h"
 
+#include <algorithm>
+
 namespace vimbrel {
 
 bool togglePhoto(Album& a, int f) {
@@ -81,6 +83,22 @@ void placeInFrames(Album& a, const QList<PicRec>& pictures) {
     }
     a.grps[a.curgrp].gcount = static_cast<Integer>(a.grps[a.curgrp].gcount + pictures.size());
     a.changed = 'y';
+}
+
+bool landsInFrames(Album& a, int f, int count) {
+    if (count < 1 || f < 1 || f > a.nframes || a.frames[f] > 0)
+        return false;
+    CountFree(a, static_cast<Integer>(f));
+    return a.nfree >= count;
+}
+
+void selectBoxTail(Album& a, int count) {
+    count = std::min(count, int(a.npbox));
+    const int first = 1001 - count;
+    for (int s = a.pbfirst; s <= 1000; ++s)
+        a.wpics[s].psel = s >= first ? Integer(0) : Integer(-1);
+    a.pbsel = static_cast<Integer>(count);
+    a.dragsrc = static_cast<Integer>(first);
 }
 
 } // namespace vimbrel

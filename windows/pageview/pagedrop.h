@@ -49,4 +49,12 @@ QList<PicRec> boxSelection(const Album& a);
 // them in the current group. The caller has already taken them out of the Photo Box.
 void placeInFrames(Album& a, const QList<PicRec>& pictures);
 
+// Whether `count` pictures imported by a drop of files on frame f go into the frames from f
+// on: f is empty and as many empty frames follow in its group. Else they stay in the Photo Box.
+bool landsInFrames(Album& a, int f, int count);
+
+// Makes the last `count` pictures of the Photo Box (those an import has just added) its
+// selection, as picking them in the strip and dragging them would.
+void selectBoxTail(Album& a, int count);
+
 } // namespace vimbrel

@@ -1,5 +1,5 @@
 // The page view's drag and drop: page photos moved, swapped and put aside, Photo Box pictures
-// placed on the pages, pages turned by hovering over an arrow.
+// placed on the pages, pages turned by hovering over an arrow, files dropped from outside.
 
 #include "dragdata.h"
 #include "pagedrop.h"
@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QTimer>
 
 namespace vimbrel {
 
@@ -163,6 +164,42 @@ void phpage::clearPagePosition(int k) {
     frsel[k]->hide();
 }
 
+// Files from a file manager: taken by the Photo Box tool and by an empty frame of a writable
+// album. The import runs once the drop has ended, so the file manager is not kept waiting
+// while it asks questions and shows its progress.
+void phpage::fileDragEvent(QObject* o, QDropEvent* d) {
+    const QStringList paths = droppedFiles(d->mimeData());
+    int k = -1;
+    if (o != it[4]) {
+        for (k = 0; k < 24 && o != pb[k]; ++k) {
+        }
+        const Integer f = k < 24 ? m_a.pgframes[k] : Integer(0);
+        if (f < 1 || m_a.frames[f] > 0)
+            k = 24;
+    }
+    if (paths.isEmpty() || m_a.canwrite != 'Y' || k >= 24) {
+        d->ignore();
+        return;
+    }
+    d->setDropAction(Qt::CopyAction);
+    d->accept();
+    if (d->type() == QEvent::Drop)
+        QTimer::singleShot(0, this, [this, paths, k] { importFiles(paths, k); });
+}
+
+void phpage::importFiles(const QStringList& paths, int k) {
+    ClearPboxSel(m_a);
+    const int n = m_hub.importDropped(paths);
+    if (n < 1)
+        return;
+    if (k >= 0 && landsInFrames(m_a, m_a.pgframes[k], n)) {
+        selectBoxTail(m_a, n);
+        pb_DragDrop(k, QStringLiteral("fs"));
+        return;
+    }
+    m_hub.setPhotoBoxVisible(true);
+}
+
 // Drag events of the frames and of the Photo Box tool, caught here so the rules stay in one
 // place.
 bool phpage::dragEvent(QObject* o, QEvent* e) {
@@ -172,7 +209,7 @@ bool phpage::dragEvent(QObject* o, QEvent* e) {
     auto* d = static_cast<QDropEvent*>(e);
     const QString source = dragSource(d->mimeData());
     if (source.isEmpty()) {
-        e->ignore();
+        fileDragEvent(o, d);
         return true;
     }
     if (o == it[4]) {

@@ -5,8 +5,11 @@
 #include "ui.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace vimbrel {
 
@@ -37,6 +40,7 @@ pbox::pbox(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent)
     setWindowTitle(QStringLiteral("Photo Box"));
     setFixedSize(windowWidth, windowHeight);
     setMouseTracking(true);
+    setAcceptDrops(true);
 
     fsframe = new BoxFrame(this);
     fsframe->setObjectName(QStringLiteral("fsframe"));
@@ -363,6 +367,47 @@ void pbox::fs_min_Click() {
 void pbox::closeEvent(QCloseEvent* e) {
     e->ignore();
     fs_min_Click();
+}
+
+namespace {
+
+// Files from outside for a writable album; nothing for anything else.
+QStringList filesFor(const Album& a, const QMimeData* m) {
+    return a.canwrite == 'Y' ? droppedFiles(m) : QStringList();
+}
+
+// Files are copied, never moved: the file manager keeps them.
+void acceptFiles(const Album& a, QDropEvent* e) {
+    if (filesFor(a, e->mimeData()).isEmpty())
+        return;
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+}
+
+} // namespace
+
+void pbox::dragEnterEvent(QDragEnterEvent* e) {
+    acceptFiles(m_a, e);
+}
+
+void pbox::dragMoveEvent(QDragMoveEvent* e) {
+    acceptFiles(m_a, e);
+}
+
+void pbox::dropEvent(QDropEvent* e) {
+    const QStringList paths = filesFor(m_a, e->mimeData());
+    if (paths.isEmpty())
+        return;
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+    // Once the drop has ended: the file manager must not wait for the import's questions.
+    QTimer::singleShot(0, this, [this, paths] { importFiles(paths); });
+}
+
+void pbox::importFiles(const QStringList& paths) {
+    ClearPboxSel(m_a);
+    showMarks();
+    m_hub.importDropped(paths);
 }
 
 bool pbox::eventFilter(QObject* o, QEvent* e) {

@@ -68,6 +68,8 @@ public:
     void fs_select_Click();
     void fs_del_Click();
     void fs_min_Click();
+    // Files and folders dropped from outside: imported to the end of the box.
+    void importFiles(const QStringList& paths);
 
     // Starts the drag of the strip's selected pictures; tests replace it (a real drag runs
     // its own event loop until the drop).
@@ -77,6 +79,11 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
     // The window lives as long as the program: closing it (Alt+F4) is hiding it, as fs_min.
     void closeEvent(QCloseEvent* e) override;
+    // Files and folders dropped from a file manager anywhere on the window are imported into
+    // the box. Drags of ours are the strip's, and pass by here.
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     void buildTitleLine();

@@ -4,11 +4,17 @@
 #include "picfolder.h"
 #include "ui.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QStorageInfo>
+#include <cerrno>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace vimbrel {
@@ -308,6 +314,58 @@ QStringList selectedBoxFiles(const Album& a) {
     return names;
 }
 
+namespace {
+
+// Whether the home Trash folder is there or can be made (a new account may not have the data
+// folder yet). QFile::moveToTrash goes on without it and fills "files" and "info" folders in
+// the working folder instead, so without it nothing is handed to the Trash.
+bool homeTrashUsable() {
+    const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                          QStringLiteral("/Trash");
+    QDir().mkpath(trash);
+    const QFileInfo info(trash);
+    return info.isDir() && !info.isSymLink() && info.isWritable();
+}
+
+// A Trash folder moveToTrash would use on another volume is the user's own, or is not there
+// (then it is made so). It takes whatever it finds under the name, so a link, or a folder that
+// someone else owns or may write in, would hand the pictures to someone else.
+bool ownTrashOrNone(const QByteArray& dir, uid_t uid) {
+    struct stat st {};
+    if (::lstat(dir.constData(), &st) != 0)
+        return errno == ENOENT;
+    if (S_ISLNK(st.st_mode))
+        return false;
+    // Anything but a folder is passed by.
+    return !S_ISDIR(st.st_mode) || (st.st_uid == uid && (st.st_mode & 022) == 0);
+}
+
+} // namespace
+
+bool volumeTrashSafe(const QString& root, uid_t uid) {
+    const QByteArray top = QFile::encodeName(root);
+    const QByteArray id = QByteArray::number(uid);
+    struct stat st {};
+    // An administrator's shared .Trash (sticky) holds a folder per user.
+    if (::lstat((top + "/.Trash").constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+        (st.st_mode & S_ISVTX) != 0 && !ownTrashOrNone(top + "/.Trash/" + id, uid))
+        return false;
+    return ownTrashOrNone(top + "/.Trash-" + id, uid);
+}
+
+bool trashOrRemove(const QString& path, QString* error) {
+    QFile f(path);
+    const QStorageInfo volume(path);
+    const bool usable = homeTrashUsable() && (volume == QStorageInfo(QDir::home()) ||
+                                              volumeTrashSafe(volume.rootPath(), ::getuid()));
+    // moveToTrash fails where the file's volume has no Trash and none can be made: then erased.
+    if ((usable && f.moveToTrash()) || f.remove())
+        return true;
+    if (error)
+        *error = f.errorString();
+    return false;
+}
+
 BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFromBox) {
     const QStringList names = selectedBoxFiles(a);
     const int first = boxFirst(a);
@@ -331,7 +389,8 @@ BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFr
         return BoxDeleteOutcome::NotWritten;
     }
 
-    // The pictures are gone from the written album now. A file that cannot be deleted stays
+    // The pictures are gone from the written album now. Their files go to the Trash, so a
+    // picture deleted by mistake can be imported again. A file that cannot be deleted stays
     // behind in the picture folder as a stray copy: its number counts as used when the album
     // is next read, so no import overwrites it. A file already missing is simply gone. A file
     // another record still names stays: only this record is gone.
@@ -343,9 +402,8 @@ BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFr
             const QString path = a.picdir + name;
             if (const std::optional<FileId> id = fileId(path); id && kept.contains(*id))
                 continue;
-            QFile f(path);
-            if (!f.remove() && QFileInfo::exists(path))
-                failed.append({f.errorString(), path});
+            if (QString why; !trashOrRemove(path, &why) && QFileInfo::exists(path))
+                failed.append({why, path});
         }
     }
     for (const auto& [why, path] : failed)

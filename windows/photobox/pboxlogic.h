@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <sys/types.h>
 
 namespace vimbrel {
 
@@ -80,11 +81,19 @@ void selectAllOrNone(Album& a);
 
 // The delete button after the user said Yes. The album is written without the selected
 // pictures first (removeFromBox takes them out of the model and the strip); only when that
-// write succeeded are their files deleted, except a file that a record left in the album still
-// names (it is that record's picture too). A failed write restores the box as it was, so the
-// model keeps matching the album file on disk, and no file is touched.
+// write succeeded are their files moved to the Trash (erased where there is none), except a file
+// that a record left in the album still names (it is that record's picture too). A failed write
+// restores the box as it was, so the model keeps matching the album file on disk, and no file is
+// touched.
 enum class BoxDeleteOutcome { Deleted, NotWritten };
 BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFromBox);
+
+// Moves a file to the Trash of its volume, or erases it where that volume has none. False,
+// with the system's text, when the file is still there.
+bool trashOrRemove(const QString& path, QString* error = nullptr);
+// Whether the Trash the volume mounted at `root` offers user `uid` is that user's alone (or
+// not made yet): neither a link nor a folder another user owns or may write in.
+bool volumeTrashSafe(const QString& root, uid_t uid);
 
 // The picture file names of the selected box pictures that may be deleted: only vmbNNNN.ext,
 // so nothing outside the picture folder is named.
