@@ -69,6 +69,13 @@ public:
     // A drop onto page position `index` from a page frame ("pb") or the Photo Box ("fs").
     void pb_DragDrop(int index, const QString& source);
     void clearPagePosition(int k);
+    // A key on the frame at page position `index` that has the focus: arrows move the focus
+    // (turning the page at the side of the spread), Space selects as the right button does,
+    // Enter opens the picture, B puts the photo(s) in the Photo Box. False: not such a key.
+    bool pb_KeyPress(int index, int key);
+    // Puts the photo at page position `index` into the Photo Box, with the rest of the
+    // selection when it is part of one, as a drag onto the Photo Box tool does.
+    void pb_ToBox(int index);
 
     // AlbumViews calls, forwarded by the hub.
     void showSelMark(int pos, bool visible);
