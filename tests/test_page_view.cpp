@@ -319,6 +319,7 @@ TEST(PageKeys, ArrowsSpaceEnterAndBOnTheFramesOfASpread) {
     EXPECT_EQ(w.seldisp->text(), QStringLiteral("2"));
 
     press(w.pb[1], Qt::Key_Return);
+    ASSERT_FALSE(f.hub.opened.isEmpty());
     EXPECT_EQ(f.hub.opened.last(), QStringLiteral("Pic 2"));
 
     // B on a selected photo takes the selection along; on another, that photo alone.
@@ -355,6 +356,10 @@ TEST(PageKeys, TheHintLineFollowsTheFocusAcrossTheTools) {
         QApplication::sendEvent(w.it[i], &out);
         EXPECT_EQ(w.dstat->text(), QString());
     }
+    // Up from a tool goes back into the book.
+    w.it[9]->setFocus();
+    press(w.it[9], Qt::Key_Up);
+    EXPECT_EQ(w.focusWidget(), w.pb[0]);
     // Frames and tools can all be reached with Tab.
     for (QWidget* t : {static_cast<QWidget*>(w.pb[0]), static_cast<QWidget*>(w.it[0])})
         EXPECT_TRUE(t->focusPolicy() & Qt::TabFocus);

@@ -15,9 +15,10 @@ start_program "$exe"
 key() { xdotool key --delay 40 "$@"; }
 tabs() { key $(printf 'Tab %.0s' $(seq "$1")); }
 
-# The index: Down goes into its list; the first group is the first entry that is not a heading.
+# The index: Down goes into its list when the window itself has the focus; Home is the
+# heading, then a blank line, then the first group's name.
 key Down
-changes key Down Down Return
+changes key Home Down Down Return
 shot 01-first-group
 
 # Into the book, then Space on frames 1, 2 and 3.
@@ -27,8 +28,9 @@ changes key Right space
 changes key Right space
 shot 02-three-selected
 
-# Back from frame 3 to the Slide Show tool: frames 2 and 1, the window, Print, Email, Slide Show.
-key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
+# From frame 3 to the Slide Show tool: frames 4 to 24, then the tools shown with three photos
+# selected up to it (all but Rotate and Save Image As, which need one).
+tabs 39
 settle; shot 03-slide-show-tool
 key space
 window "^Slide Show$" >/dev/null || fail "no slide show"
@@ -37,9 +39,10 @@ key Escape
 gone "^Slide Show$" || fail "Escape did not end the slide show"
 settle
 
-# Down from the tools goes back to frame 1; frame 4 is not selected, so B takes it alone.
-key Down
-changes key Right Right Right
+# Up from the tools goes back to frame 1, Down to frame 4 under it (three frames a row); it is
+# not selected, so B takes it alone.
+key Up
+changes key Down
 changes key b
 shot 05-frame-4-in-the-box
 

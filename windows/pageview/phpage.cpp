@@ -238,15 +238,19 @@ void phpage::keyPressEvent(QKeyEvent* e) {
         return;
     case Qt::Key_Down:
     case Qt::Key_Up:
-        // Into the book: its first frame, or the index list.
-        if (m_a.curpage > 0 && pb[0]->isVisible())
-            pb[0]->setFocus(Qt::OtherFocusReason);
-        else if (m_a.curpage < 0 && idxlst[0]->isVisible())
-            idxlst[0]->setFocus(Qt::OtherFocusReason);
+        enterBook();
         return;
     default:
         QWidget::keyPressEvent(e);
     }
+}
+
+void phpage::enterBook() {
+    // The spread's first frame, or the index list.
+    if (m_a.curpage > 0 && pb[0]->isVisible())
+        pb[0]->setFocus(Qt::OtherFocusReason);
+    else if (m_a.curpage < 0 && idxlst[0]->isVisible())
+        idxlst[0]->setFocus(Qt::OtherFocusReason);
 }
 
 void phpage::closeEvent(QCloseEvent* e) {

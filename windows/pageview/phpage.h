@@ -99,6 +99,7 @@ private:
     void buildTools();
     void applyTools();
     void highlightTool(int i);
+    void enterBook(); // the keyboard focus from the window or the tools into the book
     void arrowTurn(char dir);
     void turn(char dir, int step);
     void stopTurn();

@@ -67,6 +67,13 @@ bool phpage::eventFilter(QObject* o, QEvent* e) {
         highlightTool(focused);
     }
     if (e->type() == QEvent::KeyPress) {
+        // Left and Right walk the strip (the buttons do that); Up goes back into the book.
+        if (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Up)
+            for (QToolButton* t : it)
+                if (o == t) {
+                    enterBook();
+                    return true;
+                }
         for (int k = 0; k < 24; ++k)
             if (o == pb[k] && pb_KeyPress(k, static_cast<QKeyEvent*>(e)->key()))
                 return true;
