@@ -42,7 +42,6 @@ filedlg::filedlg(Album& a, DlgMode mode, QWidget* parent) : QDialog(parent), m_a
         this);
     namerule->setObjectName(QStringLiteral("namerule"));
     namerule->setWordWrap(true);
-    namerule->setEnabled(false); // a note, drawn in the palette's quieter text colour
 
     Label2 = new QLabel(QStringLiteral("Album Path"), this);
     drvbox1 = new DriveBox(this);
