@@ -244,7 +244,9 @@ TEST(Chooser, AnAlbumOpenInAnotherSessionOpensReadOnly) {
     EXPECT_EQ(f.ui.shown.size(), 1);
     EXPECT_FALSE(session2.tryLock(0));
     const auto keep = f.w->showFileDlg;
-    f.w->showFileDlg = [&f](DlgMode) { f.a.dlgmode = u"New"_s; }; // a new album is made
+    f.w->showFileDlg = [&f](DlgMode) {
+        f.a.dlgmode = u"New"_s;
+    };                   // a new album is made
     f.w->cb_new_Click(); // and the old one is closed
     EXPECT_TRUE(session2.tryLock(0));
     f.w->showFileDlg = keep;
