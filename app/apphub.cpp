@@ -47,6 +47,8 @@ void AppHub::InitApp(const QString& albumArgument) {
     m_about = new WABOUT(a);
     QObject::connect(m_about, &WABOUT::countdownEnded, m_about, [this] { splashEnded(); });
     m_about->show();
+    // Messages at start-up (a missing album, a damaged list) must not hide behind it.
+    m_ui.setStepAside(m_about);
     QApplication::processEvents();
 
     // Thumbnails of every window: 192 MB in memory, the disk tier in the user's cache.

@@ -13,8 +13,14 @@ QWidget* QtUi::parentWidget() const {
     return m_parent;
 }
 
+void QtUi::clearTheWay() {
+    if (m_stepAside && m_stepAside->isVisible())
+        m_stepAside->hide();
+}
+
 MsgAnswer QtUi::message(const QString& title, const QString& text, MsgIcon icon,
                         MsgButtons buttons) {
+    clearTheWay();
     QMessageBox box(parentWidget());
     // The splash and the Photo Box stay on top; a box waiting for an answer must not hide
     // behind them.
@@ -75,6 +81,7 @@ MsgAnswer QtUi::message(const QString& title, const QString& text, MsgIcon icon,
 
 std::optional<QString> QtUi::input(const QString& prompt, const QString& title,
                                    const QString& initial) {
+    clearTheWay();
     bool ok = false;
     const QString s =
         QInputDialog::getText(parentWidget(), title, prompt, QLineEdit::Normal, initial, &ok);
@@ -85,6 +92,7 @@ std::optional<QString> QtUi::input(const QString& prompt, const QString& title,
 
 std::optional<QString> QtUi::saveFileName(const QString& title, const QString& filter,
                                           const QString& folder) {
+    clearTheWay();
     const QString f = QFileDialog::getSaveFileName(parentWidget(), title, folder, filter, nullptr,
                                                    QFileDialog::DontConfirmOverwrite);
     if (f.isEmpty())

@@ -3,7 +3,8 @@
 
 #include "ui.h"
 
-class QWidget;
+#include <QPointer>
+#include <QWidget>
 
 namespace vimbrel {
 
@@ -11,6 +12,9 @@ class QtUi : public Ui {
 public:
     // Dialogs are owned by the active window, else by `fallbackParent` when set.
     void setFallbackParent(QWidget* parent) { m_parent = parent; }
+    // A window kept above all others (the splash) that a question must not sit behind: it
+    // is hidden before any box or dialog is shown. Its own timers go on.
+    void setStepAside(QWidget* w) { m_stepAside = w; }
 
     MsgAnswer message(const QString& title, const QString& text, MsgIcon icon,
                       MsgButtons buttons) override;
@@ -23,7 +27,9 @@ public:
 
 private:
     QWidget* parentWidget() const;
+    void clearTheWay();
     QWidget* m_parent = nullptr;
+    QPointer<QWidget> m_stepAside;
 };
 
 } // namespace vimbrel

@@ -303,16 +303,19 @@ void ReadAlbum(Album& a) {
 
     a.picdir = a.albfile.left(a.albfile.size() - 4) + QLatin1Char('/');
     a.changed = 'n';
+
+    QString listError;
+    if (!rebuildFileUsed(a, &listError)) {
+        // The album file is there; what is missing is its picture folder, so say which.
+        readError(a, listError + QLatin1Char('\r') + QStringLiteral("Folder: ") +
+                         a.picdir.left(a.picdir.size() - 1));
+        return;
+    }
+    // Remembered only once it has opened: a list of albums that fail helps nobody.
     SaveCfg(a, -1);
 
     a.views->LoadFS(0);
     a.views->setPboxScroll(a.npbox < 6 ? 1 : a.npbox - 4, 1);
-
-    QString listError;
-    if (!rebuildFileUsed(a, &listError)) {
-        readError(a, listError);
-        return;
-    }
 
     const GrpRec& g = a.grps[a.curgrp];
     a.views->setGroupLabels(g.gcount, g.glast - g.gfirst + 1,

@@ -44,4 +44,11 @@ QByteArray encode(const QString& s) {
     return b;
 }
 
+bool holds(const QString& s) {
+    for (const QChar c : s)
+        if (c != QLatin1Char('?') && encodeOne(c.unicode()) == '?')
+            return false;
+    return true;
+}
+
 } // namespace vimbrel::ansi

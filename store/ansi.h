@@ -12,5 +12,7 @@ inline QString decode(const QByteArray& b) {
 }
 // Characters that Windows-1252 cannot hold become '?'.
 QByteArray encode(const QString& s);
+// Whether encode() keeps every character of `s`: nothing would turn into '?'.
+bool holds(const QString& s);
 
 } // namespace vimbrel::ansi

@@ -18,6 +18,15 @@ TEST(FixedText, PadsCutsAndRoundTripsWindows1252) {
         const char c = static_cast<char>(b);
         EXPECT_EQ(ansi::encode(ansi::decode(&c, 1)), QByteArray(1, c)) << b;
     }
+
+    // What a field may take: exactly the texts that are stored without a '?'.
+    const std::pair<QString, bool> texts[] = {
+        {QStringLiteral("Is it? Yes!"), true},   {QStringLiteral("\u20ac\u0153\u00ff"), true},
+        {QStringLiteral("\u65e5\u672c"), false}, {QStringLiteral("a\u0416"), false},
+        {QStringLiteral("\U0001F600"), false},   {QString(), true},
+    };
+    for (const auto& [text, held] : texts)
+        EXPECT_EQ(ansi::holds(text), held) << qPrintable(text);
 }
 
 TEST(ClearAlbum, LeavesOneEmptyGroupOverAllFrames) {

@@ -4,10 +4,13 @@
 #include "albumfixture.h"
 #include "config.h"
 #include "filedlg.h"
+#include "mnemonics.h"
 #include "picturelibrary.h"
 #include "savepicas.h"
 #include "vimbra.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -100,11 +103,24 @@ TEST(Chooser, OpenAndNewReadTheRowOrAskForAFile) {
     EXPECT_EQ(f.dialogs, QList<DlgMode>({DlgMode::Open}));
     EXPECT_TRUE(f.hub.calls.isEmpty()); // cancelled: the chooser stays
 
-    // New, cancelled, leaves no album open.
+    // New, cancelled, returns to the album that was open: no empty album behind Return.
+    f.hub.calls.clear();
     f.w->cb_new_Click();
     EXPECT_EQ(f.dialogs.last(), DlgMode::New);
+    EXPECT_EQ(f.a.albfile, f.trip);
+    EXPECT_EQ(f.a.albname.trimmed(), u"TRIP"_s);
+    EXPECT_TRUE(f.w->cb_cancel->isEnabled());
+    EXPECT_EQ(f.hub.calls.mid(f.hub.calls.size() - 2),
+              QStringList({u"showPageView"_s, u"SetPage"_s}));
+
+    // With no album open before, New cancelled leaves none open.
+    ClearAlbum(f.a);
+    f.a.albfile.clear();
+    f.a.albtitle.clear();
+    f.w->cb_new_Click();
     EXPECT_TRUE(f.a.albfile.isEmpty());
     EXPECT_FALSE(f.w->cb_cancel->isEnabled());
+    f.hub.calls.clear();
 
     // An album that cannot be read keeps the chooser.
     QFile::remove(f.trip);
@@ -225,11 +241,15 @@ TEST(Chooser, AnAlbumOpenInAnotherSessionOpensReadOnly) {
     // Once the other session has left, the album is this one's until it is closed.
     session2.unlock();
     f.openTrip();
-    EXPECT_EQ(f.a.canwrite, 'Y');
     EXPECT_EQ(f.ui.shown.size(), 1);
     EXPECT_FALSE(session2.tryLock(0));
-    f.w->cb_new_Click(); // closes the album; the new one is cancelled
+    const auto keep = f.w->showFileDlg;
+    f.w->showFileDlg = [&f](DlgMode) {
+        f.a.dlgmode = u"New"_s;
+    };                   // a new album is made
+    f.w->cb_new_Click(); // and the old one is closed
     EXPECT_TRUE(session2.tryLock(0));
+    f.w->showFileDlg = keep;
 
     // Something in the way of the lock (a pipe, a folder, a link): nothing waits on it, and the
     // album opens read-only, saying why, since a second session could not see this one.
@@ -335,4 +355,28 @@ TEST(FileDialog, RenameNeverOffersANameTheBoxWouldCut) {
     EXPECT_EQ(f.ui.shown.last().text, u"Name is Invalid"_s);
     EXPECT_TRUE(QFileInfo::exists(f.dir + u"/HOLIDAYS2024.vmb"_s));
     EXPECT_FALSE(QFileInfo::exists(f.dir + u"/HOLIDAYS.vmb"_s));
+}
+
+// Alt+letter acts only when one control has the letter; the new album's name rule is in the
+// dialog, and its description takes only what the album file can hold, with a counter.
+TEST(FileDialog, KeysRuleAndTheDescriptionField) {
+    ChooserFixture f;
+    EXPECT_EQ(test::mnemonicClashes(*f.w), QStringList());
+    for (DlgMode m : {DlgMode::New, DlgMode::Open}) {
+        filedlg dlg(f.a, m);
+        EXPECT_EQ(test::mnemonicClashes(dlg), QStringList());
+        EXPECT_EQ(dlg.namerule->isVisibleTo(&dlg), m == DlgMode::New);
+    }
+    filedlg dlg(f.a, DlgMode::New);
+    EXPECT_TRUE(dlg.namerule->text().contains(u"8"_s));
+    EXPECT_TRUE(dlg.namerule->text().contains(u"no blanks"_s));
+    QApplication::clipboard()->setText(u"\u65e5\u672c"_s);
+    dlg.idesc->paste();
+    EXPECT_EQ(dlg.idesc->text(), QString());
+    QApplication::clipboard()->setText(u"Caf\u00e9 \u20ac"_s);
+    dlg.idesc->paste();
+    EXPECT_EQ(dlg.idesc->text(), u"Caf\u00e9 \u20ac"_s);
+    const auto* counter = dlg.findChild<QLabel*>(u"idesc_count"_s);
+    ASSERT_NE(counter, nullptr);
+    EXPECT_EQ(counter->text(), u"6/40"_s);
 }

@@ -5,11 +5,16 @@
 #include "albumfixture.h"
 #include "drawnrect.h"
 #include "editorviews.h"
+#include "mnemonics.h"
 #include "pagelogic.h"
 #include "phdesc.h"
 #include "phgrp.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -230,4 +235,62 @@ TEST(DescEditor, ReadOnlyAlbumOnlyShowsTheTexts) {
     EXPECT_FALSE(w.cb_ok->isEnabled());
     for (QLineEdit* b : {w.adesc, w.psdesc, w.pldesc})
         EXPECT_TRUE(b->isReadOnly());
+}
+
+namespace {
+// Each character as a key press carrying it, as a keyboard layout or input method gives it.
+void type(QWidget* w, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+    }
+}
+} // namespace
+
+// Every text field of the editors: only what the album file can hold goes in, typed or
+// pasted, and the counter beside it shows how much of the field is used.
+TEST(EditorFields, RefuseWhatTheAlbumCannotHoldAndShowTheirLimit) {
+    Editors e({24}, {2});
+    e.selectPhoto(1, 2);
+    phgrp groups(e.a, e.hub, e.pictures);
+    phdesc descs(e.a, e.hub);
+    struct Field {
+        QWidget* window;
+        QLineEdit* edit;
+        int limit;
+    };
+    const Field fields[] = {{&groups, groups.dgrpname, 30},
+                            {&groups, groups.dgrpdesc, 50},
+                            {&descs, descs.adesc, 40},
+                            {&descs, descs.psdesc, 20},
+                            {&descs, descs.pldesc, 50}};
+    for (const Field& f : fields) {
+        const QString name = f.edit->objectName();
+        f.edit->clear();
+        type(f.edit, QStringLiteral("Caf\u00e9 \u20ac5"));
+        type(f.edit, QStringLiteral("\u65e5\u672c"));
+        EXPECT_EQ(f.edit->text(), QStringLiteral("Caf\u00e9 \u20ac5")) << qPrintable(name);
+
+        QApplication::clipboard()->setText(QStringLiteral(" \u0416\u0416"));
+        f.edit->paste();
+        EXPECT_EQ(f.edit->text(), QStringLiteral("Caf\u00e9 \u20ac5")) << qPrintable(name);
+        QApplication::clipboard()->setText(QStringLiteral(" \u0153uvre"));
+        f.edit->paste();
+        EXPECT_EQ(f.edit->text(), QStringLiteral("Caf\u00e9 \u20ac5 \u0153uvre"))
+            << qPrintable(name);
+
+        const auto* counter = f.window->findChild<QLabel*>(name + QStringLiteral("_count"));
+        ASSERT_NE(counter, nullptr) << qPrintable(name);
+        EXPECT_EQ(counter->text(), QStringLiteral("13/%1").arg(f.limit)) << qPrintable(name);
+        EXPECT_EQ(f.edit->maxLength(), f.limit);
+    }
+}
+
+// Alt+letter acts only when one control has the letter.
+TEST(EditorFields, NoTwoControlsShareAnAltKey) {
+    Editors e({24}, {2});
+    phgrp groups(e.a, e.hub, e.pictures);
+    phdesc descs(e.a, e.hub);
+    EXPECT_EQ(test::mnemonicClashes(groups), QStringList());
+    EXPECT_EQ(test::mnemonicClashes(descs), QStringList());
 }

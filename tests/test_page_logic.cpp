@@ -121,3 +121,30 @@ TEST(IndexPages, FourteenFifteenAndTwentyNineGroups) {
     EXPECT_TRUE(s.pgleft && !s.pgright);
     EXPECT_EQ(s.left[2].group, 29);
 }
+
+// Arrow keys on the frames of a spread, for each size: rows and columns as the reader sees
+// them, across the gutter, and nothing beyond the edge.
+TEST(FrameFocus, ArrowsFollowTheGridOfEachSize) {
+    struct Step {
+        int pgsize;
+        int from;
+        char dir;
+        int to;
+    };
+    const SizeRec sizes[4] = {{}, {108, 72, 4, 3}, {200, 133, 3, 1}, {324, 216, 2, 1}};
+    const Step steps[] = {
+        {1, 0, 'R', 1},  {1, 0, 'D', 3},  {1, 2, 'R', 12},  {1, 12, 'L', 2},  {1, 14, 'R', -1},
+        {1, 0, 'L', -1}, {1, 0, 'U', -1}, {1, 9, 'D', -1},  {1, 23, 'U', 20}, {1, 5, 'R', 15},
+        {2, 0, 'D', 1},  {2, 0, 'R', 12}, {2, 2, 'D', -1},  {2, 13, 'L', 1},  {3, 1, 'D', -1},
+        {3, 0, 'D', 1},  {3, 1, 'R', 13}, {3, 12, 'R', -1},
+    };
+    for (const Step& s : steps) {
+        const GridLayout g = layoutGrid(QSize(780, 520), sizes[s.pgsize], s.pgsize);
+        EXPECT_EQ(neighbourFrame(g.pb, g.used, s.from, s.dir), s.to)
+            << "size " << s.pgsize << " from " << s.from << " " << s.dir;
+    }
+    // A frame that is not shown is passed over.
+    GridLayout g = layoutGrid(QSize(780, 520), sizes[1], 1);
+    g.used[1] = false;
+    EXPECT_EQ(neighbourFrame(g.pb, g.used, 0, 'R'), 2);
+}

@@ -6,10 +6,12 @@
 #include "drawnrect.h"
 #include "phpage.h"
 #include "picturelibrary.h"
+#include "toolstrip.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -46,6 +48,14 @@ struct Hub : WindowHub {
     void DeletePbox() override { // only ever the box's tail here
         album->npbox = static_cast<Integer>(album->npbox - album->pbsel);
         album->pbfirst = album->pbtop = static_cast<Integer>(1001 - album->npbox);
+    }
+    // The slide show and a drop on the Photo Box tool, with what they are given.
+    void showSlideShow() override {
+        opened.append(QStringLiteral("%1 %2").arg(album->slidesrc).arg(album->dragsrc));
+    }
+    void fs_DragDrop(int index) override {
+        opened.append(
+            QStringLiteral("box %1: %2 from %3").arg(index).arg(album->nsel).arg(album->dragsrc));
     }
 };
 
@@ -358,4 +368,81 @@ TEST(PageView, FilesDroppedOnAnEmptyFrameLandThereWhenTheyFit) {
     f.openGroup(1);
     EXPECT_FALSE(dropFiles(f.w->pb[1], paths));
     EXPECT_TRUE(f.hub.dropped.isEmpty());
+}
+
+void press(QWidget* w, int key) {
+    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+} // namespace
+
+// The whole spread by keyboard: arrows move the focus frame, Space selects as the right
+// button does, Enter opens the picture, B puts the photos in the Photo Box.
+TEST(PageKeys, ArrowsSpaceEnterAndBOnTheFramesOfASpread) {
+    PageFixture f({48}, {1, 2, 3, 13, 30});
+    f.openGroup(1);
+    phpage& w = *f.w;
+    w.show();
+    w.setFocus();
+    press(&w, Qt::Key_Down); // from the window into the book
+    EXPECT_EQ(w.focusWidget(), w.pb[0]);
+    press(w.pb[0], Qt::Key_Right);
+    EXPECT_EQ(w.focusWidget(), w.pb[1]);
+    press(w.pb[1], Qt::Key_Down);
+    EXPECT_EQ(w.focusWidget(), w.pb[4]);
+    press(w.pb[0], Qt::Key_Left); // the first spread: nothing that way
+    EXPECT_EQ(f.a.curpage, 1);
+
+    for (int k : {0, 1, 2, 1})
+        press(w.pb[k], Qt::Key_Space);
+    EXPECT_EQ(f.a.nsel, 2);
+    EXPECT_TRUE(w.frsel[0]->isVisibleTo(&w) && w.frsel[2]->isVisibleTo(&w));
+    EXPECT_FALSE(w.frsel[1]->isVisibleTo(&w));
+    EXPECT_EQ(w.seldisp->text(), QStringLiteral("2"));
+
+    press(w.pb[1], Qt::Key_Return);
+    ASSERT_FALSE(f.hub.opened.isEmpty());
+    EXPECT_EQ(f.hub.opened.last(), QStringLiteral("Pic 2"));
+
+    // B on a selected photo takes the selection along; on another, that photo alone.
+    press(w.pb[2], Qt::Key_B);
+    EXPECT_EQ(f.hub.opened.last(), QStringLiteral("box 999: 2 from 3"));
+    SetAllSel(f.a, -1);
+    press(w.pb[0], Qt::Key_Space);
+    press(w.pb[1], Qt::Key_B);
+    EXPECT_EQ(f.hub.opened.last(), QStringLiteral("box 999: 1 from 2"));
+    // An empty frame and a read-only album send nothing.
+    const qsizetype before = f.hub.opened.size();
+    press(w.pb[5], Qt::Key_B);
+    f.a.canwrite = 'N';
+    press(w.pb[0], Qt::Key_B);
+    EXPECT_EQ(f.hub.opened.size(), before);
+
+    // Past the right side of the spread is the next one, as the page arrow.
+    press(w.pb[14], Qt::Key_Right);
+    f.finishTurn();
+    EXPECT_EQ(f.a.curpage, 3);
+}
+
+// The line under the tools names the tool the keyboard is on, not only the one under the mouse.
+TEST(PageKeys, TheHintLineFollowsTheFocusAcrossTheTools) {
+    PageFixture f({24}, {1});
+    f.openGroup(1);
+    phpage& w = *f.w;
+    w.show();
+    for (int i : {0, 4, 9}) {
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(w.it[i], &in);
+        EXPECT_EQ(w.dstat->text(), toolTags()[i]);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(w.it[i], &out);
+        EXPECT_EQ(w.dstat->text(), QString());
+    }
+    // Up from a tool goes back into the book.
+    w.it[9]->setFocus();
+    press(w.it[9], Qt::Key_Up);
+    EXPECT_EQ(w.focusWidget(), w.pb[0]);
+    // Frames and tools can all be reached with Tab.
+    for (QWidget* t : {static_cast<QWidget*>(w.pb[0]), static_cast<QWidget*>(w.it[0])})
+        EXPECT_TRUE(t->focusPolicy() & Qt::TabFocus);
 }

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMimeData>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -233,4 +234,31 @@ TEST(PboxWindow, FilesDroppedAnywhereOnTheBoxAreImported) {
     EXPECT_FALSE(f.dropFiles(f.w->fs[1], paths));
     QCoreApplication::processEvents();
     EXPECT_TRUE(f.hub.imported.isEmpty());
+}
+
+// The strip by keyboard: Left and Right move the focus and scroll at the ends, Space selects
+// as the right button does.
+TEST(PboxKeys, ArrowsWalkTheStripAndSpaceSelects) {
+    BoxWindow f(7);
+    f.w->show();
+    const auto press = [&f](int k, int key) {
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(f.w->fs[static_cast<std::size_t>(k)], &e);
+    };
+    f.w->fs[0]->setFocus();
+    press(0, Qt::Key_Right);
+    EXPECT_EQ(f.w->focusWidget(), f.w->fs[1]);
+    press(1, Qt::Key_Space);
+    press(1, Qt::Key_Right);
+    press(2, Qt::Key_Space);
+    EXPECT_EQ(f.marks(), QList<bool>({false, true, true, false, false}));
+    EXPECT_EQ(f.w->fs_selcnt->text(), QStringLiteral("2"));
+    press(2, Qt::Key_Space);
+    EXPECT_EQ(f.w->fs_selcnt->text(), QStringLiteral("1"));
+    press(4, Qt::Key_Right); // past the end the strip moves on by one
+    EXPECT_EQ(f.w->fs_scroll->value(), 2);
+    EXPECT_EQ(f.w->fsn[4]->text(), QStringLiteral("short 106"));
+    press(0, Qt::Key_Left);
+    EXPECT_EQ(f.w->fs_scroll->value(), 1);
+    EXPECT_TRUE(f.drags.isEmpty());
 }

@@ -25,8 +25,8 @@ settle
 shot 01-groups
 eval "$(xdotool getwindowgeometry --shell "$groups" | sed -n 's/^WIDTH=/GW=/p; s/^HEIGHT=/GH=/p')"
 marker() { acts click_in "$groups" $(($1 + 42)) 46; }
-# "Merge &Right" and "&Return" share Alt+R, so those two are clicked: the buttons' row sits
-# 29 pixels above the bottom, Merge Right fifth from the left, Return at the right.
+# Merge Right and Return are clicked: the buttons' row sits 29 pixels above the bottom, Merge
+# Right fifth from the left, Return at the right.
 merge_right() { click_in "$groups" 550 $((GH - 29)); }
 return_button() { click_in "$groups" $((GW - 70)) $((GH - 29)); }
 type_into() { xdotool key --window "$groups" "$1" ctrl+a; xdotool type --delay 15 "$2"; }

@@ -1,6 +1,7 @@
 #include "filedlg.h"
 
 #include "artwork.h"
+#include "textfield.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,6 +32,16 @@ filedlg::filedlg(Album& a, DlgMode mode, QWidget* parent) : QDialog(parent), m_a
     idesc->setObjectName(QStringLiteral("idesc"));
     idesc->setMaxLength(maxDescLength);
     Label4->setBuddy(idesc);
+    QLabel* descCount = limitField(idesc, this);
+
+    // The rule the name is held to, said before "Name is Invalid" has to.
+    namerule = new QLabel(
+        QStringLiteral("Up to %1 letters or digits (also + - _), no blanks: it names the album "
+                       "file and its picture folder.")
+            .arg(maxNameLength),
+        this);
+    namerule->setObjectName(QStringLiteral("namerule"));
+    namerule->setWordWrap(true);
 
     Label2 = new QLabel(QStringLiteral("Album Path"), this);
     drvbox1 = new DriveBox(this);
@@ -58,8 +69,10 @@ filedlg::filedlg(Album& a, DlgMode mode, QWidget* parent) : QDialog(parent), m_a
     auto* fields = new QGridLayout;
     fields->addWidget(Label3, 0, 0);
     fields->addWidget(iname, 0, 1);
-    fields->addWidget(Label4, 1, 0);
-    fields->addWidget(idesc, 1, 1);
+    fields->addWidget(namerule, 1, 1, 1, 2);
+    fields->addWidget(Label4, 2, 0);
+    fields->addWidget(idesc, 2, 1);
+    fields->addWidget(descCount, 2, 2);
     fields->setColumnStretch(1, 1);
     auto* lists = new QGridLayout;
     lists->addWidget(Label2, 0, 0, 1, 2);
@@ -92,9 +105,12 @@ filedlg::filedlg(Album& a, DlgMode mode, QWidget* parent) : QDialog(parent), m_a
         iname->setReadOnly(true);
         // Here the box only shows the picked file, which may be named beyond the limit.
         iname->setMaxLength(32767);
-        iname->setStyleSheet(QStringLiteral("background: rgb(192, 192, 192);"));
+        // Grey and black together: the grey alone under a dark palette's white text is unreadable.
+        iname->setStyleSheet(QStringLiteral("background: rgb(192, 192, 192); color: black;"));
         Label4->hide();
         idesc->hide();
+        descCount->hide();
+        namerule->hide(); // the name is picked, not made
         dirbox1->setPath(QDir::homePath());
         break;
     case DlgMode::New:
@@ -108,6 +124,7 @@ filedlg::filedlg(Album& a, DlgMode mode, QWidget* parent) : QDialog(parent), m_a
         cb_ok->setText(QStringLiteral("Rename &Album"));
         Label4->hide();
         idesc->hide();
+        descCount->hide();
         dirbox1->setPath(m_rename.olddir);
         flebox1->setPattern(m_rename.oldfile);
         drvbox1->setEnabled(false);

@@ -20,6 +20,7 @@ public:
 
     QLabel* Label3;
     QLineEdit* iname;
+    QLabel* namerule; // what a name may hold
     QLabel* Label4;
     QLineEdit* idesc;
     QLabel* Label2;

@@ -47,7 +47,7 @@ vimbra::vimbra(Album& a, WindowHub& hub, QWidget* parent) : QDialog(parent), m_a
     cb_open = button("cb_open", QStringLiteral("&Open"), "open");
     cb_new = button("cb_new", QStringLiteral("&New"), "new");
     cb_save = button("cb_save", QStringLiteral("&Save"), "save");
-    cb_saveas = button("cb_saveas", QStringLiteral("R&ename"), "rename");
+    cb_saveas = button("cb_saveas", QStringLiteral("Rena&me"), "rename");
     cb_cancel = button("cb_cancel", QStringLiteral("&Return"), "return");
     cb_exit = button("cb_exit", QStringLiteral("&Exit"), "exit");
     cb_open->setDefault(true);
@@ -139,6 +139,8 @@ void vimbra::cb_open_Click() {
 void vimbra::cb_new_Click() {
     if (!savePrompt(m_a, QStringLiteral("Save Changes"), QStringLiteral("Save Changes")))
         return;
+    const QString leftFile = m_a.albfile;
+    const QString leftTitle = m_a.albtitle;
     ClearAlbum(m_a);
     m_a.pgsize = m_a.szlarge;
     m_a.albfile.clear();
@@ -147,8 +149,22 @@ void vimbra::cb_new_Click() {
     SetCB();
     m_a.dlgmode = QStringLiteral("New");
     showFileDlg(DlgMode::New);
-    if (m_a.dlgmode == QStringLiteral("None"))
+    if (m_a.dlgmode == QStringLiteral("None")) {
+        // Cancel goes back to the album that was open, as it was last saved, rather than
+        // leaving an empty unnamed one behind Return.
+        if (!leftFile.isEmpty()) {
+            m_a.albfile = leftFile;
+            m_a.albtitle = leftTitle;
+            ReadAlbum(m_a);
+            SetCB();
+            if (!m_a.albfile.isEmpty()) {
+                leaveForPageView();
+                m_a.curpage = -1;
+                m_hub.SetPage();
+            }
+        }
         return;
+    }
     m_a.canwrite = 'Y';
     SetCB();
     leaveForPageView();

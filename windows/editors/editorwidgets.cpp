@@ -6,6 +6,16 @@
 
 namespace vimbrel {
 
+QString editorButtonStyle() {
+    return QStringLiteral(
+        "QPushButton { background: #f1ebe0; color: #3b2a1a; border: 1px solid #b8a88f;"
+        "  border-radius: 4px; padding: 4px 10px; }"
+        "QPushButton:hover { background: #f8f3ea; }"
+        "QPushButton:pressed { background: #d9ceba; }"
+        "QPushButton:disabled { background: #ece4d6; color: #9a8a78; border-color: #d9ceba; }"
+        "QPushButton:focus { border: 2px solid #1e5aa8; }");
+}
+
 GroupMarker::GroupMarker(int index, bool top, QWidget* parent)
     : QWidget(parent), m_index(index), m_top(top),
       m_colour(QColor::fromRgb(editorcolours::marker)) {

@@ -3,6 +3,7 @@
 // which draws its frame ruler under them; and the editors' shared colours.
 
 #include <QColor>
+#include <QString>
 #include <QWidget>
 
 namespace vimbrel {
@@ -18,6 +19,10 @@ inline constexpr QRgb marker = 0xffc080;  // light orange, red 255 green 192 blu
 inline constexpr QRgb current = 0xff0000; // the current group's markers and bar
 inline constexpr QRgb origin = 0x3d8b3a;  // grpmrkgreen
 } // namespace editorcolours
+
+// The editors' buttons in their paper and ink, with the focus in the book's focus colour:
+// left to the desktop's palette they would be dark on a dark desktop, on light paper.
+QString editorButtonStyle();
 
 // grpbt(i) / grpbb(i): one group's marker above or below the bar; reports presses with its
 // index (counting from 0).

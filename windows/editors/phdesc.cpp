@@ -3,6 +3,7 @@
 #include "artwork.h"
 #include "descrules.h"
 #include "editorwidgets.h"
+#include "textfield.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -33,7 +34,8 @@ phdesc::phdesc(Album& a, WindowHub& hub, QWidget* parent) : QDialog(parent), m_a
                        "QLineEdit:read-only { background: %1; }")
             .arg(colour(editorcolours::background), colour(editorcolours::label),
                  colour(editorcolours::brown), colour(editorcolours::well),
-                 colour(editorcolours::ink)));
+                 colour(editorcolours::ink)) +
+        editorButtonStyle());
 
     const auto box = [this](const char* name, int width, QWidget* host) {
         auto* e = new QLineEdit(host);
@@ -67,10 +69,18 @@ phdesc::phdesc(Album& a, WindowHub& hub, QWidget* parent) : QDialog(parent), m_a
     auto* photo = new QVBoxLayout(fr_pic);
     photo->setSpacing(4);
     photo->addWidget(new QLabel(QStringLiteral("Photo- Short Description:"), fr_pic));
-    photo->addWidget(psdesc, 0, Qt::AlignLeft);
+    // Each field with its counter on the right.
+    const auto counted = [](QLineEdit* e, QWidget* host) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(e);
+        row->addWidget(limitField(e, host));
+        row->addStretch(1);
+        return row;
+    };
+    photo->addLayout(counted(psdesc, fr_pic));
     photo->addSpacing(6);
     photo->addWidget(new QLabel(QStringLiteral("Photo- Long Description:"), fr_pic));
-    photo->addWidget(pldesc);
+    photo->addLayout(counted(pldesc, fr_pic));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cb_ok);
@@ -79,7 +89,7 @@ phdesc::phdesc(Album& a, WindowHub& hub, QWidget* parent) : QDialog(parent), m_a
     all->setContentsMargins(16, 14, 16, 12);
     all->setSpacing(6);
     all->addWidget(new QLabel(QStringLiteral("ALbum Description:"), this));
-    all->addWidget(adesc, 0, Qt::AlignLeft);
+    all->addLayout(counted(adesc, this));
     all->addSpacing(10);
     all->addWidget(fr_pic);
     all->addSpacing(8);

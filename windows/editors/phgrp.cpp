@@ -3,6 +3,7 @@
 #include "artwork.h"
 #include "editorviews.h"
 #include "framefit.h"
+#include "textfield.h"
 #include "ui.h"
 
 #include <QCloseEvent>
@@ -45,7 +46,8 @@ phgrp::phgrp(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent
     setStyleSheet(QStringLiteral("#phgrp { background: %1; } QLabel { color: %2; }"
                                  "QGroupBox { color: %3; font-weight: bold; }")
                       .arg(colour(editorcolours::background), colour(editorcolours::ink),
-                           colour(editorcolours::brown)));
+                           colour(editorcolours::brown)) +
+                  editorButtonStyle());
     buildStrip();
     buildFields();
 
@@ -157,10 +159,14 @@ void phgrp::buildFields() {
     dgrpdesc->setMaxLength(50);
     for (QLineEdit* e : {dgrpname, dgrpdesc}) {
         e->installEventFilter(this);
-        e->setStyleSheet(QStringLiteral("QLineEdit { background: %1; border: 1px solid #c4b193;"
-                                        " border-radius: 3px; padding: 2px 4px; }")
-                             .arg(colour(editorcolours::well)));
+        // The well is light whatever the desktop's palette: its text is the book's ink too.
+        e->setStyleSheet(QStringLiteral("QLineEdit { background: %1; color: %2;"
+                                        " border: 1px solid #c4b193; border-radius: 3px;"
+                                        " padding: 2px 4px; }")
+                             .arg(colour(editorcolours::well), colour(editorcolours::ink)));
     }
+    QLabel* nameCount = limitField(dgrpname, this);
+    QLabel* descCount = limitField(dgrpdesc, this);
     dgrpname->setMinimumWidth(250);
     dgrpdesc->setMinimumWidth(400);
 
@@ -211,7 +217,7 @@ void phgrp::buildFields() {
     cb_ins = button("cb_ins", QStringLiteral("&Insert"));
     cb_del = button("cb_del", QStringLiteral("&Delete"));
     cb_delleft = button("cb_delleft", QStringLiteral("Merge &Left"));
-    cb_delright = button("cb_delright", QStringLiteral("Merge &Right"));
+    cb_delright = button("cb_delright", QStringLiteral("Merge Ri&ght"));
     cb_ok = button("cb_ok", QStringLiteral("&Return"));
     cb_ok->setIcon(artworkIcon(QStringLiteral("return")));
     cb_ok->setIconSize(QSize(22, 22));
@@ -236,6 +242,8 @@ void phgrp::buildFields() {
     fields->addWidget(dgrpname, 1, 1);
     fields->addWidget(descCaption, 2, 0);
     fields->addWidget(dgrpdesc, 2, 1);
+    fields->addWidget(nameCount, 1, 2);
+    fields->addWidget(descCount, 2, 2);
     fields->setRowStretch(3, 1);
     fields->setColumnStretch(1, 1);
     auto* middle = new QHBoxLayout;

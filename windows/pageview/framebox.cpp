@@ -1,5 +1,6 @@
 #include "framebox.h"
 
+#include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -7,6 +8,26 @@ namespace vimbrel {
 
 FrameBox::FrameBox(int index, QWidget* parent) : QWidget(parent), m_index(index) {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Frame %1").arg(index + 1));
+}
+
+void FrameBox::focusInEvent(QFocusEvent* e) {
+    update();
+    QWidget::focusInEvent(e);
+}
+void FrameBox::focusOutEvent(QFocusEvent* e) {
+    update();
+    QWidget::focusOutEvent(e);
+}
+
+// The focus frame: blue with a white inner line, readable on a picture and on the page.
+void drawFocusFrame(QPainter& p, const QRect& r) {
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(30, 90, 168), 3));
+    p.drawRect(QRectF(r).adjusted(1.5, 1.5, -1.5, -1.5));
+    p.setPen(QPen(Qt::white, 1));
+    p.drawRect(QRectF(r).adjusted(3.5, 3.5, -3.5, -3.5));
 }
 
 void FrameBox::setPicture(const QPixmap& p) {
@@ -30,6 +51,8 @@ void FrameBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (!m_picture.isNull()) {
         p.drawPixmap(0, 0, m_picture);
+        if (hasFocus())
+            drawFocusFrame(p, rect());
         return;
     }
     // An empty frame: a faint photo corner outline on the page, so the grid reads as places.
@@ -38,6 +61,8 @@ void FrameBox::paintEvent(QPaintEvent*) {
     p.setPen(QPen(QColor(176, 150, 118, m_occupied ? 200 : 110), 1, Qt::DashLine));
     p.setBrush(QColor(255, 255, 255, m_occupied ? 60 : 25));
     p.drawRoundedRect(r, 3, 3);
+    if (hasFocus())
+        drawFocusFrame(p, rect());
 }
 
 void FrameBox::mousePressEvent(QMouseEvent* e) {

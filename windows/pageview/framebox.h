@@ -1,7 +1,9 @@
 #pragma once
 // One frame of the book (a `pb`): it keeps the drawn picture as its persistent image, so a
-// drag can take it and a move between frames can copy it without decoding again.
+// drag can take it and a move between frames can copy it without decoding again. It takes the
+// keyboard focus and shows it with a frame of its own, clear of the red selection outline.
 
+#include <QPainter>
 #include <QPixmap>
 #include <QWidget>
 
@@ -32,12 +34,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     int m_index;
     bool m_occupied = false;
     QPixmap m_picture;
 };
+
+// The keyboard focus frame inside `r`, shared by the page frames and the Photo Box strip.
+void drawFocusFrame(QPainter& p, const QRect& r);
 
 // The selection outline around a frame (`frsel`).
 class SelectionOutline : public QWidget {

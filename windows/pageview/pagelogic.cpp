@@ -1,6 +1,7 @@
 #include "pagelogic.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace vimbrel {
 
@@ -42,6 +43,32 @@ int arrowTarget(const Album& a, char dir) {
     if (dir == 'L')
         return page >= 3 ? page - 2 : page;
     return page + 2 <= a.npages ? page + 2 : page;
+}
+
+int neighbourFrame(const std::array<QRect, 24>& frames, const std::array<bool, 24>& shown, int from,
+                   char dir) {
+    const QRect here = frames[static_cast<std::size_t>(from)];
+    const QPoint c = here.center();
+    const bool across = dir == 'L' || dir == 'R';
+    int best = -1, bestDistance = 0;
+    for (int k = 0; k < 24; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        if (k == from || !shown[i])
+            continue;
+        const QPoint d = frames[i].center() - c;
+        // Same row or column: the centres lie within half a frame of each other.
+        const bool inLine =
+            across ? 2 * std::abs(d.y()) < here.height() : 2 * std::abs(d.x()) < here.width();
+        const int along = across ? d.x() : d.y();
+        const bool ahead = dir == 'L' || dir == 'U' ? along < 0 : along > 0;
+        if (!inLine || !ahead)
+            continue;
+        if (best < 0 || std::abs(along) < bestDistance) {
+            best = k;
+            bestDistance = std::abs(along);
+        }
+    }
+    return best;
 }
 
 GridLayout layoutGrid(QSize book, const SizeRec& size, int pgsize) {

@@ -42,6 +42,12 @@ struct GridLayout {
 };
 GridLayout layoutGrid(QSize book, const SizeRec& size, int pgsize);
 
+// Where the keyboard focus goes from frame `from` for an arrow ('L', 'R', 'U' or 'D'): the
+// nearest shown frame in the same row (Left, Right) or the same column (Up, Down); -1 at the
+// edge of the spread.
+int neighbourFrame(const std::array<QRect, 24>& frames, const std::array<bool, 24>& shown, int from,
+                   char dir);
+
 // Go To Page: the answer as typed (blanks allowed).
 struct GoToAnswer {
     enum Kind { Nothing, Invalid, Page } kind = Nothing;

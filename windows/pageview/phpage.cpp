@@ -173,6 +173,9 @@ void phpage::buildTools() {
     frtools->setObjectName(QStringLiteral("frtools"));
     frtools->setMouseTracking(true);
     frtools->installEventFilter(this);
+    // Flat tools show no focus of their own: a frame in the focus colour of the book's frames.
+    frtools->setStyleSheet(
+        QStringLiteral("QToolButton:focus { border: 2px solid #1e5aa8; border-radius: 3px; }"));
     auto* row = new QHBoxLayout(frtools);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(2);
@@ -233,9 +236,21 @@ void phpage::keyPressEvent(QKeyEvent* e) {
         if (m_a.curpage > 0)
             it_Click(10);
         return;
+    case Qt::Key_Down:
+    case Qt::Key_Up:
+        enterBook();
+        return;
     default:
         QWidget::keyPressEvent(e);
     }
+}
+
+void phpage::enterBook() {
+    // The spread's first frame, or the index list.
+    if (m_a.curpage > 0 && pb[0]->isVisible())
+        pb[0]->setFocus(Qt::OtherFocusReason);
+    else if (m_a.curpage < 0 && idxlst[0]->isVisible())
+        idxlst[0]->setFocus(Qt::OtherFocusReason);
 }
 
 void phpage::closeEvent(QCloseEvent* e) {

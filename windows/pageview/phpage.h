@@ -72,6 +72,13 @@ public:
     // into the frames from k on when they have room, else into the Photo Box.
     void importFiles(const QStringList& paths, int k);
     void clearPagePosition(int k);
+    // A key on the frame at page position `index` that has the focus: arrows move the focus
+    // (turning the page at the side of the spread), Space selects as the right button does,
+    // Enter opens the picture, B puts the photo(s) in the Photo Box. False: not such a key.
+    bool pb_KeyPress(int index, int key);
+    // Puts the photo at page position `index` into the Photo Box, with the rest of the
+    // selection when it is part of one, as a drag onto the Photo Box tool does.
+    void pb_ToBox(int index);
 
     // AlbumViews calls, forwarded by the hub.
     void showSelMark(int pos, bool visible);
@@ -95,6 +102,7 @@ private:
     void buildTools();
     void applyTools();
     void highlightTool(int i);
+    void enterBook(); // the keyboard focus from the window or the tools into the book
     void arrowTurn(char dir);
     void turn(char dir, int step);
     void stopTurn();

@@ -3,6 +3,7 @@
 
 #include "dragdata.h"
 #include "pagedrop.h"
+#include "pagelogic.h"
 #include "phpage.h"
 #include "ui.h"
 
@@ -67,6 +68,63 @@ void phpage::pb_DblClick(int k) {
         m_hub.showSlideShow();
     }
     m_hub.setPhotoBoxVisible(boxVisible);
+}
+
+bool phpage::pb_KeyPress(int k, int key) {
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const char dir = key == Qt::Key_Left    ? 'L'
+                         : key == Qt::Key_Right ? 'R'
+                         : key == Qt::Key_Up    ? 'U'
+                                                : 'D';
+        std::array<QRect, 24> frames;
+        std::array<bool, 24> shown{};
+        for (int j = 0; j < 24; ++j) {
+            frames[j] = pb[j]->geometry();
+            shown[j] = pb[j]->isVisible();
+        }
+        const int next = neighbourFrame(frames, shown, k, dir);
+        if (next >= 0)
+            pb[next]->setFocus(Qt::OtherFocusReason);
+        else if (dir == 'L')
+            pgleft_Click();
+        else if (dir == 'R')
+            pgright_Click();
+        return true;
+    }
+    case Qt::Key_Space:
+        pb_MouseDown(k, Qt::RightButton);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        pb_DblClick(k);
+        return true;
+    case Qt::Key_B:
+        pb_ToBox(k);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void phpage::pb_ToBox(int k) {
+    const Integer f = m_a.pgframes[k];
+    if (m_a.canwrite != 'Y' || f < 1 || m_a.frames[f] < 1)
+        return;
+    // The photo with the focus goes with the selection it belongs to, or alone.
+    if (m_a.pics[m_a.frames[f]].psel != 0 && m_a.nsel > 0)
+        SetAllSel(m_a, -1);
+    pb_MouseDown(k, Qt::LeftButton);
+    m_dragArmed = false;
+    if (m_a.pics[m_a.frames[f]].psel != 0)
+        return;
+    pb_DragStart(k);
+    m_hub.fs_DragDrop(999);
+    setSelCount(m_a.nsel);
+    Set_it(100);
 }
 
 // Whether a drop of `source` on position k would be taken (the pointer shows dropico).

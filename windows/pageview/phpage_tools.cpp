@@ -7,6 +7,7 @@
 #include "ui.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace vimbrel {
@@ -34,7 +35,8 @@ void phpage::highlightTool(int i) {
         it[m_a.overtool]->setStyleSheet(QString());
     m_a.overtool = static_cast<Integer>(i);
     if (i >= 0 && it[i]->isVisible()) {
-        it[i]->setStyleSheet(QStringLiteral("QToolButton { background: #00ff00; border: none; }"));
+        it[i]->setStyleSheet(QStringLiteral("QToolButton { background: #00ff00; border: none; }"
+                                            "QToolButton:focus { border: 2px solid #1e5aa8; }"));
         dstat->setText(toolTags()[i]);
         dstat->setIndent(it[i]->mapTo(this, QPoint(0, 0)).x() - dstat->x());
     } else {
@@ -48,8 +50,34 @@ bool phpage::eventFilter(QObject* o, QEvent* e) {
     for (int i = 0; i < toolCount; ++i)
         if (o == it[i] && (e->type() == QEvent::Enter || e->type() == QEvent::MouseMove))
             highlightTool(i);
-    if (o == frtools && e->type() == QEvent::Leave)
-        highlightTool(-1);
+    // The hint line follows the keyboard focus as it follows the mouse.
+    for (int i = 0; i < toolCount; ++i) {
+        if (o != it[i])
+            continue;
+        if (e->type() == QEvent::FocusIn)
+            highlightTool(i);
+        else if (e->type() == QEvent::FocusOut && m_a.overtool == i)
+            highlightTool(-1);
+    }
+    if (o == frtools && e->type() == QEvent::Leave) {
+        int focused = -1; // the pointer leaves; the hint goes back to the tool with the focus
+        for (int i = 0; i < toolCount; ++i)
+            if (it[i]->hasFocus())
+                focused = i;
+        highlightTool(focused);
+    }
+    if (e->type() == QEvent::KeyPress) {
+        // Left and Right walk the strip (the buttons do that); Up goes back into the book.
+        if (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Up)
+            for (QToolButton* t : it)
+                if (o == t) {
+                    enterBook();
+                    return true;
+                }
+        for (int k = 0; k < 24; ++k)
+            if (o == pb[k] && pb_KeyPress(k, static_cast<QKeyEvent*>(e)->key()))
+                return true;
+    }
     if (e->type() == QEvent::KeyPress && (o == idxlst[0] || o == idxlst[1])) {
         const int key = static_cast<QKeyEvent*>(e)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

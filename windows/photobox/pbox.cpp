@@ -8,6 +8,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
 
@@ -410,10 +411,38 @@ void pbox::importFiles(const QStringList& paths) {
     m_hub.importDropped(paths);
 }
 
+bool pbox::fs_KeyPress(int k, int key) {
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        const int step = key == Qt::Key_Left ? -1 : 1;
+        const int next = k + step;
+        if (next >= 0 && next < stripPositions && stripSlot(m_a, next) != 0)
+            fs[static_cast<std::size_t>(next)]->setFocus(Qt::OtherFocusReason);
+        else if (next < 0 || next >= stripPositions)
+            fs_scroll->setValue(fs_scroll->value() + step); // the next picture comes in view
+        return true;
+    }
+    case Qt::Key_Space:
+        fs_MouseDown(k, Qt::RightButton);
+        return true;
+    case Qt::Key_Escape:
+        m_hub.showPageView();
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool pbox::eventFilter(QObject* o, QEvent* e) {
     // Moving over anything but the buttons takes their highlight away.
     if (e->type() == QEvent::MouseMove && o != fs_select && o != fs_del && o != fs_min)
         ResetfsCmd();
+    if (e->type() == QEvent::KeyPress)
+        for (int k = 0; k < stripPositions; ++k)
+            if (o == fs[static_cast<std::size_t>(k)] &&
+                fs_KeyPress(k, static_cast<QKeyEvent*>(e)->key()))
+                return true;
     return QWidget::eventFilter(o, e);
 }
 

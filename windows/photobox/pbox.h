@@ -70,6 +70,10 @@ public:
     void fs_min_Click();
     // Files and folders dropped from outside: imported to the end of the box.
     void importFiles(const QStringList& paths);
+    // A key on strip position k, which has the focus: Left and Right move the focus (the
+    // strip scrolls at its ends), Space selects as the right button does, Escape goes back
+    // to the page view. False: not such a key.
+    bool fs_KeyPress(int k, int key);
 
     // Starts the drag of the strip's selected pictures; tests replace it (a real drag runs
     // its own event loop until the drop).

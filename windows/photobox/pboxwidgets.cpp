@@ -1,5 +1,7 @@
 #include "pboxwidgets.h"
 
+#include "framebox.h"
+
 #include "dragdata.h"
 
 #include <QDragEnterEvent>
@@ -37,7 +39,18 @@ void DropZone::dropEvent(QDropEvent* e) {
 }
 
 StripBox::StripBox(int index, QWidget* parent)
-    : DropZone(index, {QStringLiteral("pb"), QStringLiteral("fs")}, parent) {}
+    : DropZone(index, {QStringLiteral("pb"), QStringLiteral("fs")}, parent) {
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void StripBox::focusInEvent(QFocusEvent* e) {
+    update();
+    DropZone::focusInEvent(e);
+}
+void StripBox::focusOutEvent(QFocusEvent* e) {
+    update();
+    DropZone::focusOutEvent(e);
+}
 
 void StripBox::setPicture(const QPixmap& p) {
     m_picture = p;
@@ -53,6 +66,8 @@ void StripBox::paintEvent(QPaintEvent*) {
     p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
     if (!m_picture.isNull())
         p.drawPixmap(0, 0, m_picture);
+    if (hasFocus())
+        drawFocusFrame(p, rect());
 }
 
 void StripBox::mousePressEvent(QMouseEvent* e) {
