@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QMimeData>
+#include <QSysInfo>
 #include <gtest/gtest.h>
 
 using namespace vimbrel;
@@ -96,14 +97,19 @@ TEST_F(DropTest, NothingOfThePictureFolderIsImportedAgain) {
 
 TEST(DropData, LocalFilesOfAUriListKeepTheirBytesAndOursAreNotFiles) {
     QMimeData outside;
-    QList<QUrl> urls{QUrl::fromLocalFile(u"/home/zoë/a b#1.jpg"_s),
-                     QUrl(u"https://example.org/x.jpg"_s),
-                     QUrl::fromEncoded("file:///card/M%FCller.jpg")};
+    QList<QUrl> urls{
+        QUrl::fromLocalFile(u"/home/zoë/a b#1.jpg"_s), QUrl(u"https://example.org/x.jpg"_s),
+        QUrl::fromEncoded("file:///card/M%FCller.jpg"),
+        // Another machine's file, whose path names one here too.
+        QUrl(u"file://faraway.example.org/etc/x.jpg"_s), QUrl(u"file://localhost/card/here.jpg"_s),
+        QUrl(u"file://%1/card/mine.jpg"_s.arg(QSysInfo::machineHostName()))};
     outside.setUrls(urls);
     const QStringList files = droppedFiles(&outside);
-    ASSERT_EQ(files.size(), 2);
+    ASSERT_EQ(files.size(), 4);
     EXPECT_EQ(files[0], u"/home/zoë/a b#1.jpg"_s);
     EXPECT_EQ(nameBytes(files[1]), QByteArray("/card/M\xfcller.jpg"));
+    EXPECT_EQ(files[2], u"/card/here.jpg"_s);
+    EXPECT_EQ(files[3], u"/card/mine.jpg"_s);
 
     std::unique_ptr<QMimeData> ours(makeDragData(u"fs"_s));
     ours->setUrls(urls);

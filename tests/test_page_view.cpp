@@ -370,6 +370,32 @@ TEST(PageView, FilesDroppedOnAnEmptyFrameLandThereWhenTheyFit) {
     EXPECT_TRUE(f.hub.dropped.isEmpty());
 }
 
+TEST(PageView, FilesDroppedOnAFrameLandThereThoughTheLeafTurnsDuringTheImport) {
+    // A question or the progress of the import runs the event loop: the turn the drag started
+    // over the arrow goes on, and the spread shown is another by the time the files are in.
+    PageFixture f({48}, {1});
+    f.openGroup(1);
+    f.hub.import = [&] {
+        for (int i = 0; i < 2; ++i)
+            f.addPicture(999 + i, 0, 50 + i);
+        f.a.npbox = 2;
+        f.a.pbfirst = f.a.pbtop = 999;
+        f.w->pgright_Click();
+        f.finishTurn();
+        return 2;
+    };
+    EXPECT_TRUE(dropFiles(f.w->pb[1], {QStringLiteral("/card/a.jpg")}));
+    EXPECT_EQ(f.a.curpage, 3);
+    EXPECT_EQ(f.a.npbox, 0);
+    EXPECT_EQ(f.a.pics[f.a.frames[2]].pfile.trimmed(), test::Fixture::fileName(50));
+    EXPECT_EQ(f.a.pics[f.a.frames[3]].pfile.trimmed(), test::Fixture::fileName(51));
+    for (int fr : {26, 27})
+        EXPECT_LT(f.a.frames[fr], 1) << fr;
+    EXPECT_EQ(f.a.grps[1].gcount, 3);
+    EXPECT_EQ(f.w->pictotal->text(), QStringLiteral("3"));
+}
+
+namespace {
 void press(QWidget* w, int key) {
     QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(w, &e);

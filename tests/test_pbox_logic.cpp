@@ -393,3 +393,24 @@ TEST(PboxDeleteFiles, AVolumesTrashThatIsNotTheUsersOwnIsNotUsed) {
         EXPECT_TRUE(QDir(v.filePath(QStringLiteral("other"))).isEmpty());
     }
 }
+
+TEST(PboxDeleteFiles, AVolumesOwnTrashServesWithoutAHomeTrash) {
+    // No Trash can be made in the home folder, but the card has room for its own.
+    OwnHome home(QStringLiteral("notafolder"));
+    ASSERT_TRUE(QFile(home.home.filePath(QStringLiteral("notafolder"))).open(QIODevice::WriteOnly));
+    QTemporaryDir tmp;
+    const OwnVolume volume(tmp.filePath(QStringLiteral("card")));
+    if (!volume.active)
+        GTEST_SKIP() << "mounting needs root";
+    const QDir v(tmp.filePath(QStringLiteral("card")));
+    const QString pic = v.filePath(QStringLiteral("vmb0001.jpg"));
+    QFile file(pic);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_TRUE(trashOrRemove(pic));
+    EXPECT_FALSE(QFileInfo::exists(pic));
+    EXPECT_TRUE(
+        QFileInfo::exists(v.filePath(QStringLiteral(".Trash-") + QString::number(::getuid()) +
+                                     QStringLiteral("/files/vmb0001.jpg"))));
+    EXPECT_TRUE(home.workEmpty());
+}

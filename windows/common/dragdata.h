@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QString>
 #include <QStringList>
+#include <QSysInfo>
 #include <QUrl>
 
 namespace vimbrel {
@@ -36,7 +37,12 @@ inline QStringList droppedFiles(const QMimeData* m) {
     if (!m || m->hasFormat(dragMimeType) || !m->hasUrls())
         return out;
     for (const QUrl& url : m->urls()) {
-        if (!url.isLocalFile())
+        // A file of another machine (file://host/...) has a path that may name a file here.
+        const QString host = url.host();
+        if (!url.isLocalFile() ||
+            !(host.isEmpty() ||
+              host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
+              host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0))
             continue;
         // From the encoded path, so the bytes of the name survive.
         const QByteArray bytes =

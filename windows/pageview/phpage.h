@@ -68,9 +68,9 @@ public:
     void pb_DragStart(int index);
     // A drop onto page position `index` from a page frame ("pb") or the Photo Box ("fs").
     void pb_DragDrop(int index, const QString& source);
-    // Files and folders dropped from outside onto position k (-1: the Photo Box tool): imported,
-    // into the frames from k on when they have room, else into the Photo Box.
-    void importFiles(const QStringList& paths, int k);
+    // Files and folders dropped from outside onto frame f (0: the Photo Box tool): imported,
+    // into the frames from f on when they have room, else into the Photo Box.
+    void importFiles(const QStringList& paths, int f);
     void clearPagePosition(int k);
     // A key on the frame at page position `index` that has the focus: arrows move the focus
     // (turning the page at the side of the spread), Space selects as the right button does,

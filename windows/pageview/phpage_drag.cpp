@@ -241,21 +241,35 @@ void phpage::fileDragEvent(QObject* o, QDropEvent* d) {
     }
     d->setDropAction(Qt::CopyAction);
     d->accept();
-    if (d->type() == QEvent::Drop)
-        QTimer::singleShot(0, this, [this, paths, k] { importFiles(paths, k); });
+    if (d->type() != QEvent::Drop)
+        return;
+    // The frame itself, not its position: the leaf may turn while the import runs.
+    const Integer f = k >= 0 ? m_a.pgframes[k] : Integer(0);
+    QTimer::singleShot(0, this, [this, paths, f] { importFiles(paths, f); });
 }
 
-void phpage::importFiles(const QStringList& paths, int k) {
+void phpage::importFiles(const QStringList& paths, int f) {
+    const Integer group = m_a.curgrp;
     ClearPboxSel(m_a);
     const int n = m_hub.importDropped(paths);
     if (n < 1)
         return;
-    if (k >= 0 && landsInFrames(m_a, m_a.pgframes[k], n)) {
-        selectBoxTail(m_a, n);
-        pb_DragDrop(k, QStringLiteral("fs"));
+    if (f < 1 || m_a.curgrp != group || !landsInFrames(m_a, f, n)) {
+        m_hub.setPhotoBoxVisible(true);
         return;
     }
-    m_hub.setPhotoBoxVisible(true);
+    selectBoxTail(m_a, n);
+    const QList<PicRec> pictures = boxSelection(m_a);
+    m_hub.DeletePbox();
+    m_a.curframe = static_cast<Integer>(f);
+    placeInFrames(m_a, pictures);
+    ClearPboxSel(m_a);
+    pictotal->setText(QString::number(m_a.grps[m_a.curgrp].gcount));
+    // A turning leaf shows the new spread when it ends.
+    if (!pgtimer.isActive()) {
+        DispPage(m_a.curpage);
+        DispPage(m_a.curpage + 1);
+    }
 }
 
 // Drag events of the frames and of the Photo Box tool, caught here so the rules stay in one

@@ -353,11 +353,39 @@ bool volumeTrashSafe(const QString& root, uid_t uid) {
     return ownTrashOrNone(top + "/.Trash-" + id, uid);
 }
 
+namespace {
+
+// Whether moveToTrash finds or makes the volume's own Trash, and so never falls back on the
+// home one (which it cannot use across volumes anyway).
+bool volumeTrashReady(const QString& root, uid_t uid) {
+    const QByteArray top = QFile::encodeName(root);
+    const QByteArray id = QByteArray::number(uid);
+    const auto isDir = [](const QByteArray& p) {
+        struct stat st {};
+        return ::lstat(p.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    };
+    struct stat st {};
+    if (::lstat((top + "/.Trash").constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+        (st.st_mode & S_ISVTX) != 0 &&
+        (isDir(top + "/.Trash/" + id) || ::access((top + "/.Trash").constData(), W_OK) == 0))
+        return true;
+    return isDir(top + "/.Trash-" + id) || ::access(top.constData(), W_OK) == 0;
+}
+
+bool trashUsable(const QString& path) {
+    const QStorageInfo volume(path);
+    if (volume == QStorageInfo(QDir::home()))
+        return homeTrashUsable();
+    const uid_t uid = ::getuid();
+    return volumeTrashSafe(volume.rootPath(), uid) &&
+           (volumeTrashReady(volume.rootPath(), uid) || homeTrashUsable());
+}
+
+} // namespace
+
 bool trashOrRemove(const QString& path, QString* error) {
     QFile f(path);
-    const QStorageInfo volume(path);
-    const bool usable = homeTrashUsable() && (volume == QStorageInfo(QDir::home()) ||
-                                              volumeTrashSafe(volume.rootPath(), ::getuid()));
+    const bool usable = trashUsable(path);
     // moveToTrash fails where the file's volume has no Trash and none can be made: then erased.
     if ((usable && f.moveToTrash()) || f.remove())
         return true;
