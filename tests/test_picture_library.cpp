@@ -296,3 +296,64 @@ TEST_F(PictureLibraryTest, CutFilesAreRefusedWhereverTheyEnd) {
         EXPECT_TRUE(m.ok()) << kind << ": " << qPrintable(m.error);
     }
 }
+
+// A file that breaks off inside its picture and still ends with an end marker: a repair tool
+// that closes cut files, a header claiming more rows than the data holds. The rest would be drawn
+// grey.
+TEST_F(PictureLibraryTest, CutPicturesClosedByAnEndMarkerAreRefused) {
+    const QImage marked = markedPicture(640, 480);
+    const QByteArray eoi("\xff\xd9", 2);
+    auto scanStart = [](const QByteArray& jpeg) {
+        qsizetype at = 2;
+        while (at + 4 <= jpeg.size() && jpeg.at(at + 1) != '\xda')
+            at += 2 + (uchar(jpeg.at(at + 2)) << 8 | uchar(jpeg.at(at + 3)));
+        return at;
+    };
+    QList<std::pair<QString, QByteArray>> cases;
+    const std::pair<const char*, QByteArray> sources[] = {
+        {"plain", jpegBytes(marked)},
+        {"turned", jpegBytes(storedFor(marked, 6), {.orientation = 6})},
+        {"progressive", jpegBytes(marked, {.progressive = true})},
+    };
+    for (const auto& [kind, whole] : sources) {
+        const qsizetype scan = scanStart(whole);
+        const qsizetype n = whole.size();
+        for (const qsizetype cut : {scan + 40, (scan + n) / 2, n - 600})
+            if (cut > scan &&
+                (QLatin1String(kind) != QLatin1String("progressive") || cut == scan + 40))
+                cases.append({QStringLiteral("%1-%2.jpg").arg(QLatin1String(kind)).arg(cut),
+                              whole.left(cut) + eoi});
+    }
+    // The height in the frame header says 4800 rows; the data holds 480.
+    QByteArray tall = jpegBytes(marked);
+    for (qsizetype at = 2; at + 9 <= tall.size();
+         at += 2 + (uchar(tall.at(at + 2)) << 8 | uchar(tall.at(at + 3)))) {
+        if (tall.at(at + 1) == '\xc0') {
+            tall[at + 5] = char(4800 >> 8);
+            tall[at + 6] = char(4800 & 0xff);
+            break;
+        }
+    }
+    cases.append({QStringLiteral("tall.jpg"), tall});
+
+    for (const auto& [name, bytes] : cases) {
+        const QString path = file(name, bytes);
+        const auto m = lib.MeasurePic(path);
+        EXPECT_EQ(m.error.toStdString(), "Premature end of JPEG file") << qPrintable(name);
+        EXPECT_TRUE(lib.thumbnail(path, QSize(64, 48), 0).isNull()) << qPrintable(name);
+        EXPECT_NE(
+            lib.SavePic(path, dir.filePath(QStringLiteral("cut.gif")), 80, PictureLibrary::Gif), 0)
+            << qPrintable(name);
+    }
+
+    // Whole pictures with grey where the cut's remainder would be still pass.
+    QImage grey(640, 480, QImage::Format_RGB32);
+    grey.fill(qRgb(128, 128, 128));
+    for (const bool progressive : {false, true}) {
+        const QString path = file(QStringLiteral("grey%1.jpg").arg(progressive),
+                                  jpegBytes(grey, {.progressive = progressive}));
+        const auto m = lib.MeasurePic(path);
+        EXPECT_EQ(m.size, QSize(640, 480)) << progressive << ": " << qPrintable(m.error);
+        EXPECT_FALSE(lib.thumbnail(path, QSize(64, 48), 0).isNull()) << progressive;
+    }
+}
