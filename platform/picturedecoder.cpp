@@ -150,14 +150,16 @@ bool jpegIsComplete(const QFile& file, bool* checked) {
     return !jpegCutShort(fd);
 }
 
-// A cut file closed by an end marker leaves its remainder in the grey of empty blocks (CMYK
-// shows it darker). Only a picture with such a corner pays for the full check.
+// A cut file closed by an end marker leaves its remainder in the grey of empty blocks (inverted
+// CMYK shows it darker: 64, or 63 from YCCK). Only a picture with such a corner pays for the
+// full check.
 bool mayEndInEmptyBlocks(const QImage& image) {
     const int r = image.width() - 1;
     const int b = image.height() - 1;
     for (const QPoint p : {QPoint(0, 0), QPoint(r, 0), QPoint(0, b), QPoint(r, b)}) {
         const QRgb c = image.pixel(p);
-        if (qRed(c) == qGreen(c) && qGreen(c) == qBlue(c) && (qRed(c) == 128 || qRed(c) == 64))
+        if (qRed(c) == qGreen(c) && qGreen(c) == qBlue(c) &&
+            (qRed(c) == 128 || qRed(c) == 64 || qRed(c) == 63))
             return true;
     }
     return false;

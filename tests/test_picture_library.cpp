@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include <jpeglib.h>
+
 using namespace vimbrel;
 using namespace vimbrel::test;
 
@@ -297,6 +301,50 @@ TEST_F(PictureLibraryTest, CutFilesAreRefusedWhereverTheyEnd) {
     }
 }
 
+namespace {
+
+// Qt writes no CMYK JPEG: a print shop's file, made with libjpeg. Ink as Adobe stores it,
+// inverted, and stored as YCCK as Photoshop does, or as plain CMYK.
+QByteArray cmykJpegBytes(const QImage& img, bool ycck) {
+    const QImage rgb = img.convertToFormat(QImage::Format_RGB32);
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = JDIMENSION(rgb.width());
+    cinfo.image_height = JDIMENSION(rgb.height());
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 90, TRUE);
+    if (ycck)
+        jpeg_set_colorspace(&cinfo, JCS_YCCK);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(size_t(rgb.width()) * 4);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const auto* line =
+            reinterpret_cast<const QRgb*>(rgb.constScanLine(int(cinfo.next_scanline)));
+        for (int x = 0; x < rgb.width(); ++x) {
+            row[size_t(x) * 4 + 0] = JSAMPLE(qRed(line[x]));
+            row[size_t(x) * 4 + 1] = JSAMPLE(qGreen(line[x]));
+            row[size_t(x) * 4 + 2] = JSAMPLE(qBlue(line[x]));
+            row[size_t(x) * 4 + 3] = 255;
+        }
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&cinfo, &r, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    const QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
+    std::free(out);
+    return bytes;
+}
+
+} // namespace
+
 // A file that breaks off inside its picture and still ends with an end marker: a repair tool
 // that closes cut files, a header claiming more rows than the data holds. The rest would be drawn
 // grey.
@@ -314,6 +362,8 @@ TEST_F(PictureLibraryTest, CutPicturesClosedByAnEndMarkerAreRefused) {
         {"plain", jpegBytes(marked)},
         {"turned", jpegBytes(storedFor(marked, 6), {.orientation = 6})},
         {"progressive", jpegBytes(marked, {.progressive = true})},
+        {"cmyk", cmykJpegBytes(marked, false)},
+        {"ycck", cmykJpegBytes(marked, true)},
     };
     for (const auto& [kind, whole] : sources) {
         const qsizetype scan = scanStart(whole);
@@ -355,5 +405,10 @@ TEST_F(PictureLibraryTest, CutPicturesClosedByAnEndMarkerAreRefused) {
         const auto m = lib.MeasurePic(path);
         EXPECT_EQ(m.size, QSize(640, 480)) << progressive << ": " << qPrintable(m.error);
         EXPECT_FALSE(lib.thumbnail(path, QSize(64, 48), 0).isNull()) << progressive;
+    }
+    for (const bool ycck : {false, true}) {
+        const auto m = lib.MeasurePic(
+            file(QStringLiteral("cmyk%1.jpg").arg(ycck), cmykJpegBytes(marked, ycck)));
+        EXPECT_EQ(m.size, QSize(640, 480)) << ycck << ": " << qPrintable(m.error);
     }
 }
