@@ -80,7 +80,10 @@ void noSourceAction(j_decompress_ptr) {}
 }
 
 void checkMessage(j_common_ptr cinfo, int level) {
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+    // A scan that meets a marker before its last block was cut and closed again, or its
+    // header claims more rows than the data holds.
+    if (level < 0 &&
+        (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER))
         reinterpret_cast<CheckErrors*>(cinfo->err)->cutShort = true;
 }
 
@@ -133,16 +136,34 @@ bool jpegCutShort(int fd) {
 
 // Nearly every complete JPEG ends with its end marker, and no cut file does: the marker cannot
 // occur inside the compressed data, and a file cut within its header fails to read anyway.
-// Only the others are decoded to tell a trailer from a cut.
-bool jpegIsComplete(const QFile& file) {
+// Only the others are decoded to tell a trailer from a cut; `checked` says whether that ran.
+bool jpegIsComplete(const QFile& file, bool* checked) {
     // pread and fstat leave the reader's file position alone.
     const int fd = file.handle();
     struct stat st {};
     unsigned char last[2] = {0, 0};
     if (::fstat(fd, &st) == 0 && st.st_size >= 2 && ::pread(fd, last, 2, st.st_size - 2) == 2 &&
-        last[0] == 0xff && last[1] == 0xd9)
+        last[0] == 0xff && last[1] == 0xd9) {
+        *checked = false;
         return true;
+    }
+    *checked = true;
     return !jpegCutShort(fd);
+}
+
+// A cut file closed by an end marker leaves its remainder in the grey of empty blocks (inverted
+// CMYK shows it darker: 64, or 63 from YCCK). Only a picture with such a corner pays for the
+// full check.
+bool mayEndInEmptyBlocks(const QImage& image) {
+    const int r = image.width() - 1;
+    const int b = image.height() - 1;
+    for (const QPoint p : {QPoint(0, 0), QPoint(r, 0), QPoint(0, b), QPoint(r, b)}) {
+        const QRgb c = image.pixel(p);
+        if (qRed(c) == qGreen(c) && qGreen(c) == qBlue(c) &&
+            (qRed(c) == 128 || qRed(c) == 64 || qRed(c) == 63))
+            return true;
+    }
+    return false;
 }
 
 // Qt's BMP reader fills a short file's missing rows with black and reports success. An
@@ -250,7 +271,8 @@ DecodedPicture decodePicture(const QString& path, QSize cover, int minLongest) {
     }
     d.fullSize = h.size;
     d.format = h.format;
-    if (h.format == "jpeg" && !jpegIsComplete(file)) {
+    bool endChecked = true;
+    if (h.format == "jpeg" && !jpegIsComplete(file, &endChecked)) {
         d.error = QStringLiteral("Premature end of JPEG file");
         return d;
     }
@@ -274,6 +296,9 @@ DecodedPicture decodePicture(const QString& path, QSize cover, int minLongest) {
         d.error = reader.errorString();
         if (d.error.isEmpty())
             d.error = QStringLiteral("Unreadable picture");
+    } else if (!endChecked && mayEndInEmptyBlocks(d.image) && jpegCutShort(file.handle())) {
+        d.image = QImage();
+        d.error = QStringLiteral("Premature end of JPEG file");
     }
     return d;
 }

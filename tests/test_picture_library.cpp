@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include <jpeglib.h>
+
 using namespace vimbrel;
 using namespace vimbrel::test;
 
@@ -294,5 +298,117 @@ TEST_F(PictureLibraryTest, CutFilesAreRefusedWhereverTheyEnd) {
         }
         const auto m = lib.MeasurePic(file(QLatin1String(kind) + QStringLiteral(".jpg"), whole));
         EXPECT_TRUE(m.ok()) << kind << ": " << qPrintable(m.error);
+    }
+}
+
+namespace {
+
+// Qt writes no CMYK JPEG: a print shop's file, made with libjpeg. Ink as Adobe stores it,
+// inverted, and stored as YCCK as Photoshop does, or as plain CMYK.
+QByteArray cmykJpegBytes(const QImage& img, bool ycck) {
+    const QImage rgb = img.convertToFormat(QImage::Format_RGB32);
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = JDIMENSION(rgb.width());
+    cinfo.image_height = JDIMENSION(rgb.height());
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 90, TRUE);
+    if (ycck)
+        jpeg_set_colorspace(&cinfo, JCS_YCCK);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(size_t(rgb.width()) * 4);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const auto* line =
+            reinterpret_cast<const QRgb*>(rgb.constScanLine(int(cinfo.next_scanline)));
+        for (int x = 0; x < rgb.width(); ++x) {
+            row[size_t(x) * 4 + 0] = JSAMPLE(qRed(line[x]));
+            row[size_t(x) * 4 + 1] = JSAMPLE(qGreen(line[x]));
+            row[size_t(x) * 4 + 2] = JSAMPLE(qBlue(line[x]));
+            row[size_t(x) * 4 + 3] = 255;
+        }
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&cinfo, &r, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    const QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
+    std::free(out);
+    return bytes;
+}
+
+} // namespace
+
+// A file that breaks off inside its picture and still ends with an end marker: a repair tool
+// that closes cut files, a header claiming more rows than the data holds. The rest would be drawn
+// grey.
+TEST_F(PictureLibraryTest, CutPicturesClosedByAnEndMarkerAreRefused) {
+    const QImage marked = markedPicture(640, 480);
+    const QByteArray eoi("\xff\xd9", 2);
+    auto scanStart = [](const QByteArray& jpeg) {
+        qsizetype at = 2;
+        while (at + 4 <= jpeg.size() && jpeg.at(at + 1) != '\xda')
+            at += 2 + (uchar(jpeg.at(at + 2)) << 8 | uchar(jpeg.at(at + 3)));
+        return at;
+    };
+    QList<std::pair<QString, QByteArray>> cases;
+    const std::pair<const char*, QByteArray> sources[] = {
+        {"plain", jpegBytes(marked)},
+        {"turned", jpegBytes(storedFor(marked, 6), {.orientation = 6})},
+        {"progressive", jpegBytes(marked, {.progressive = true})},
+        {"cmyk", cmykJpegBytes(marked, false)},
+        {"ycck", cmykJpegBytes(marked, true)},
+    };
+    for (const auto& [kind, whole] : sources) {
+        const qsizetype scan = scanStart(whole);
+        const qsizetype n = whole.size();
+        for (const qsizetype cut : {scan + 40, (scan + n) / 2, n - 600})
+            if (cut > scan &&
+                (QLatin1String(kind) != QLatin1String("progressive") || cut == scan + 40))
+                cases.append({QStringLiteral("%1-%2.jpg").arg(QLatin1String(kind)).arg(cut),
+                              whole.left(cut) + eoi});
+    }
+    // The height in the frame header says 4800 rows; the data holds 480.
+    QByteArray tall = jpegBytes(marked);
+    for (qsizetype at = 2; at + 9 <= tall.size();
+         at += 2 + (uchar(tall.at(at + 2)) << 8 | uchar(tall.at(at + 3)))) {
+        if (tall.at(at + 1) == '\xc0') {
+            tall[at + 5] = char(4800 >> 8);
+            tall[at + 6] = char(4800 & 0xff);
+            break;
+        }
+    }
+    cases.append({QStringLiteral("tall.jpg"), tall});
+
+    for (const auto& [name, bytes] : cases) {
+        const QString path = file(name, bytes);
+        const auto m = lib.MeasurePic(path);
+        EXPECT_EQ(m.error.toStdString(), "Premature end of JPEG file") << qPrintable(name);
+        EXPECT_TRUE(lib.thumbnail(path, QSize(64, 48), 0).isNull()) << qPrintable(name);
+        EXPECT_NE(
+            lib.SavePic(path, dir.filePath(QStringLiteral("cut.gif")), 80, PictureLibrary::Gif), 0)
+            << qPrintable(name);
+    }
+
+    // Whole pictures with grey where the cut's remainder would be still pass.
+    QImage grey(640, 480, QImage::Format_RGB32);
+    grey.fill(qRgb(128, 128, 128));
+    for (const bool progressive : {false, true}) {
+        const QString path = file(QStringLiteral("grey%1.jpg").arg(progressive),
+                                  jpegBytes(grey, {.progressive = progressive}));
+        const auto m = lib.MeasurePic(path);
+        EXPECT_EQ(m.size, QSize(640, 480)) << progressive << ": " << qPrintable(m.error);
+        EXPECT_FALSE(lib.thumbnail(path, QSize(64, 48), 0).isNull()) << progressive;
+    }
+    for (const bool ycck : {false, true}) {
+        const auto m = lib.MeasurePic(
+            file(QStringLiteral("cmyk%1.jpg").arg(ycck), cmykJpegBytes(marked, ycck)));
+        EXPECT_EQ(m.size, QSize(640, 480)) << ycck << ": " << qPrintable(m.error);
     }
 }
