@@ -384,9 +384,23 @@ ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, boo
     return f;
 }
 
+// A file is often named after another format than it holds (a PNG saved as .jpg, a phone's
+// JPEG as .heic): its bytes choose the reader. TIFF-based RAW files go to libraw by name.
+Kind readerFor(QByteArrayView bytes, const QString& name) {
+    const QByteArray format = contentFormat(bytes);
+    const Kind named = kindOf(name);
+    if (format == "heif")
+        return Kind::Heif;
+    if (format == "tiff")
+        return named == Kind::Raw ? Kind::Raw : Kind::Qt;
+    if (!format.isEmpty())
+        return Kind::Qt;
+    return named;
+}
+
 ForeignPicture readForeign(const QByteArray& bytes, const QString& name, QSize cover,
                            int minLongest, bool headerOnly) {
-    switch (kindOf(name)) {
+    switch (readerFor(bytes, name)) {
     case Kind::Qt:
         return readByQt(bytes, cover, minLongest, headerOnly);
     case Kind::Heif:
@@ -494,6 +508,30 @@ QStringList foreignSuffixes() {
             QStringLiteral("cr2"),  QStringLiteral("cr3"),  QStringLiteral("nef"),
             QStringLiteral("arw"),  QStringLiteral("dng"),  QStringLiteral("orf"),
             QStringLiteral("raf"),  QStringLiteral("rw2")};
+}
+
+QByteArray contentFormat(QByteArrayView head) {
+    if (head.startsWith("\xff\xd8\xff"))
+        return "jpeg";
+    if (head.startsWith("GIF87a") || head.startsWith("GIF89a"))
+        return "gif";
+    if (head.startsWith("BM") && head.size() >= 14)
+        return "bmp";
+    if (head.startsWith("\x89PNG\r\n\x1a\n"))
+        return "png";
+    if (head.startsWith(QByteArrayView("II*\0", 4)) || head.startsWith(QByteArrayView("MM\0*", 4)))
+        return "tiff";
+    if (head.size() >= 12 && head.startsWith("RIFF") && head.sliced(8, 4) == "WEBP")
+        return "webp";
+    // ISO media files: only HEIF brands, not a Canon CR3 ("crx ") or a video.
+    if (head.size() >= 12 && head.sliced(4, 4) == "ftyp") {
+        static const QByteArrayView brands[] = {"heic", "heix", "heim", "heis", "hevc",
+                                                "hevx", "mif1", "msf1", "heif"};
+        for (QByteArrayView b : brands)
+            if (head.sliced(8, 4) == b)
+                return "heif";
+    }
+    return {};
 }
 
 bool isForeignPicture(const QString& name) {

@@ -18,6 +18,10 @@ QStringList foreignSuffixes();
 // Whether a file name ends in one of them, in any letter case.
 bool isForeignPicture(const QString& name);
 
+// The format a file's first bytes show, whatever its name: "jpeg", "gif", "bmp", "png", "tiff",
+// "webp" or "heif"; empty for anything else (most camera RAW formats among them).
+QByteArray contentFormat(QByteArrayView head);
+
 // The EXIF fields a converted picture carries over. Texts are as stored, without their NUL.
 struct ExifFields {
     QByteArray dateTimeOriginal; // "YYYY:MM:DD HH:MM:SS"
@@ -37,7 +41,8 @@ struct ForeignPicture {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Decodes the file's `bytes`, with the reader chosen by `name`'s suffix. With a `cover` or
+// Decodes the file's `bytes`, with the reader chosen by their content, or by `name`'s suffix
+// where the content does not tell (camera RAW). With a `cover` or
 // `minLongest` (as decodePicture() takes them) the result may be smaller than the picture.
 ForeignPicture readForeignPicture(const QByteArray& bytes, const QString& name, QSize cover = {},
                                   int minLongest = 0);

@@ -98,6 +98,7 @@ public:
         QString error;
         QSize size;
         bool verified = false; // flushed and compared with its source
+        FileState source;      // as it was when compared
     };
 
 private:
@@ -111,6 +112,7 @@ private:
         int index;
         QString target;
         bool verified;
+        FileState source;
     };
 
     void fillAhead();
