@@ -309,9 +309,15 @@ QImage rawPreview(LibRaw& raw) {
     return upright(img, flip == 3 ? 3 : flip == 5 ? 8 : flip == 6 ? 6 : 1);
 }
 
-ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, bool headerOnly) {
+int rawProgress(void* stop, LibRaw_progress, int, int) {
+    return stop != nullptr && static_cast<const std::atomic<bool>*>(stop)->load() ? 1 : 0;
+}
+
+ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, bool headerOnly,
+                       const std::atomic<bool>* stop) {
     ForeignPicture f;
     const auto raw = std::make_unique<LibRaw>(); // large: not on a worker's stack
+    raw->set_progress_handler(rawProgress, const_cast<std::atomic<bool>*>(stop));
     raw->imgdata.params.use_camera_wb = 1;
     raw->imgdata.params.output_bps = 8;
     int rc = raw->open_buffer(const_cast<char*>(bytes.constData()), size_t(bytes.size()));
@@ -355,6 +361,7 @@ ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, boo
     // The size probe leaves libraw unable to develop: it opens the file again. Half size
     // skips the interpolation, a quarter of the work for a preview.
     raw->recycle();
+    raw->set_progress_handler(rawProgress, const_cast<std::atomic<bool>*>(stop));
     raw->imgdata.params.use_camera_wb = 1;
     raw->imgdata.params.output_bps = 8;
     raw->imgdata.params.half_size =
@@ -372,6 +379,10 @@ ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, boo
         libraw_processed_image_t* m = raw->dcraw_make_mem_image(&err);
         f.image = rawBitmap(m);
         LibRaw::dcraw_clear_mem(m);
+    }
+    if (rc == LIBRAW_CANCELLED_BY_CALLBACK) {
+        f.error = rawError(rc);
+        return f;
     }
     if (f.image.isNull())
         f.image = rawPreview(*raw);
@@ -399,14 +410,15 @@ Kind readerFor(QByteArrayView bytes, const QString& name) {
 }
 
 ForeignPicture readForeign(const QByteArray& bytes, const QString& name, QSize cover,
-                           int minLongest, bool headerOnly) {
+                           int minLongest, bool headerOnly,
+                           const std::atomic<bool>* stop = nullptr) {
     switch (readerFor(bytes, name)) {
     case Kind::Qt:
         return readByQt(bytes, cover, minLongest, headerOnly);
     case Kind::Heif:
         return readHeif(bytes, cover, minLongest, headerOnly);
     case Kind::Raw:
-        return readRaw(bytes, cover, minLongest, headerOnly);
+        return readRaw(bytes, cover, minLongest, headerOnly, stop);
     case Kind::None:
         break;
     }
@@ -599,8 +611,8 @@ bool readWholeFile(int fd, QByteArray* bytes, QString* error) {
 }
 
 ForeignPicture readForeignPicture(const QByteArray& bytes, const QString& name, QSize cover,
-                                  int minLongest) {
-    return readForeign(bytes, name, cover, minLongest, false);
+                                  int minLongest, const std::atomic<bool>* stop) {
+    return readForeign(bytes, name, cover, minLongest, false, stop);
 }
 
 DecodedPicture decodeForeignPicture(const QString& path, QSize cover, int minLongest) {

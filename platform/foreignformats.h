@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 namespace vimbrel {
 
 // Lower-case suffixes of the formats read here.
@@ -44,8 +46,9 @@ struct ForeignPicture {
 // Decodes the file's `bytes`, with the reader chosen by their content, or by `name`'s suffix
 // where the content does not tell (camera RAW). With a `cover` or
 // `minLongest` (as decodePicture() takes them) the result may be smaller than the picture.
+// Once `stop` is set, a long decode (a camera RAW being developed) gives up early.
 ForeignPicture readForeignPicture(const QByteArray& bytes, const QString& name, QSize cover = {},
-                                  int minLongest = 0);
+                                  int minLongest = 0, const std::atomic<bool>* stop = nullptr);
 // The whole file read from a descriptor opened without blocking (a regular file), from its
 // start. Fails when the file changes length while it is read.
 bool readWholeFile(int fd, QByteArray* bytes, QString* error);

@@ -14,10 +14,12 @@
 #include "specialfiles.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QRandomGenerator>
+#include <QThread>
 #include <atomic>
 #include <chrono>
 #include <fcntl.h>
@@ -424,8 +426,9 @@ TEST_F(ImportTest, AConvertedSourceStaysUnlessItsConversionWasChecked) {
     for (const char* n : {"one.png", "two.png", "three.png"})
         bytes(QLatin1String(n), pngWithExif(markedPicture(40, 30), {}));
     ImportRun::Steps steps;
-    steps.convert = [](int source, const QString& name, const QString& target, bool* verified) {
-        const CopyOutcome c = convertPicture(source, name, target, verified);
+    steps.convert = [](int source, const QString& name, const QString& target, bool* verified,
+                       const std::atomic<bool>* stop) {
+        const CopyOutcome c = convertPicture(source, name, target, verified, stop);
         if (name.endsWith(u"two.png"_s) && verified != nullptr)
             *verified = false; // read back differently
         return c;
@@ -491,8 +494,9 @@ TEST_F(ImportTest, ASourceReplacedAfterItsCopyWasCheckedIsNotDeleted) {
                  QFile::encodeName(name).constData());
     };
     ImportRun::Steps steps;
-    steps.convert = [&](int source, const QString& name, const QString& target, bool* verified) {
-        const CopyOutcome c = convertPicture(source, name, target, verified);
+    steps.convert = [&](int source, const QString& name, const QString& target, bool* verified,
+                        const std::atomic<bool>* stop) {
+        const CopyOutcome c = convertPicture(source, name, target, verified, stop);
         if (name.endsWith(u"a.png"_s))
             replace(name, "newer");
         return c;
@@ -563,4 +567,27 @@ TEST(FileNameText, EveryNameRoundTripsAndUtf8NamesReadAsBefore) {
     }
     EXPECT_NE(nameText("M\xfcller.jpg"), nameText(QString::fromUtf8("M\xfcller.jpg").toUtf8()));
     EXPECT_FALSE(nameText("\xc0\xafslash.jpg").contains(u'/'));
+}
+
+TEST_F(ImportTest, CancelDoesNotWaitForRawFilesBeingDeveloped) {
+    const QByteArray raw = dngBytes(markedPicture(2400, 1600), {});
+    for (const char* n : {"a.dng", "b.dng", "c.dng", "d.dng", "e.dng"})
+        bytes(QLatin1String(n), raw);
+    QElapsedTimer timer;
+    timer.start();
+    import(names("a.dng"));
+    const qint64 alone = timer.elapsed();
+    ASSERT_EQ(copies().size(), 1);
+
+    // Four files in flight on two cores: waiting for them takes twice as long as one.
+    auto run =
+        std::make_unique<ImportRun>(a, hub, pictures, card, names("b.dng c.dng d.dng e.dng"), true);
+    QThread::msleep(50);
+    timer.restart();
+    run->cancel();
+    EXPECT_LT(timer.elapsed(), alone / 2);
+    run->finish();
+    EXPECT_EQ(copies().size(), 1); // nothing half-developed is left behind
+    EXPECT_TRUE(run->deletedNames().isEmpty());
+    EXPECT_TRUE(ui.shown.isEmpty());
 }

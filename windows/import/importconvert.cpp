@@ -59,7 +59,14 @@ bool targetHolds(int out, const QString& target, const QByteArray& jpeg, QSize s
 } // namespace
 
 CopyOutcome convertPicture(int source, const QString& sourceName, const QString& target,
-                           bool* verified) {
+                           bool* verified, const std::atomic<bool>* stop) {
+    const auto stopped = [stop](CopyOutcome* c) {
+        if (stop == nullptr || !stop->load())
+            return false;
+        c->kind = CopyOutcome::SourceFailed;
+        c->error = QStringLiteral("Import cancelled");
+        return true;
+    };
     if (verified != nullptr)
         *verified = false;
     CopyOutcome c;
@@ -74,8 +81,12 @@ CopyOutcome convertPicture(int source, const QString& sourceName, const QString&
         c.kind = CopyOutcome::SourceFailed;
         return c;
     }
-    const ForeignPicture picture = readForeignPicture(bytes, sourceName);
+    if (stopped(&c))
+        return c;
+    const ForeignPicture picture = readForeignPicture(bytes, sourceName, {}, 0, stop);
     bytes = {}; // the decoded picture is large enough on its own
+    if (stopped(&c))
+        return c;
     if (!picture.ok()) {
         c.kind = CopyOutcome::SourceFailed;
         c.error = picture.error;
@@ -87,6 +98,8 @@ CopyOutcome convertPicture(int source, const QString& sourceName, const QString&
         c.error = QStringLiteral("The picture cannot be stored as JPEG");
         return c;
     }
+    if (stopped(&c))
+        return c;
     const QByteArray to = nameBytes(target);
     const int out = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (out < 0) {

@@ -34,7 +34,7 @@ QByteArray formatOfName(const QString& target) {
 
 // Runs on the thread pool: touches files and the picture library only, never the model.
 Result importOne(PictureLibrary& pictures, const ImportRun::Steps& steps, const QString& source,
-                 const QString& target, bool verify) {
+                 const QString& target, bool verify, const std::atomic<bool>* abandon) {
     Result r;
     QString error;
     const int in = openSource(source, &error);
@@ -65,8 +65,9 @@ Result importOne(PictureLibrary& pictures, const ImportRun::Steps& steps, const 
         return r;
     }
     bool converted = false;
-    const CopyOutcome c = convert ? steps.convert(in, source, target, verify ? &converted : nullptr)
-                                  : steps.copy(in, target);
+    const CopyOutcome c =
+        convert ? steps.convert(in, source, target, verify ? &converted : nullptr, abandon)
+                : steps.copy(in, target);
     switch (c.kind) {
     case CopyOutcome::Copied:
         break;
@@ -157,8 +158,9 @@ bool ImportRun::dispatch(Job& job) {
     // Written down before the copy exists, so a run killed from here on leaves a note saying
     // which copy the next session may remove.
     noteImportCopy(m_a.albfile, job.target);
-    job.future = QtConcurrent::run(importOne, std::ref(m_pictures), std::cref(m_steps),
-                                   sourceOf(job.index), m_a.picdir + job.target, m_deleteSources);
+    job.future =
+        QtConcurrent::run(importOne, std::ref(m_pictures), std::cref(m_steps), sourceOf(job.index),
+                          m_a.picdir + job.target, m_deleteSources, &m_abandon);
     return true;
 }
 
@@ -168,6 +170,8 @@ void ImportRun::release(const Job& job) {
 }
 
 void ImportRun::discardInFlight() {
+    // A long conversion (a camera RAW) would keep Cancel waiting for a picture nobody wants.
+    m_abandon = true;
     for (Job& job : m_jobs) {
         if (job.future.isValid() && job.future.result().kind == Result::Copied)
             QFile::remove(m_a.picdir + job.target);
