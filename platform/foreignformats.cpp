@@ -615,6 +615,10 @@ ForeignPicture readForeignPicture(const QByteArray& bytes, const QString& name, 
     return readForeign(bytes, name, cover, minLongest, false, stop);
 }
 
+QSize readForeignSize(const QByteArray& bytes, const QString& name) {
+    return readForeign(bytes, name, {}, 0, true).fullSize;
+}
+
 DecodedPicture decodeForeignPicture(const QString& path, QSize cover, int minLongest) {
     DecodedPicture d;
     QByteArray bytes;

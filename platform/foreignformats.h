@@ -49,6 +49,8 @@ struct ForeignPicture {
 // Once `stop` is set, a long decode (a camera RAW being developed) gives up early.
 ForeignPicture readForeignPicture(const QByteArray& bytes, const QString& name, QSize cover = {},
                                   int minLongest = 0, const std::atomic<bool>* stop = nullptr);
+// The picture's size as shown, from its header only; empty when it cannot be read.
+QSize readForeignSize(const QByteArray& bytes, const QString& name);
 // The whole file read from a descriptor opened without blocking (a regular file), from its
 // start. Fails when the file changes length while it is read.
 bool readWholeFile(int fd, QByteArray* bytes, QString* error);

@@ -591,3 +591,35 @@ TEST_F(ImportTest, CancelDoesNotWaitForRawFilesBeingDeveloped) {
     EXPECT_TRUE(run->deletedNames().isEmpty());
     EXPECT_TRUE(ui.shown.isEmpty());
 }
+
+// The process's peak resident memory since the last reset, in MB.
+qint64 peakMegabytes() {
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong() / 1024;
+    return -1;
+}
+
+TEST_F(ImportTest, LargePicturesAreNotAllConvertedAtOnce) {
+    {
+        QImage big(9000, 9000, QImage::Format_RGB888); // 81 megapixels, a few hundred KB as PNG
+        big.fill(Qt::white);
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(big.save(&png, "PNG", 9));
+        for (const char* n : {"a.png", "b.png", "c.png"})
+            bytes(QLatin1String(n), png.data());
+    }
+    QFile clear(u"/proc/self/clear_refs"_s);
+    if (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1)
+        GTEST_SKIP() << "the peak memory cannot be reset here";
+    clear.close();
+    const qint64 before = peakMegabytes();
+    import(names("a.png b.png c.png"));
+    EXPECT_EQ(copies().size(), 3);
+    // One conversion adds about 600 MB at its peak here; two side by side twice that.
+    EXPECT_LT(peakMegabytes() - before, 900);
+}
