@@ -309,9 +309,15 @@ QImage rawPreview(LibRaw& raw) {
     return upright(img, flip == 3 ? 3 : flip == 5 ? 8 : flip == 6 ? 6 : 1);
 }
 
-ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, bool headerOnly) {
+int rawProgress(void* stop, LibRaw_progress, int, int) {
+    return stop != nullptr && static_cast<const std::atomic<bool>*>(stop)->load() ? 1 : 0;
+}
+
+ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, bool headerOnly,
+                       const std::atomic<bool>* stop) {
     ForeignPicture f;
     const auto raw = std::make_unique<LibRaw>(); // large: not on a worker's stack
+    raw->set_progress_handler(rawProgress, const_cast<std::atomic<bool>*>(stop));
     raw->imgdata.params.use_camera_wb = 1;
     raw->imgdata.params.output_bps = 8;
     int rc = raw->open_buffer(const_cast<char*>(bytes.constData()), size_t(bytes.size()));
@@ -355,6 +361,7 @@ ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, boo
     // The size probe leaves libraw unable to develop: it opens the file again. Half size
     // skips the interpolation, a quarter of the work for a preview.
     raw->recycle();
+    raw->set_progress_handler(rawProgress, const_cast<std::atomic<bool>*>(stop));
     raw->imgdata.params.use_camera_wb = 1;
     raw->imgdata.params.output_bps = 8;
     raw->imgdata.params.half_size =
@@ -373,6 +380,10 @@ ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, boo
         f.image = rawBitmap(m);
         LibRaw::dcraw_clear_mem(m);
     }
+    if (rc == LIBRAW_CANCELLED_BY_CALLBACK) {
+        f.error = rawError(rc);
+        return f;
+    }
     if (f.image.isNull())
         f.image = rawPreview(*raw);
     if (f.image.isNull()) {
@@ -384,15 +395,30 @@ ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, boo
     return f;
 }
 
+// A file is often named after another format than it holds (a PNG saved as .jpg, a phone's
+// JPEG as .heic): its bytes choose the reader. TIFF-based RAW files go to libraw by name.
+Kind readerFor(QByteArrayView bytes, const QString& name) {
+    const QByteArray format = contentFormat(bytes);
+    const Kind named = kindOf(name);
+    if (format == "heif")
+        return Kind::Heif;
+    if (format == "tiff")
+        return named == Kind::Raw ? Kind::Raw : Kind::Qt;
+    if (!format.isEmpty())
+        return Kind::Qt;
+    return named;
+}
+
 ForeignPicture readForeign(const QByteArray& bytes, const QString& name, QSize cover,
-                           int minLongest, bool headerOnly) {
-    switch (kindOf(name)) {
+                           int minLongest, bool headerOnly,
+                           const std::atomic<bool>* stop = nullptr) {
+    switch (readerFor(bytes, name)) {
     case Kind::Qt:
         return readByQt(bytes, cover, minLongest, headerOnly);
     case Kind::Heif:
         return readHeif(bytes, cover, minLongest, headerOnly);
     case Kind::Raw:
-        return readRaw(bytes, cover, minLongest, headerOnly);
+        return readRaw(bytes, cover, minLongest, headerOnly, stop);
     case Kind::None:
         break;
     }
@@ -496,6 +522,30 @@ QStringList foreignSuffixes() {
             QStringLiteral("raf"),  QStringLiteral("rw2")};
 }
 
+QByteArray contentFormat(QByteArrayView head) {
+    if (head.startsWith("\xff\xd8\xff"))
+        return "jpeg";
+    if (head.startsWith("GIF87a") || head.startsWith("GIF89a"))
+        return "gif";
+    if (head.startsWith("BM") && head.size() >= 14)
+        return "bmp";
+    if (head.startsWith("\x89PNG\r\n\x1a\n"))
+        return "png";
+    if (head.startsWith(QByteArrayView("II*\0", 4)) || head.startsWith(QByteArrayView("MM\0*", 4)))
+        return "tiff";
+    if (head.size() >= 12 && head.startsWith("RIFF") && head.sliced(8, 4) == "WEBP")
+        return "webp";
+    // ISO media files: only HEIF brands, not a Canon CR3 ("crx ") or a video.
+    if (head.size() >= 12 && head.sliced(4, 4) == "ftyp") {
+        static const QByteArrayView brands[] = {"heic", "heix", "heim", "heis", "hevc",
+                                                "hevx", "mif1", "msf1", "heif"};
+        for (QByteArrayView b : brands)
+            if (head.sliced(8, 4) == b)
+                return "heif";
+    }
+    return {};
+}
+
 bool isForeignPicture(const QString& name) {
     return kindOf(name) != Kind::None;
 }
@@ -561,8 +611,12 @@ bool readWholeFile(int fd, QByteArray* bytes, QString* error) {
 }
 
 ForeignPicture readForeignPicture(const QByteArray& bytes, const QString& name, QSize cover,
-                                  int minLongest) {
-    return readForeign(bytes, name, cover, minLongest, false);
+                                  int minLongest, const std::atomic<bool>* stop) {
+    return readForeign(bytes, name, cover, minLongest, false, stop);
+}
+
+QSize readForeignSize(const QByteArray& bytes, const QString& name) {
+    return readForeign(bytes, name, {}, 0, true).fullSize;
 }
 
 DecodedPicture decodeForeignPicture(const QString& path, QSize cover, int minLongest) {

@@ -11,12 +11,18 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+
 namespace vimbrel {
 
 // Lower-case suffixes of the formats read here.
 QStringList foreignSuffixes();
 // Whether a file name ends in one of them, in any letter case.
 bool isForeignPicture(const QString& name);
+
+// The format a file's first bytes show, whatever its name: "jpeg", "gif", "bmp", "png", "tiff",
+// "webp" or "heif"; empty for anything else (most camera RAW formats among them).
+QByteArray contentFormat(QByteArrayView head);
 
 // The EXIF fields a converted picture carries over. Texts are as stored, without their NUL.
 struct ExifFields {
@@ -37,10 +43,14 @@ struct ForeignPicture {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Decodes the file's `bytes`, with the reader chosen by `name`'s suffix. With a `cover` or
+// Decodes the file's `bytes`, with the reader chosen by their content, or by `name`'s suffix
+// where the content does not tell (camera RAW). With a `cover` or
 // `minLongest` (as decodePicture() takes them) the result may be smaller than the picture.
+// Once `stop` is set, a long decode (a camera RAW being developed) gives up early.
 ForeignPicture readForeignPicture(const QByteArray& bytes, const QString& name, QSize cover = {},
-                                  int minLongest = 0);
+                                  int minLongest = 0, const std::atomic<bool>* stop = nullptr);
+// The picture's size as shown, from its header only; empty when it cannot be read.
+QSize readForeignSize(const QByteArray& bytes, const QString& name);
 // The whole file read from a descriptor opened without blocking (a regular file), from its
 // start. Fails when the file changes length while it is read.
 bool readWholeFile(int fd, QByteArray* bytes, QString* error);

@@ -4,7 +4,9 @@
 #include "foreignformats.h"
 
 #include <QImage>
+#include <QSemaphore>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -16,6 +18,40 @@ namespace vimbrel {
 namespace {
 
 constexpr int kQuality = 92;
+
+// A conversion holds its picture several times over (decoded, flattened for JPEG, read back),
+// ten bytes a pixel and more: pictures converted at once share this many megapixels, so
+// several large RAW files or a small PNG claiming a huge size cannot exhaust memory together.
+constexpr int kMegapixelBudget = 120;
+
+QSemaphore& megapixels() {
+    static QSemaphore budget(kMegapixelBudget);
+    return budget;
+}
+
+// Holds the picture's share of the budget, waiting while `stop` allows.
+class MegapixelShare {
+public:
+    MegapixelShare(QSize size, const std::atomic<bool>* stop)
+        : m_units(int(std::clamp<qint64>(
+              (qint64(size.width()) * size.height() + 999'999) / 1'000'000, 1, kMegapixelBudget))) {
+        while (!megapixels().tryAcquire(m_units, 50))
+            if (stop != nullptr && stop->load()) {
+                m_units = 0;
+                return;
+            }
+    }
+    ~MegapixelShare() {
+        if (m_units > 0)
+            megapixels().release(m_units);
+    }
+    bool held() const { return m_units > 0; }
+    MegapixelShare(const MegapixelShare&) = delete;
+    MegapixelShare& operator=(const MegapixelShare&) = delete;
+
+private:
+    int m_units;
+};
 
 QString systemError(int err) {
     return QString::fromLocal8Bit(std::strerror(err));
@@ -59,7 +95,14 @@ bool targetHolds(int out, const QString& target, const QByteArray& jpeg, QSize s
 } // namespace
 
 CopyOutcome convertPicture(int source, const QString& sourceName, const QString& target,
-                           bool* verified) {
+                           bool* verified, const std::atomic<bool>* stop) {
+    const auto stopped = [stop](CopyOutcome* c) {
+        if (stop == nullptr || !stop->load())
+            return false;
+        c->kind = CopyOutcome::SourceFailed;
+        c->error = QStringLiteral("Import cancelled");
+        return true;
+    };
     if (verified != nullptr)
         *verified = false;
     CopyOutcome c;
@@ -74,8 +117,15 @@ CopyOutcome convertPicture(int source, const QString& sourceName, const QString&
         c.kind = CopyOutcome::SourceFailed;
         return c;
     }
-    const ForeignPicture picture = readForeignPicture(bytes, sourceName);
+    if (stopped(&c))
+        return c;
+    const MegapixelShare share(readForeignSize(bytes, sourceName), stop);
+    if (!share.held() && stopped(&c))
+        return c;
+    const ForeignPicture picture = readForeignPicture(bytes, sourceName, {}, 0, stop);
     bytes = {}; // the decoded picture is large enough on its own
+    if (stopped(&c))
+        return c;
     if (!picture.ok()) {
         c.kind = CopyOutcome::SourceFailed;
         c.error = picture.error;
@@ -87,6 +137,8 @@ CopyOutcome convertPicture(int source, const QString& sourceName, const QString&
         c.error = QStringLiteral("The picture cannot be stored as JPEG");
         return c;
     }
+    if (stopped(&c))
+        return c;
     const QByteArray to = nameBytes(target);
     const int out = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (out < 0) {

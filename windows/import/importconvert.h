@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 namespace vimbrel {
 
 // Reads the open source completely, decodes it and writes the JPEG to `target`, created
@@ -15,7 +17,9 @@ namespace vimbrel {
 // With `verified`, the conversion is checked as a byte copy is before its source may go: the
 // target is flushed, read back and must hold exactly the bytes encoded and decode at the
 // picture's size, and the source must be the same file, unchanged, as the one read in full.
+//
+// Once `stop` is set the conversion gives up as soon as it can, writing nothing.
 CopyOutcome convertPicture(int source, const QString& sourceName, const QString& target,
-                           bool* verified = nullptr);
+                           bool* verified = nullptr, const std::atomic<bool>* stop = nullptr);
 
 } // namespace vimbrel

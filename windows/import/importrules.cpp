@@ -302,17 +302,35 @@ bool syncFolder(const QString& folder) {
     return d.fd >= 0 && ::fsync(d.fd) == 0;
 }
 
-bool deleteSource(const QString& source, const QString& target, const PictureFolder& picdir) {
-    if (picdir.holds(source))
+namespace {
+
+FileState stateOf(const struct stat& st) {
+    return {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size),
+            qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+} // namespace
+
+FileState fileState(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 ? stateOf(st) : FileState{};
+}
+
+FileState fileState(const QString& path) {
+    struct stat st {};
+    return ::lstat(nameBytes(path).constData(), &st) == 0 ? stateOf(st) : FileState{};
+}
+
+bool deleteSource(const QString& source, const QString& target, const PictureFolder& picdir,
+                  const FileState& checked) {
+    if (picdir.holds(source) || checked.size < 0)
         return false;
-    struct stat ss {
-    }, ts{};
-    const QByteArray from = nameBytes(source);
-    if (::stat(from.constData(), &ss) != 0 || ::stat(nameBytes(target).constData(), &ts) != 0 ||
-        (ss.st_dev == ts.st_dev && ss.st_ino == ts.st_ino) ||
-        (ss.st_size != ts.st_size && !isForeignPicture(source))) // a conversion differs in size
+    const FileState now = fileState(source);
+    const FileState copy = fileState(target);
+    // A conversion differs in size from its source; the state checked says it is the one read.
+    if (now != checked || copy.size < 0 || (now.dev == copy.dev && now.ino == copy.ino))
         return false;
-    return ::unlink(from.constData()) == 0;
+    return ::unlink(nameBytes(source).constData()) == 0;
 }
 
 PictureLibrary::Measure measurePicture(PictureLibrary& pictures, const QString& path) {

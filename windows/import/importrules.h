@@ -73,10 +73,22 @@ bool verifyCopy(int source, const QString& target);
 // Flushes a folder's entries (new files' names) to disk.
 bool syncFolder(const QString& folder);
 
-// Deletes a verified source (of a copy, or of a conversion, whose size differs), never a file
-// of the album's picture folder (however it is reached) and never the copy itself. Returns
-// whether it was deleted.
-bool deleteSource(const QString& source, const QString& target, const PictureFolder& picdir);
+// Which file a source was, and in what state, when its copy was checked.
+struct FileState {
+    quint64 dev = 0;
+    quint64 ino = 0;
+    qint64 size = -1;
+    qint64 mtimeNs = 0;
+    bool operator==(const FileState&) const = default;
+};
+FileState fileState(int fd);
+FileState fileState(const QString& path); // not following a final link; size -1 when missing
+
+// Deletes a verified source, never a file of the album's picture folder (however it is
+// reached), never the copy itself, and only while the name still holds the file, unchanged,
+// that was `checked`. Returns whether it was deleted.
+bool deleteSource(const QString& source, const QString& target, const PictureFolder& picdir,
+                  const FileState& checked);
 
 // Decodes the picture at reduced scale (a damaged file fails here, not later) and fills the
 // disk thumbnail tier from the same decode. Sizes are 16-bit in the album: a side above 32767

@@ -19,9 +19,22 @@ namespace {
 
 using Result = ImportRun::Result;
 
+QByteArray fileHead(int fd) {
+    QByteArray head(16, '\0');
+    const ssize_t n = ::pread(fd, head.data(), size_t(head.size()), 0);
+    head.truncate(n > 0 ? qsizetype(n) : 0);
+    return head;
+}
+
+// The format an album picture's extension stands for.
+QByteArray formatOfName(const QString& target) {
+    const QString ext = target.mid(target.lastIndexOf(QLatin1Char('.')) + 1).toLower();
+    return ext == QLatin1String("jpg") ? QByteArray("jpeg") : ext.toLatin1();
+}
+
 // Runs on the thread pool: touches files and the picture library only, never the model.
 Result importOne(PictureLibrary& pictures, const ImportRun::Steps& steps, const QString& source,
-                 const QString& target, bool verify) {
+                 const QString& target, bool verify, const std::atomic<bool>* abandon) {
     Result r;
     QString error;
     const int in = openSource(source, &error);
@@ -29,10 +42,20 @@ Result importOne(PictureLibrary& pictures, const ImportRun::Steps& steps, const 
         if (in >= 0)
             ::close(in);
     });
+    const FileState opened = in < 0 ? FileState{} : fileState(in);
+    // The copy must hold what its name says: a source in another format than that (whatever
+    // its own name) is converted, into a JPEG only.
+    const QByteArray holds = in < 0 ? QByteArray() : contentFormat(fileHead(in));
+    const QByteArray wants = formatOfName(target);
+    const bool convert = holds.isEmpty() ? isForeignPicture(source) : holds != wants;
+    if (in >= 0 && convert && wants != "jpeg") {
+        r.kind = Result::LoadError;
+        r.error = QStringLiteral("Not a %1 picture").arg(QString::fromLatin1(wants.toUpper()));
+        return r;
+    }
     // Measured from its header before anything is copied: a file that is no picture (a
     // large one could fill the disk) is skipped like any unreadable picture. A conversion
     // decodes the whole source before it writes anything.
-    const bool convert = isForeignPicture(source);
     const PictureLibrary::Measure head = in < 0    ? PictureLibrary::Measure{{}, error}
                                          : convert ? PictureLibrary::Measure{}
                                                    : measureHeader(in);
@@ -42,8 +65,9 @@ Result importOne(PictureLibrary& pictures, const ImportRun::Steps& steps, const 
         return r;
     }
     bool converted = false;
-    const CopyOutcome c = convert ? steps.convert(in, source, target, verify ? &converted : nullptr)
-                                  : steps.copy(in, target);
+    const CopyOutcome c =
+        convert ? steps.convert(in, source, target, verify ? &converted : nullptr, abandon)
+                : steps.copy(in, target);
     switch (c.kind) {
     case CopyOutcome::Copied:
         break;
@@ -69,6 +93,9 @@ Result importOne(PictureLibrary& pictures, const ImportRun::Steps& steps, const 
     }
     r.size = m.size;
     r.verified = convert ? converted : verify && steps.verify(in, target);
+    // Checked against the file as it was opened: a change at any time since keeps it.
+    r.source = r.verified && fileState(in) == opened ? opened : FileState{};
+    r.verified = r.source.size >= 0;
     return r;
 }
 
@@ -132,8 +159,9 @@ bool ImportRun::dispatch(Job& job) {
     // Written down before the copy exists, so a run killed from here on leaves a note saying
     // which copy the next session may remove.
     noteImportCopy(m_a.albfile, job.target);
-    job.future = QtConcurrent::run(importOne, std::ref(m_pictures), std::cref(m_steps),
-                                   sourceOf(job.index), m_a.picdir + job.target, m_deleteSources);
+    job.future =
+        QtConcurrent::run(importOne, std::ref(m_pictures), std::cref(m_steps), sourceOf(job.index),
+                          m_a.picdir + job.target, m_deleteSources, &m_abandon);
     return true;
 }
 
@@ -143,6 +171,8 @@ void ImportRun::release(const Job& job) {
 }
 
 void ImportRun::discardInFlight() {
+    // A long conversion (a camera RAW) would keep Cancel waiting for a picture nobody wants.
+    m_abandon = true;
     for (Job& job : m_jobs) {
         if (job.future.isValid() && job.future.result().kind == Result::Copied)
             QFile::remove(m_a.picdir + job.target);
@@ -199,7 +229,7 @@ bool ImportRun::next() {
         m_a.imps[m_a.nimps].iwidth = static_cast<Integer>(r.size.width());
         m_a.imps[m_a.nimps].iheight = static_cast<Integer>(r.size.height());
         m_a.changed = 'y';
-        m_copied.append({job.index, job.target, r.verified});
+        m_copied.append({job.index, job.target, r.verified, r.source});
         break;
     case Result::Exists:
         // Someone else's file took the name meanwhile: the same file tries the next number.
@@ -263,7 +293,7 @@ void ImportRun::finish() {
     syncFolder(m_a.picdir);
     const PictureFolder own(m_a.picdir);
     for (const Copy& c : m_copied)
-        if (c.verified && deleteSource(sourceOf(c.index), m_a.picdir + c.target, own))
+        if (c.verified && deleteSource(sourceOf(c.index), m_a.picdir + c.target, own, c.source))
             m_deleted.append(m_names[c.index]);
 }
 

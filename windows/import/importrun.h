@@ -25,6 +25,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <deque>
 #include <functional>
 
@@ -42,10 +43,12 @@ struct ImportSteps {
         return verifyCopy(source, target);
     };
     // Formats the album does not keep are converted instead; `verified` only when asked.
+    // `stop` is set once the run no longer wants the result.
     std::function<CopyOutcome(int source, const QString& sourceName, const QString& target,
-                              bool* verified)>
-        convert = [](int source, const QString& sourceName, const QString& target, bool* verified) {
-            return convertPicture(source, sourceName, target, verified);
+                              bool* verified, const std::atomic<bool>* stop)>
+        convert = [](int source, const QString& sourceName, const QString& target, bool* verified,
+                     const std::atomic<bool>* stop) {
+            return convertPicture(source, sourceName, target, verified, stop);
         };
 };
 
@@ -98,6 +101,7 @@ public:
         QString error;
         QSize size;
         bool verified = false; // flushed and compared with its source
+        FileState source;      // as it was when compared
     };
 
 private:
@@ -111,6 +115,7 @@ private:
         int index;
         QString target;
         bool verified;
+        FileState source;
     };
 
     void fillAhead();
@@ -133,6 +138,7 @@ private:
     int m_settled = 0;
     Stop m_stop = Stop::None;
     QString m_stopText;
+    std::atomic<bool> m_abandon{false}; // the jobs in flight are not wanted any more
     bool m_finished = false;
     bool m_written = false;
     QList<Copy> m_copied;
