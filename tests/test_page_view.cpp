@@ -398,3 +398,23 @@ TEST(PageKeys, TheFocusStaysInTheBookAcrossTurnsAndLayouts) {
     w.it_Click(13);
     EXPECT_EQ(QApplication::focusWidget(), w.idxlst[0]);
 }
+
+// A held key repeats; Space, Enter and B act once per press, as a click does.
+TEST(PageKeys, HeldSpaceEnterAndBActOnce) {
+    PageFixture f({24}, {1, 2, 3});
+    f.openGroup(1);
+    phpage& w = *f.w;
+    w.show();
+    const auto hold = [](QWidget* target, int key) {
+        for (bool repeat : {false, true, true, true}) {
+            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, QString(), repeat);
+            QApplication::sendEvent(target, &e);
+        }
+    };
+    hold(w.pb[0], Qt::Key_Space);
+    EXPECT_EQ(f.a.nsel, 1);
+    EXPECT_TRUE(w.frsel[0]->isVisibleTo(&w));
+    f.hub.opened.clear();
+    hold(w.pb[1], Qt::Key_Return);
+    EXPECT_EQ(f.hub.opened, QStringList({QStringLiteral("Pic 2")}));
+}
