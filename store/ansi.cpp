@@ -51,4 +51,20 @@ bool holds(const QString& s) {
     return true;
 }
 
+QString forField(const QString& s) {
+    const QString composed = s.normalized(QString::NormalizationForm_C);
+    QString out;
+    out.reserve(composed.size());
+    bool inControls = false;
+    for (const QChar c : composed) {
+        const bool control = c.unicode() < 0x20 || c.unicode() == 0x7F;
+        if (control && !inControls)
+            out.append(QLatin1Char(' '));
+        else if (!control)
+            out.append(c);
+        inControls = control;
+    }
+    return out;
+}
+
 } // namespace vimbrel::ansi

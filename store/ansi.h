@@ -14,5 +14,9 @@ inline QString decode(const QByteArray& b) {
 QByteArray encode(const QString& s);
 // Whether encode() keeps every character of `s`: nothing would turn into '?'.
 bool holds(const QString& s);
+// Text as a one-line field of the album file takes it: letters with a combining accent
+// composed into the one character the code page has (a pasted "e" + U+0301 is "é"), and each
+// run of line breaks, tabs and other control characters made one blank.
+QString forField(const QString& s);
 
 } // namespace vimbrel::ansi

@@ -3,10 +3,15 @@
 // from each. Screenshots of each window are kept as PNG files under the build folder.
 
 #include "albumfixture.h"
+#include "impimg.h"
 #include "phdesc.h"
 #include "phgrp.h"
+#include "phmail.h"
 #include "phpage.h"
+#include "phprint.h"
+#include "phslide.h"
 #include "picturelibrary.h"
+#include "scriptedprinter.h"
 #include "vimbra.h"
 
 #include <QApplication>
@@ -160,4 +165,32 @@ TEST(DarkPalette, PageViewChooserAndGroupEditorStayReadable) {
     phdesc descs(d.a, d.hub);
     keep(descs, QStringLiteral("descriptions"));
     EXPECT_EQ(unreadable(descs), QStringList());
+}
+
+// The other windows a dark desktop reaches: the slide show, import, print and e-mail.
+TEST(DarkPalette, SlideShowImportPrintAndMailStayReadable) {
+    DarkDesktop d;
+    d.a.curgrp = 1;
+    d.a.carddir = d.tmp.path();
+    d.a.maildir = d.tmp.filePath(QStringLiteral("mail"));
+    d.a.slidesrc = QStringLiteral("Slide");
+    d.a.albname = QStringLiteral("TRIP");
+    QDir().mkpath(d.a.maildir);
+
+    phslide slides(d.a, d.hub, d.pictures);
+    keep(slides, QStringLiteral("slideshow"));
+    EXPECT_EQ(unreadable(slides), QStringList());
+
+    impimg import(d.a, d.hub, d.pictures);
+    keep(import, QStringLiteral("import"));
+    EXPECT_EQ(unreadable(import), QStringList());
+
+    test::ScriptedPrinterSetup printers;
+    phprint print(d.a, d.pictures, printers);
+    keep(print, QStringLiteral("print"));
+    EXPECT_EQ(unreadable(print), QStringList());
+
+    phmail mail(d.a, d.pictures, nullptr, [](const QUrl&) { return true; });
+    keep(mail, QStringLiteral("mail"));
+    EXPECT_EQ(unreadable(mail), QStringList());
 }

@@ -294,3 +294,30 @@ TEST(EditorFields, NoTwoControlsShareAnAltKey) {
     EXPECT_EQ(test::mnemonicClashes(groups), QStringList());
     EXPECT_EQ(test::mnemonicClashes(descs), QStringList());
 }
+
+// Text as other programs hand it over: decomposed accents (a combining mark after its letter)
+// are the same characters the album file holds, and line breaks or tabs from a copied
+// paragraph are no part of a one-line field.
+TEST(EditorFields, PastedTextIsTakenAsTheAlbumFileWillHoldIt) {
+    Editors e({24}, {2});
+    e.selectPhoto(1, 2);
+    phdesc descs(e.a, e.hub);
+    QLineEdit* f = descs.pldesc;
+    f->clear();
+    QApplication::clipboard()->setText(QStringLiteral("Cafe\u0301 cre\u0300me"));
+    f->paste();
+    EXPECT_EQ(f->text(), QStringLiteral("Caf\u00e9 cr\u00e8me"));
+    f->clear();
+    QApplication::clipboard()->setText(QStringLiteral("one\ntwo\tthree\r\n"));
+    f->paste();
+    EXPECT_EQ(f->text(), QStringLiteral("one two three "));
+    f->setText(QStringLiteral("AB")); // in the middle, the cursor stays after what was pasted
+    f->setCursorPosition(1);
+    QApplication::clipboard()->setText(QStringLiteral("x\r\ny\u0301"));
+    f->paste();
+    EXPECT_EQ(f->text(), QStringLiteral("Ax \u00fdB"));
+    EXPECT_EQ(f->cursorPosition(), 4);
+    const auto* counter = descs.findChild<QLabel*>(QStringLiteral("pldesc_count"));
+    ASSERT_NE(counter, nullptr);
+    EXPECT_EQ(counter->text(), QStringLiteral("%1/50").arg(f->text().size()));
+}

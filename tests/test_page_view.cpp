@@ -472,3 +472,57 @@ TEST(PageKeys, TheHintLineFollowsTheFocusAcrossTheTools) {
     for (QWidget* t : {static_cast<QWidget*>(w.pb[0]), static_cast<QWidget*>(w.it[0])})
         EXPECT_TRUE(t->focusPolicy() & Qt::TabFocus);
 }
+
+// The focus stays in the book while frames hide and show: through a page turn (keys held
+// down meanwhile turn pages rather than walk the tools), onto a spread with fewer frames,
+// a new layout, and the Index tool, which hides itself.
+TEST(PageKeys, TheFocusStaysInTheBookAcrossTurnsAndLayouts) {
+    PageFixture f({30, 10}, {1, 2, 3, 13, 30});
+    f.openGroup(1);
+    phpage& w = *f.w;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QApplication::processEvents();
+    ASSERT_TRUE(w.isActiveWindow());
+
+    w.pb[23]->setFocus();
+    press(w.pb[23], Qt::Key_Right);
+    w.pgtimer_Timer(); // the right page lifts
+    w.pgtimer_Timer();
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    press(QApplication::focusWidget(), Qt::Key_Right); // auto-repeat: the next turn waits
+    f.finishTurn();
+    EXPECT_EQ(f.a.curpage, 3);
+    EXPECT_EQ(QApplication::focusWidget(), w.pb[5]); // the last frame of the group
+    EXPECT_EQ(w.dstat->text(), QString());
+
+    w.pb[2]->setFocus();
+    w.it_Click(7); // another size: the frames are laid out again
+    f.finishTurn();
+    EXPECT_TRUE(QApplication::focusWidget() == w.pb[2] || QApplication::focusWidget() == w.pb[0])
+        << qPrintable(QApplication::focusWidget()->objectName());
+
+    w.it[13]->setFocus(); // Index, which the index hides
+    w.it_Click(13);
+    EXPECT_EQ(QApplication::focusWidget(), w.idxlst[0]);
+}
+
+// A held key repeats; Space, Enter and B act once per press, as a click does.
+TEST(PageKeys, HeldSpaceEnterAndBActOnce) {
+    PageFixture f({24}, {1, 2, 3});
+    f.openGroup(1);
+    phpage& w = *f.w;
+    w.show();
+    const auto hold = [](QWidget* target, int key) {
+        for (bool repeat : {false, true, true, true}) {
+            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, QString(), repeat);
+            QApplication::sendEvent(target, &e);
+        }
+    };
+    hold(w.pb[0], Qt::Key_Space);
+    EXPECT_EQ(f.a.nsel, 1);
+    EXPECT_TRUE(w.frsel[0]->isVisibleTo(&w));
+    f.hub.opened.clear();
+    hold(w.pb[1], Qt::Key_Return);
+    EXPECT_EQ(f.hub.opened, QStringList({QStringLiteral("Pic 2")}));
+}

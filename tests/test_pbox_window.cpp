@@ -255,6 +255,9 @@ TEST(PboxKeys, ArrowsWalkTheStripAndSpaceSelects) {
     EXPECT_EQ(f.w->fs_selcnt->text(), QStringLiteral("2"));
     press(2, Qt::Key_Space);
     EXPECT_EQ(f.w->fs_selcnt->text(), QStringLiteral("1"));
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(f.w->fs[1], &held); // a held Space selects once per press
+    EXPECT_EQ(f.w->fs_selcnt->text(), QStringLiteral("1"));
     press(4, Qt::Key_Right); // past the end the strip moves on by one
     EXPECT_EQ(f.w->fs_scroll->value(), 2);
     EXPECT_EQ(f.w->fsn[4]->text(), QStringLiteral("short 106"));

@@ -8,14 +8,24 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QValidator>
+#include <algorithm>
 
 namespace vimbrel {
 
 class CodePageValidator : public QValidator {
 public:
     using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        return ansi::holds(input) ? Acceptable : Invalid;
+    // Pasted text is first made what the file will hold (accents composed, line breaks made
+    // blanks); what the code page still lacks is refused.
+    State validate(QString& input, int& pos) const override {
+        const QString fitted = ansi::forField(input);
+        if (!ansi::holds(fitted))
+            return Invalid;
+        if (fitted != input) {
+            pos = std::min(int(ansi::forField(input.left(pos)).size()), int(fitted.size()));
+            input = fitted;
+        }
+        return Acceptable;
     }
 };
 

@@ -21,6 +21,20 @@ void FrameBox::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
 }
 
+bool repeatedToggle(const QKeyEvent* e) {
+    if (!e->isAutoRepeat())
+        return false;
+    switch (e->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_B:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The focus frame: blue with a white inner line, readable on a picture and on the page.
 void drawFocusFrame(QPainter& p, const QRect& r) {
     p.setBrush(Qt::NoBrush);

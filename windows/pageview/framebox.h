@@ -3,6 +3,7 @@
 // drag can take it and a move between frames can copy it without decoding again. It takes the
 // keyboard focus and shows it with a frame of its own, clear of the red selection outline.
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
@@ -42,6 +43,10 @@ private:
     bool m_occupied = false;
     QPixmap m_picture;
 };
+
+// A held Space, Enter or B: the key repeats, but a photo is selected, opened or put away once
+// per press, as with the mouse (a held Space would otherwise toggle the selection on and off).
+bool repeatedToggle(const QKeyEvent* e);
 
 // The keyboard focus frame inside `r`, shared by the page frames and the Photo Box strip.
 void drawFocusFrame(QPainter& p, const QRect& r);

@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace vimbrel {
 
 phpage::phpage(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent)
@@ -251,6 +253,28 @@ void phpage::enterBook() {
         pb[0]->setFocus(Qt::OtherFocusReason);
     else if (m_a.curpage < 0 && idxlst[0]->isVisible())
         idxlst[0]->setFocus(Qt::OtherFocusReason);
+}
+
+void phpage::parkFocus() {
+    QWidget* const f = focusWidget();
+    for (int k = 0; k < 24; ++k)
+        if (f == pb[k]) {
+            m_focusFrame = k;
+            setFocus(Qt::OtherFocusReason);
+        }
+}
+
+void phpage::restoreFocus() {
+    const int k = std::exchange(m_focusFrame, -1);
+    // Moved on meanwhile (a Tab, a click): leave it there.
+    if (k < 0 || focusWidget() != this)
+        return;
+    for (int j = k; j >= 0; --j)
+        if (pb[j]->isVisible()) {
+            pb[j]->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    enterBook();
 }
 
 void phpage::closeEvent(QCloseEvent* e) {

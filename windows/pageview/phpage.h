@@ -103,6 +103,11 @@ private:
     void applyTools();
     void highlightTool(int i);
     void enterBook(); // the keyboard focus from the window or the tools into the book
+    // Frames hide while the leaf turns and when the spread is laid out again, and Qt would
+    // hand their focus to the first tool. parkFocus() keeps it on the window meanwhile (the
+    // page keys still work), restoreFocus() puts it back on that frame or the nearest shown.
+    void parkFocus();
+    void restoreFocus();
     void arrowTurn(char dir);
     void turn(char dir, int step);
     void stopTurn();
@@ -124,6 +129,7 @@ private:
     QPixmap m_book;
     QFuture<void> m_ahead;
     char m_queuedTurn = 0; // an arrow turn asked for while the leaf was turning
+    int m_focusFrame = -1; // the frame parkFocus() took the focus from
     bool m_dragArmed = false;
     QPoint m_pressPos;
     QPixmap m_pbhold;  // the drawn picture of the frame a drag started from

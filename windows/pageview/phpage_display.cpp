@@ -8,11 +8,22 @@
 #include "picturelibrary.h"
 
 #include <QPainter>
+#include <QScopeGuard>
 #include <utility>
 
 namespace vimbrel {
 
 void phpage::SetPage() {
+    parkFocus();
+    int tool = -1; // a tool with the focus that the new page may hide (Index on the index)
+    for (int i = 0; i < toolCount; ++i)
+        if (focusWidget() == it[i])
+            tool = i;
+    const auto focusBack = qScopeGuard([this, tool] {
+        restoreFocus();
+        if (tool >= 0 && !it[tool]->isVisible())
+            enterBook();
+    });
     stopTurn();
     if (m_a.curpage < 0) {
         for (int k = 0; k < 24; ++k) {
@@ -243,6 +254,7 @@ void phpage::arrowTurn(char dir) {
 
 void phpage::turn(char dir, int step) {
     m_queuedTurn = 0; // a turn to a named page replaces an arrow turn still waiting
+    parkFocus();
     m_a.pgtdir = dir;
     m_a.pgtstep = static_cast<Integer>(step);
     pgtimer.start();
@@ -272,6 +284,7 @@ void phpage::pgtimer_Timer() {
         DispPage(m_a.curpage + 1);
         Set_it(102);
         prepareAhead();
+        restoreFocus();
         if (const char queued = std::exchange(m_queuedTurn, 0))
             arrowTurn(queued);
         return;

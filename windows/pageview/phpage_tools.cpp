@@ -75,7 +75,8 @@ bool phpage::eventFilter(QObject* o, QEvent* e) {
                     return true;
                 }
         for (int k = 0; k < 24; ++k)
-            if (o == pb[k] && pb_KeyPress(k, static_cast<QKeyEvent*>(e)->key()))
+            if (o == pb[k] && (repeatedToggle(static_cast<QKeyEvent*>(e)) ||
+                               pb_KeyPress(k, static_cast<QKeyEvent*>(e)->key())))
                 return true;
     }
     if (e->type() == QEvent::KeyPress && (o == idxlst[0] || o == idxlst[1])) {

@@ -1,5 +1,7 @@
 #include "pbox.h"
 
+#include "framebox.h"
+
 #include "dragdata.h"
 #include "framefit.h"
 #include "ui.h"
@@ -441,7 +443,8 @@ bool pbox::eventFilter(QObject* o, QEvent* e) {
     if (e->type() == QEvent::KeyPress)
         for (int k = 0; k < stripPositions; ++k)
             if (o == fs[static_cast<std::size_t>(k)] &&
-                fs_KeyPress(k, static_cast<QKeyEvent*>(e)->key()))
+                (repeatedToggle(static_cast<QKeyEvent*>(e)) ||
+                 fs_KeyPress(k, static_cast<QKeyEvent*>(e)->key())))
                 return true;
     return QWidget::eventFilter(o, e);
 }
