@@ -102,10 +102,10 @@ void press(QWidget& w, int key) {
 }
 
 struct Paging {
-    double pause = 0;      // longest event-loop pause while paging
-    double frames = 0;     // worst time from the leaf's last tick to the spread's frames shown
-    double stopLast = 0;   // the last spread complete, from its frames shown
-    double stopFirst = 0;  // the first spread complete, back again
+    double pause = 0;     // longest event-loop pause while paging
+    double frames = 0;    // worst time from the leaf's last tick to the spread's frames shown
+    double stopLast = 0;  // the last spread complete, from its frames shown
+    double stopFirst = 0; // the first spread complete, back again
     double keyHandling = 0;
     int decodes = 0;
 };

@@ -78,7 +78,8 @@ QStringList ensurePhotos(const QString& folder, int count, QSize size) {
         if (!QFileInfo::exists(p))
             missing << p;
     QtConcurrent::blockingMap(missing, [size](const QString& p) {
-        const QImage img = makePhoto(size.width(), size.height(), static_cast<quint32>(qHash(p, 7)));
+        const QImage img =
+            makePhoto(size.width(), size.height(), static_cast<quint32>(qHash(p, 7)));
         QImageWriter w(p + QStringLiteral(".part"), "jpeg");
         w.setQuality(90);
         if (w.write(img))

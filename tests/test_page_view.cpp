@@ -6,6 +6,7 @@
 #include "drawnrect.h"
 #include "phpage.h"
 #include "picturelibrary.h"
+#include "waitpictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,12 +66,18 @@ struct PageFixture : test::Fixture {
         w = std::make_unique<phpage>(a, hub, pictures);
         hub.page = w.get();
     }
+    ~PageFixture() {
+        // Whatever the test did, no picture was read on the GUI thread.
+        EXPECT_EQ(pictures.stats().guiThreadLoads, 0);
+    }
     void openGroup(int g) {
         a.curgrp = static_cast<Integer>(g);
         a.curpage = 1;
         w->SetPage();
         w->Set_it(-1);
+        settle();
     }
+    void settle() { EXPECT_TRUE(test::waitForPictures(*w)); }
     // Runs the page-turn timer to its end, as its ticks would.
     int finishTurn() {
         int ticks = 0;
@@ -204,6 +211,7 @@ TEST(PageView, TurnedPicturesKeepTheirProportions) {
     EXPECT_EQ(test::drawnRect(f.w->pb[0]->picture()).size(), QSize(54, 72)); // 60 x 80, scaled
     EXPECT_EQ(test::drawnRect(f.w->pb[1]->picture()).size(), QSize(80, 60));
     f.w->it_Click(6); // Large: 324 x 216 frames hold 60 x 80 at its own size
+    f.settle();
     EXPECT_EQ(test::drawnRect(f.w->pb[0]->picture()).size(), QSize(60, 80));
     EXPECT_EQ(test::drawnRect(f.w->pb[12]->picture()).size(), QSize(60, 80));
 }
