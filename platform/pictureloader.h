@@ -33,6 +33,8 @@ public:
     quint64 generation() const { return m_generation; }
     // Pictures of the current request not yet delivered.
     int pending() const { return m_pending; }
+    // Pictures handed to the pool and not yet back (on screen or ahead).
+    int working() const { return static_cast<int>(m_jobs.size()); }
     PictureLibrary& library() { return m_library; }
 
     struct Job;

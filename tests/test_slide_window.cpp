@@ -4,6 +4,7 @@
 #include "phslide.h"
 #include "picturelibrary.h"
 #include "sliderules.h"
+#include "waitpictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,7 +51,16 @@ struct SlideFixture : test::Fixture {
             a.pics[s].psel = 0;
         a.nsel = static_cast<Integer>(chosen.size());
     }
-    std::unique_ptr<phslide> open() { return std::make_unique<phslide>(a, hub, pictures); }
+    ~SlideFixture() { EXPECT_EQ(pictures.stats().guiThreadLoads, 0); }
+    std::unique_ptr<phslide> open() {
+        auto w = std::make_unique<phslide>(a, hub, pictures);
+        settle(*w);
+        return w;
+    }
+    static void settle(const phslide& w) { EXPECT_TRUE(test::waitForPictures(w)); }
+    static void settleAhead(const phslide& w) {
+        EXPECT_TRUE(test::waitUntil([&] { return !w.loadingAhead(); }));
+    }
 };
 
 void key(QWidget* w, int k) {
@@ -149,10 +159,10 @@ TEST(SlideWindow, NextSlideIsDecodedAhead) {
     SlideFixture f;
     f.select({1, 2, 4});
     auto w = f.open();
-    w->waitForAhead();
+    f.settleAhead(*w);
     const PictureLibrary::Stats before = f.pictures.stats();
     w->cb_next_Click();
-    w->waitForAhead();
+    f.settleAhead(*w);
     const PictureLibrary::Stats after = f.pictures.stats();
     // Slide 2 came from memory; the one decode since is slide 3, decoded ahead in turn.
     EXPECT_EQ(after.memoryHits, before.memoryHits + 1);

@@ -5,7 +5,21 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <functional>
+
 namespace vimbrel::test {
+
+// Runs the event loop until `done` holds, at most `limitMs`; returns whether it came to hold.
+inline bool waitUntil(const std::function<bool()>& done, int limitMs = 20000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > limitMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
 
 // Whether `window` (anything with picturesPending()) settled within `limitMs`.
 template <class Window> bool waitForPictures(const Window& window, int limitMs = 20000) {
