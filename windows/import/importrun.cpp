@@ -125,8 +125,9 @@ bool ImportRun::dispatch(Job& job) {
     // Written down before the copy exists, so a run killed from here on leaves a note saying
     // which copy the next session may remove.
     noteImportCopy(m_a.albfile, job.target);
-    job.future = QtConcurrent::run(importOne, std::ref(m_pictures), std::cref(m_steps),
-                                   sourceOf(job.index), m_a.picdir + job.target, m_deleteSources);
+    job.future =
+        QtConcurrent::run(&m_pictures.pool(), importOne, std::ref(m_pictures), std::cref(m_steps),
+                          sourceOf(job.index), m_a.picdir + job.target, m_deleteSources);
     return true;
 }
 
