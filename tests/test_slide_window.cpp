@@ -3,6 +3,7 @@
 #include "albumfixture.h"
 #include "phslide.h"
 #include "picturelibrary.h"
+#include "poolgate.h"
 #include "sliderules.h"
 #include "waitpictures.h"
 
@@ -168,4 +169,24 @@ TEST(SlideWindow, NextSlideIsDecodedAhead) {
     EXPECT_EQ(after.memoryHits, before.memoryHits + 1);
     EXPECT_EQ(after.decodes, before.decodes + 1);
     EXPECT_FALSE(isBlack(w->pb->picture(), 300, 225));
+}
+
+// Right held faster than pictures decode: the slide that stays shows its own picture, never one
+// asked for by a slide passed on the way, and nothing is left waiting.
+TEST(SlideWindow, APassedSlidesPictureNeverShows) {
+    SlideFixture f;
+    f.select({1, 2, 4}); // slide 2 fills the area, slide 3 is a narrow upright picture
+    auto w = f.open();
+    f.pictures.clearMemory();
+    {
+        test::PoolGate busy(f.pictures);
+        key(w.get(), Qt::Key_Right);
+        key(w.get(), Qt::Key_Right);
+        EXPECT_EQ(w->picturesPending(), 1);
+    }
+    f.settle(*w);
+    f.settleAhead(*w);
+    EXPECT_EQ(w->pg_scroll->value(), 3);
+    EXPECT_FALSE(isBlack(w->pb->picture(), 300, 225));
+    EXPECT_TRUE(isBlack(w->pb->picture(), 100, 225));
 }
