@@ -46,7 +46,7 @@ struct NoViews : WindowHub {};
 void showSpread(phpage& w) {
     w.SetPage();
     while (w.picturesPending() > 0)
-        QApplication::processEvents(QEventLoop::AllEvents, 1);
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 } // namespace

@@ -99,13 +99,13 @@ int main(int argc, char** argv) {
         t.start();
         w.cb_next_Click();
         while (w.picturesPending() > 0)
-            QApplication::processEvents(QEventLoop::AllEvents, 1);
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         w.pb->repaint();
         return msSince(t);
     };
     const auto waitForAhead = [&] {
         while (w.loadingAhead())
-            QApplication::processEvents(QEventLoop::AllEvents, 1);
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     };
 
     std::printf("Slide change, 600 x 450, JPEGs of 6000x4000 (24 megapixels)\n");

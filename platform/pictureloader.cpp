@@ -67,6 +67,7 @@ quint64 PictureLoader::request(const QList<PictureLibrary::Request>& onScreen,
         it.value()->wanted = false;
         it = it.value()->started ? std::next(it) : m_jobs.erase(it);
     }
+    m_later.removeIf([](const std::shared_ptr<Job>& job) { return !job->wanted; });
 
     m_onScreen.clear();
     m_pending = 0;
@@ -94,7 +95,10 @@ quint64 PictureLoader::request(const QList<PictureLibrary::Request>& onScreen,
         job->key = key;
         job->priority = priority;
         m_jobs.insert(key, job);
-        start(job, priority);
+        if (priority == onScreenPriority)
+            start(job, priority);
+        else
+            m_later.append(job); // would take a core from the pictures on screen
     };
     for (const PictureLibrary::Request& r : onScreen) {
         m_onScreen.append({keyOf(r)});
@@ -106,9 +110,17 @@ quint64 PictureLoader::request(const QList<PictureLibrary::Request>& onScreen,
         want(r, aheadPriority);
     for (const auto& [key, image] : atOnce)
         deliver(key, image);
-    if (m_pending == 0)
+    if (m_pending == 0) {
+        startLater();
         emit settled();
+    }
     return m_generation;
+}
+
+void PictureLoader::startLater() {
+    for (const std::shared_ptr<Job>& job : std::exchange(m_later, {}))
+        if (job->wanted)
+            start(job, job->priority);
 }
 
 void PictureLoader::start(const std::shared_ptr<Job>& job, int priority) {
@@ -136,8 +148,10 @@ void PictureLoader::finished(const std::shared_ptr<Job>& job, const QImage& imag
     // A picture made for an older request still serves this one if it names it.
     const int before = m_pending;
     deliver(job->key, image);
-    if (before > 0 && m_pending == 0)
+    if (before > 0 && m_pending == 0) {
+        startLater();
         emit settled();
+    }
 }
 
 void PictureLoader::deliver(const QString& key, const QImage& image) {

@@ -1,11 +1,11 @@
 #pragma once
 // A window's pictures, loaded without the window ever waiting. Each request names the pictures
 // now on screen in the order they matter, and optionally pictures to load ahead (after them,
-// never delivered). Pictures in the memory tier are delivered before request() returns; the rest
-// are made on the library's pool and delivered, on the loader's thread, as each arrives. A new
-// request replaces the last: what it no longer names and has not started is dropped (a decode
-// already running finishes into the tiers), and a picture still wanted is not made twice.
-// Use from the thread the loader lives on (the GUI thread).
+// never delivered, and only begun once the pictures on screen are in). Pictures in the memory tier
+// are delivered before request() returns; the rest are made on the library's pool and delivered, on
+// the loader's thread, as each arrives. A new request replaces the last: what it no longer names
+// and has not started is dropped (a decode already running finishes into the tiers), and a picture
+// still wanted is not made twice. Use from the thread the loader lives on (the GUI thread).
 
 #include "picturelibrary.h"
 
@@ -51,6 +51,7 @@ private:
     void finished(const std::shared_ptr<Job>& job, const QImage& image);
     void deliver(const QString& key, const QImage& image);
     void start(const std::shared_ptr<Job>& job, int priority);
+    void startLater();
 
     PictureLibrary& m_library;
     std::shared_ptr<Link> m_link;
@@ -63,6 +64,8 @@ private:
     int m_pending = 0;
     // Work handed to the pool and not yet back, by picture.
     QHash<QString, std::shared_ptr<Job>> m_jobs;
+    // Pictures ahead, handed to the pool once every picture on screen has arrived.
+    QList<std::shared_ptr<Job>> m_later;
 };
 
 } // namespace vimbrel
