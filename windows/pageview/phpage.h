@@ -124,6 +124,7 @@ private:
     quint64 m_requested = 0;      // the loader's generation the frames below belong to
     QList<int> m_requestedFrames; // the frame of each picture of that request
     char m_queuedTurn = 0;        // an arrow turn asked for while the leaf was turning
+    bool m_passing = false;       // the spread being shown is turned past at once
     bool m_dragArmed = false;
     QPoint m_pressPos;
     QPixmap m_pbhold;  // the drawn picture of the frame a drag started from

@@ -84,6 +84,10 @@ QList<PictureLibrary::Request> phpage::spreadRequests(int page) const {
 void phpage::requestPictures() {
     QList<PictureLibrary::Request> onScreen;
     m_requestedFrames.clear();
+    if (m_passing) { // the spread is turned past at once: its pictures would only hold up the next
+        m_requested = m_loader.request({});
+        return;
+    }
     for (int k = 0; k < 24; ++k) {
         if (!m_wanted[k])
             continue;
@@ -294,10 +298,13 @@ void phpage::pgtimer_Timer() {
         pgtimer.stop();
         m_leaf->setStep(0);
         phpg->setPicture(m_book);
+        const char queued = std::exchange(m_queuedTurn, 0);
+        m_passing = queued && arrowTarget(m_a, queued) != m_a.curpage;
         DispPage(m_a.curpage);
         DispPage(m_a.curpage + 1);
+        m_passing = false;
         Set_it(102);
-        if (const char queued = std::exchange(m_queuedTurn, 0))
+        if (queued)
             arrowTurn(queued);
         return;
     }
