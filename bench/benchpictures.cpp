@@ -67,7 +67,7 @@ QImage makePhoto(int width, int height, quint32 seed) {
     return img;
 }
 
-QStringList ensurePhotos(const QString& folder, int count) {
+QStringList ensurePhotos(const QString& folder, int count, QSize size) {
     QDir().mkpath(folder);
     QStringList paths;
     for (int i = 0; i < count; ++i)
@@ -77,8 +77,9 @@ QStringList ensurePhotos(const QString& folder, int count) {
     for (const QString& p : paths)
         if (!QFileInfo::exists(p))
             missing << p;
-    QtConcurrent::blockingMap(missing, [](const QString& p) {
-        const QImage img = makePhoto(4000, 3000, static_cast<quint32>(qHash(p, 7)));
+    QtConcurrent::blockingMap(missing, [size](const QString& p) {
+        const QImage img =
+            makePhoto(size.width(), size.height(), static_cast<quint32>(qHash(p, 7)));
         QImageWriter w(p + QStringLiteral(".part"), "jpeg");
         w.setQuality(90);
         if (w.write(img))
@@ -92,14 +93,14 @@ QString photoFolder(int argc, char** argv) {
                     : QDir::temp().filePath(QStringLiteral("vimbrel-bench"));
 }
 
-void fillAlbum(Album& a, const QString& folder, const QStringList& paths) {
+void fillAlbum(Album& a, const QString& folder, const QStringList& paths, QSize size) {
     ClearAlbum(a);
     a.picdir = folder + QLatin1Char('/');
     for (int i = 1; i <= paths.size(); ++i) {
         a.pics[i].pfile = QFileInfo(paths[i - 1]).fileName();
         a.pics[i].porient = "L";
-        a.pics[i].pwidth = 4000;
-        a.pics[i].pheight = 3000;
+        a.pics[i].pwidth = static_cast<Integer>(size.width());
+        a.pics[i].pheight = static_cast<Integer>(size.height());
         a.frames[i] = static_cast<Integer>(i);
     }
     a.npics = static_cast<Integer>(paths.size());

@@ -4,6 +4,7 @@
 #include "album.h"
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -16,12 +17,13 @@ QImage makePhoto(int width, int height, quint32 seed);
 // The folder named on the command line, else one in the temporary folder.
 QString photoFolder(int argc, char** argv);
 
-// Makes `count` 4000 x 3000 JPEGs at quality 90 in `folder` unless they are already there;
-// returns their paths.
-QStringList ensurePhotos(const QString& folder, int count);
+// Makes `count` JPEGs of `size` (4000 x 3000 unless given) at quality 90 in `folder` unless they
+// are already there; returns their paths.
+QStringList ensurePhotos(const QString& folder, int count, QSize size = {4000, 3000});
 
-// Clears `a` and puts the pictures of ensurePhotos() (4000 x 3000, as stored) in frames 1..n of
+// Clears `a` and puts the pictures of ensurePhotos() (of `size`, as stored) in frames 1..n of
 // an album whose picture folder is `folder`.
-void fillAlbum(Album& a, const QString& folder, const QStringList& paths);
+void fillAlbum(Album& a, const QString& folder, const QStringList& paths,
+               QSize size = {4000, 3000});
 
 } // namespace vimbrel::bench

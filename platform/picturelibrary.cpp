@@ -4,9 +4,11 @@
 #include "picturedecoder.h"
 #include "regularfile.h"
 
+#include <QCoreApplication>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
+#include <QThread>
 #include <QTransform>
 #include <QtConcurrent>
 
@@ -74,6 +76,11 @@ bool writeJpeg(const QImage& img, const QString& dest, int quality) {
     return writer.write(flat) && f.commit();
 }
 
+bool onGuiThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
 bool writePicture(const QImage& img, const QString& dest, int quality, bool gif) {
     return gif ? writeGif(img, dest) : writeJpeg(img, dest, quality);
 }
@@ -81,7 +88,9 @@ bool writePicture(const QImage& img, const QString& dest, int quality, bool gif)
 } // namespace
 
 PictureLibrary::PictureLibrary(const QString& cacheFolder, qint64 memoryBudget, qint64 diskBudget)
-    : m_disk(cacheFolder, diskBudget), m_memory(memoryBudget) {}
+    : m_disk(cacheFolder, diskBudget), m_memory(memoryBudget) {
+    m_pool.setMaxThreadCount(QThread::idealThreadCount());
+}
 
 PictureLibrary::~PictureLibrary() {
     // A decode ahead that is still running uses the tiers: it ends before they go.
@@ -123,7 +132,7 @@ int PictureLibrary::SaveResizePic(const QString& src, const QString& dest, int q
 }
 
 QList<int> PictureLibrary::saveResized(const QList<ResizeJob>& jobs) {
-    return QtConcurrent::blockingMapped<QList<int>>(jobs, [this](const ResizeJob& j) {
+    return QtConcurrent::blockingMapped<QList<int>>(&m_pool, jobs, [this](const ResizeJob& j) {
         return SaveResizePic(j.src, j.dest, j.quality, j.rotation, j.type, j.width, j.height);
     });
 }
@@ -150,14 +159,33 @@ PictureLibrary::Measure PictureLibrary::MeasurePic(const QString& path) {
 }
 
 void PictureLibrary::prepare(const QList<Request>& requests) {
-    prepareAsync(requests).waitForFinished();
+    QtConcurrent::blockingMap(&m_pool, requests,
+                              [this](const Request& r) { thumbnail(r.path, r.size, r.angle); });
 }
 
-QFuture<void> PictureLibrary::prepareAsync(const QList<Request>& requests) {
-    // mapped() keeps its own copy of the list, so the caller's may go away meanwhile.
-    return QFuture<void>(QtConcurrent::mapped(&m_pool, requests, [this](const Request& r) {
-        return !thumbnail(r.path, r.size, r.angle).isNull();
-    }));
+QString PictureLibrary::memoryKey(const PictureSource& src, QSize size, int angle) {
+    return QStringLiteral("%1\n%2\n%3\n%4x%5\n%6")
+        .arg(src.path)
+        .arg(src.mtime)
+        .arg(src.size)
+        .arg(size.width())
+        .arg(size.height())
+        .arg(angle);
+}
+
+QImage PictureLibrary::cached(const QString& path, QSize size, int angle) {
+    angle = normalAngle(angle);
+    if (angle < 0 || !drawable(size))
+        return {};
+    const PictureSource src = PictureSource::of(path);
+    if (!src.valid())
+        return {};
+    QMutexLocker lock(&m_memoryMutex);
+    const QImage* hit = m_memory.object(memoryKey(src, size, angle));
+    if (!hit)
+        return {};
+    ++m_memoryHits;
+    return *hit;
 }
 
 QImage PictureLibrary::thumbnail(const QString& path, QSize size, int angle, bool keep) {
@@ -167,13 +195,7 @@ QImage PictureLibrary::thumbnail(const QString& path, QSize size, int angle, boo
     const PictureSource src = PictureSource::of(path);
     if (!src.valid())
         return {};
-    const QString key = QStringLiteral("%1\n%2\n%3\n%4x%5\n%6")
-                            .arg(src.path)
-                            .arg(src.mtime)
-                            .arg(src.size)
-                            .arg(size.width())
-                            .arg(size.height())
-                            .arg(angle);
+    const QString key = memoryKey(src, size, angle);
     {
         QMutexLocker lock(&m_memoryMutex);
         if (const QImage* hit = m_memory.object(key)) {
@@ -193,6 +215,8 @@ QImage PictureLibrary::thumbnail(const QString& path, QSize size, int angle, boo
 }
 
 QImage PictureLibrary::load(const PictureSource& src, QSize need) {
+    if (onGuiThread())
+        ++m_guiThreadLoads;
     QImage img;
     QSize full;
     const DiskThumbnails::Lookup found = m_disk.read(src, need, &img, &full);
@@ -212,7 +236,7 @@ QImage PictureLibrary::load(const PictureSource& src, QSize need) {
 }
 
 PictureLibrary::Stats PictureLibrary::stats() const {
-    return {m_memoryHits.load(), m_diskHits.load(), m_decodes.load()};
+    return {m_memoryHits.load(), m_diskHits.load(), m_decodes.load(), m_guiThreadLoads.load()};
 }
 
 void PictureLibrary::clearMemory() {

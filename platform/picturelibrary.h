@@ -4,8 +4,9 @@
 // Drawing goes through one thumbnail path with three tiers: drawn-size images in memory
 // (least recently used out, bounded in bytes), a persistent 512-pixel thumbnail per picture in
 // the cache folder (only for pictures larger than that), and reduced-scale decoding of the
-// picture itself, which also fills the disk tier. A window asks for all its frames at once with
-// prepare() (both cores) and then draws them from memory with DispPic.
+// picture itself, which also fills the disk tier. Windows never wait for a picture: they ask
+// through a PictureLoader, which decodes on the library's one pool (sized to the cores) and hands
+// each picture over as it arrives.
 //
 // Rotation angles are clockwise degrees, 0, 90 or 270 (180 works too). The EXIF orientation of
 // a picture is applied first, so angle 0 shows the picture the way the camera held it.
@@ -15,7 +16,6 @@
 #include "diskthumbnails.h"
 
 #include <QCache>
-#include <QFuture>
 #include <QImage>
 #include <QList>
 #include <QMutex>
@@ -85,25 +85,31 @@ public:
     };
     // Fills the memory tier for every request on all cores; returns when all are done.
     void prepare(const QList<Request>& requests);
-    // The same without waiting.
-    QFuture<void> prepareAsync(const QList<Request>& requests);
 
     // The picture turned by `angle` and scaled to exactly `size`, through the three tiers;
     // null when it cannot be read.
     QImage thumbnail(const QString& path, QSize size, int angle, bool keep = true);
+    // The same from the memory tier alone: null when it is not there.
+    QImage cached(const QString& path, QSize size, int angle);
 
     struct Stats {
         int memoryHits = 0;
         int diskHits = 0;
         int decodes = 0;
+        // Pictures read from disk for drawing on the GUI thread, where a window would freeze
+        // meanwhile; the windows keep this at 0.
+        int guiThreadLoads = 0;
     };
     Stats stats() const;
     // Empties the memory tier (the disk tier stays).
     void clearMemory();
     DiskThumbnails& disk() { return m_disk; }
+    // The one pool all picture work runs on.
+    QThreadPool& pool() { return m_pool; }
 
 private:
     QImage load(const PictureSource& src, QSize need);
+    static QString memoryKey(const PictureSource& src, QSize size, int angle);
 
     DiskThumbnails m_disk;
     QMutex m_memoryMutex;
@@ -111,6 +117,7 @@ private:
     std::atomic<int> m_memoryHits{0};
     std::atomic<int> m_diskHits{0};
     std::atomic<int> m_decodes{0};
+    std::atomic<int> m_guiThreadLoads{0};
     QThreadPool m_pool; // last: it is waited for before the tiers go
 };
 

@@ -15,7 +15,7 @@ else
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIMBREL_TESTS=OFF \
     -DVIMBREL_BENCH=ON
   cmake --build "$build" --parallel "$(nproc)" --target bench_pictures bench_albumfile \
-    bench_pageview bench_import bench_slideshow bench_print
+    bench_pageview bench_import bench_slideshow bench_print bench_feel
   benches=$build/bench
 fi
 
@@ -50,5 +50,6 @@ bench bench_pageview "$pictures"
 bench bench_import "$pictures"
 bench bench_slideshow
 bench bench_print "$pictures"
+bench bench_feel "$pictures"
 
 scripts/benchtable.sh "$results"

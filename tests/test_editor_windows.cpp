@@ -9,6 +9,7 @@
 #include "pagelogic.h"
 #include "phdesc.h"
 #include "phgrp.h"
+#include "waitpictures.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -151,6 +152,8 @@ TEST(GroupEditor, TurnedEndPicturesKeepTheirProportions) {
     Editors e({24}, {1, 24}); // 64 x 48 pictures in 168 x 112 boxes
     e.a.pics[1].porient = "P";
     auto w = e.groups();
+    ASSERT_TRUE(test::waitForPictures(*w));
+    EXPECT_EQ(e.pictures.stats().guiThreadLoads, 0);
     EXPECT_EQ(test::drawnRect(w->frpic->pixmap()).size(), QSize(48, 64));
     EXPECT_EQ(test::drawnRect(w->topic->pixmap()).size(), QSize(64, 48));
 }

@@ -8,7 +8,9 @@
 #include "importfixture.h"
 #include "importrules.h"
 #include "picturefiles.h"
+#include "poolgate.h"
 #include "specialfiles.h"
+#include "waitpictures.h"
 
 #include <QBitmap>
 #include <QFile>
@@ -57,7 +59,12 @@ struct ImportWindowTest : ::testing::Test, ImportAlbum {
         w = std::make_unique<impimg>(a, hub, pictures);
         w->show();
     }
+    void TearDown() override { EXPECT_EQ(pictures.stats().guiThreadLoads, 0); }
     void click(const QString& name, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        clickOnly(name, mods);
+        EXPECT_TRUE(test::waitForPictures(*w));
+    }
+    void clickOnly(const QString& name, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         const auto found = w->flebox->findItems(name, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << qPrintable(name);
         const QRect rect = w->flebox->visualItemRect(found[0]);
@@ -279,4 +286,23 @@ TEST_F(ImportWindowTest, ListsPlainFilesOnlyAndNamesByTheirBytes) {
     QFile copy(a.picdir + u"vmb0001.jpg"_s);
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), jpegBytes(markedPicture(80, 60)));
+}
+
+// The preview is made off the GUI thread: a click on another file before it is ready drops
+// it, error and all, and only the file clicked last is shown.
+TEST_F(ImportWindowTest, OnlyTheLastClickedFileIsPreviewed) {
+    open();
+    {
+        PoolGate busy(pictures);
+        clickOnly(u"g.jpg"_s);
+        clickOnly(u"D.Gif"_s);
+        clickOnly(u"A.JPG"_s);
+        EXPECT_EQ(w->picturesPending(), 1);
+    }
+    ASSERT_TRUE(waitForPictures(*w));
+    ASSERT_TRUE(pictures.pool().waitForDone(20000));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ui.shown.isEmpty()) << qPrintable(ui.shown.value(0).text);
+    EXPECT_EQ(w->pbsize->text(), u"640 x 480"_s);
+    EXPECT_TRUE(w->cb_import->isEnabled());
 }

@@ -6,11 +6,14 @@
 #include "drawnrect.h"
 #include "phpage.h"
 #include "picturelibrary.h"
+#include "poolgate.h"
 #include "toolstrip.h"
+#include "waitpictures.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QFocusEvent>
 #include <QImage>
 #include <QKeyEvent>
@@ -91,12 +94,18 @@ struct PageFixture : test::Fixture {
         w = std::make_unique<phpage>(a, hub, pictures);
         hub.page = w.get();
     }
+    ~PageFixture() {
+        // Whatever the test did, no picture was read on the GUI thread.
+        EXPECT_EQ(pictures.stats().guiThreadLoads, 0);
+    }
     void openGroup(int g) {
         a.curgrp = static_cast<Integer>(g);
         a.curpage = 1;
         w->SetPage();
         w->Set_it(-1);
+        settle();
     }
+    void settle() { EXPECT_TRUE(test::waitForPictures(*w)); }
     // Runs the page-turn timer to its end, as its ticks would.
     int finishTurn() {
         int ticks = 0;
@@ -230,6 +239,7 @@ TEST(PageView, TurnedPicturesKeepTheirProportions) {
     EXPECT_EQ(test::drawnRect(f.w->pb[0]->picture()).size(), QSize(54, 72)); // 60 x 80, scaled
     EXPECT_EQ(test::drawnRect(f.w->pb[1]->picture()).size(), QSize(80, 60));
     f.w->it_Click(6); // Large: 324 x 216 frames hold 60 x 80 at its own size
+    f.settle();
     EXPECT_EQ(test::drawnRect(f.w->pb[0]->picture()).size(), QSize(60, 80));
     EXPECT_EQ(test::drawnRect(f.w->pb[12]->picture()).size(), QSize(60, 80));
 }
@@ -525,4 +535,94 @@ TEST(PageKeys, HeldSpaceEnterAndBActOnce) {
     f.hub.opened.clear();
     hold(w.pb[1], Qt::Key_Return);
     EXPECT_EQ(f.hub.opened, QStringList({QStringLiteral("Pic 2")}));
+}
+
+namespace {
+
+// 24 pictures in Large frames: six spreads of four.
+struct LargeSpreads : PageFixture {
+    LargeSpreads()
+        : PageFixture({24}, {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
+                             13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}) {
+        a.pgsize = 3;
+    }
+    // Whether page frame `k` shows the picture of album frame `f` (each picture its own hue).
+    bool framesShowTheirPictures() {
+        const int first = (a.curpage - 1) * 2 + 1;
+        for (int i = 0; i < 4; ++i) {
+            const int k = i < 2 ? i : 12 + i - 2;
+            const QImage img = w->pb[k]->picture().toImage();
+            const QRect r = test::drawnRect(w->pb[k]->picture());
+            if (r.isEmpty())
+                return false;
+            const QColor want = QColor::fromHsv((first + i) * 37 % 360, 200, 220);
+            const QColor got = img.pixelColor(r.center());
+            if (std::abs(got.hue() - want.hue()) > 8)
+                return false;
+        }
+        return true;
+    }
+    void turnTo(int lastPage, bool settleEach) {
+        while (a.curpage < lastPage) {
+            w->pgright_Click();
+            finishTurn();
+            if (settleEach)
+                settle();
+        }
+    }
+};
+
+} // namespace
+
+// Turning quickly past spreads leaves their pictures unmade: only the spread stopped on and
+// its neighbour ahead are decoded, against every picture when each spread is waited for.
+TEST(PageView, TurningQuicklyDecodesOnlyWhereItStops) {
+    LargeSpreads visit;
+    visit.openGroup(1);
+    visit.turnTo(11, true);
+    const int visiting = visit.pictures.stats().decodes;
+    EXPECT_EQ(visiting, 24);
+
+    LargeSpreads quick;
+    quick.openGroup(1);
+    {
+        test::PoolGate busy(quick.pictures); // the decodes cannot keep up with the keys
+        quick.turnTo(11, false);
+    }
+    quick.settle();
+    EXPECT_TRUE(quick.framesShowTheirPictures());
+    // Spread 1 and its neighbour, then the last spread and its neighbour behind.
+    EXPECT_LE(quick.pictures.stats().decodes, 16);
+    EXPECT_LT(quick.pictures.stats().decodes, visiting);
+}
+
+// Pictures asked for by spreads turned past never land in the frames of the spread shown.
+TEST(PageView, StalePicturesNeverLandInTheWrongFrame) {
+    LargeSpreads f;
+    f.a.curgrp = 1;
+    f.a.curpage = 1;
+    {
+        test::PoolGate busy(f.pictures);
+        f.w->SetPage();
+        f.w->pgright_Click();
+        f.finishTurn();
+        f.w->pgright_Click();
+        f.finishTurn();
+    }
+    f.settle();
+    EXPECT_EQ(f.a.curpage, 5);
+    EXPECT_TRUE(f.framesShowTheirPictures());
+}
+
+// A picture that cannot be read leaves the empty frame and nothing waiting for it; the other
+// frames of the spread are drawn.
+TEST(PageView, AnUnreadablePictureLeavesTheEmptyFrame) {
+    LargeSpreads f;
+    QFile::resize(f.a.picdir + test::Fixture::fileName(2), 30);
+    f.openGroup(1); // waits until nothing is pending: it would time out on a lost picture
+    EXPECT_EQ(f.w->picturesPending(), 0);
+    EXPECT_TRUE(test::drawnRect(f.w->pb[1]->picture()).isEmpty());
+    EXPECT_FALSE(f.w->pb[1]->isHidden());
+    EXPECT_FALSE(test::drawnRect(f.w->pb[0]->picture()).isEmpty());
+    EXPECT_FALSE(test::drawnRect(f.w->pb[13]->picture()).isEmpty());
 }

@@ -7,6 +7,7 @@
 #include "ownhome.h"
 #include "pbox.h"
 #include "picturelibrary.h"
+#include "waitpictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -71,7 +72,10 @@ struct BoxWindow : test::Fixture {
             drags.append({k, several});
         };
         w->LoadFS(0);
+        settle();
     }
+    ~BoxWindow() { EXPECT_EQ(pictures.stats().guiThreadLoads, 0); }
+    void settle() { EXPECT_TRUE(test::waitForPictures(*w)); }
     void picture(int slot, int frame, int n) {
         addPicture(slot, frame, n);
         QImage img(80, 60, QImage::Format_RGB32);
@@ -83,6 +87,7 @@ struct BoxWindow : test::Fixture {
         pictures.clearMemory();
         const int before = pictures.stats().decodes;
         f();
+        settle();
         return pictures.stats().decodes - before;
     }
     QStringList texts(const std::array<QLabel*, stripPositions>& labels) const {
@@ -162,6 +167,7 @@ TEST(PboxWindow, TurnedThumbnailsKeepTheirProportions) {
         p.porient = shown[k].orient;
     }
     f.w->LoadFS(0);
+    f.settle();
     for (int k = 0; k < 3; ++k)
         EXPECT_EQ(test::drawnRect(f.w->fs[k]->picture()).size(), shown[k].drawn) << k;
 }

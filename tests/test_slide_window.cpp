@@ -3,7 +3,9 @@
 #include "albumfixture.h"
 #include "phslide.h"
 #include "picturelibrary.h"
+#include "poolgate.h"
 #include "sliderules.h"
+#include "waitpictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,7 +52,16 @@ struct SlideFixture : test::Fixture {
             a.pics[s].psel = 0;
         a.nsel = static_cast<Integer>(chosen.size());
     }
-    std::unique_ptr<phslide> open() { return std::make_unique<phslide>(a, hub, pictures); }
+    ~SlideFixture() { EXPECT_EQ(pictures.stats().guiThreadLoads, 0); }
+    std::unique_ptr<phslide> open() {
+        auto w = std::make_unique<phslide>(a, hub, pictures);
+        settle(*w);
+        return w;
+    }
+    static void settle(const phslide& w) { EXPECT_TRUE(test::waitForPictures(w)); }
+    static void settleAhead(const phslide& w) {
+        EXPECT_TRUE(test::waitUntil([&] { return !w.loadingAhead(); }));
+    }
 };
 
 void key(QWidget* w, int k) {
@@ -149,13 +160,33 @@ TEST(SlideWindow, NextSlideIsDecodedAhead) {
     SlideFixture f;
     f.select({1, 2, 4});
     auto w = f.open();
-    w->waitForAhead();
+    f.settleAhead(*w);
     const PictureLibrary::Stats before = f.pictures.stats();
     w->cb_next_Click();
-    w->waitForAhead();
+    f.settleAhead(*w);
     const PictureLibrary::Stats after = f.pictures.stats();
     // Slide 2 came from memory; the one decode since is slide 3, decoded ahead in turn.
     EXPECT_EQ(after.memoryHits, before.memoryHits + 1);
     EXPECT_EQ(after.decodes, before.decodes + 1);
     EXPECT_FALSE(isBlack(w->pb->picture(), 300, 225));
+}
+
+// Right held faster than pictures decode: the slide that stays shows its own picture, never one
+// asked for by a slide passed on the way, and nothing is left waiting.
+TEST(SlideWindow, APassedSlidesPictureNeverShows) {
+    SlideFixture f;
+    f.select({1, 2, 4}); // slide 2 fills the area, slide 3 is a narrow upright picture
+    auto w = f.open();
+    f.pictures.clearMemory();
+    {
+        test::PoolGate busy(f.pictures);
+        key(w.get(), Qt::Key_Right);
+        key(w.get(), Qt::Key_Right);
+        EXPECT_EQ(w->picturesPending(), 1);
+    }
+    f.settle(*w);
+    f.settleAhead(*w);
+    EXPECT_EQ(w->pg_scroll->value(), 3);
+    EXPECT_FALSE(isBlack(w->pb->picture(), 300, 225));
+    EXPECT_TRUE(isBlack(w->pb->picture(), 100, 225));
 }

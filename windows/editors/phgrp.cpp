@@ -37,8 +37,9 @@ QString colour(QRgb c) {
 } // namespace
 
 phgrp::phgrp(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent)
-    : QDialog(parent), m_a(a), m_hub(hub), m_pictures(pictures),
+    : QDialog(parent), m_a(a), m_hub(hub), m_loader(pictures),
       m_extra(dynamic_cast<EditorPageViews*>(&hub)) {
+    connect(&m_loader, &PictureLoader::arrived, this, &phgrp::pictureArrived);
     setObjectName(QStringLiteral("phgrp"));
     setWindowTitle(QStringLiteral("Photo Groups"));
     setWindowIcon(artworkIcon(QStringLiteral("vimbrel")));
@@ -351,29 +352,47 @@ void phgrp::SetGroup() {
     placeMarkers(gcur);
     const Span red = redBar(metrics(), g.gfirst, g.glast);
     grpmrkred->setGeometry(red.left, barTop, std::max(red.width, 1), barHeight);
-    if (gshowpics == 'y') {
-        showPicture(frpic, g.gfirst);
-        showPicture(topic, g.glast);
-    }
+    if (gshowpics == 'y')
+        showPictures(g.gfirst, g.glast);
+    else
+        m_requested = m_loader.request({});
     gprev = gcur;
 }
 
-void phgrp::showPicture(QLabel* box, int frame) {
-    box->clear();
-    const Integer s = m_a.frames[frame];
-    if (s < 1)
+// The pictures of the group's first and last frames, each drawn when it arrives.
+void phgrp::showPictures(int first, int last) {
+    QList<PictureLibrary::Request> onScreen;
+    m_pictureBoxes.clear();
+    const qreal dpr = devicePixelRatioF();
+    for (const auto& [box, frame] : {std::pair{frpic, first}, std::pair{topic, last}}) {
+        box->clear();
+        const Integer s = m_a.frames[frame];
+        if (s < 1)
+            continue;
+        const PicRec& p = m_a.pics[s];
+        const Fit fit = fitPicture(p, pictureSize);
+        if (!fit.draw)
+            continue;
+        onScreen.append(
+            {m_a.picdir + p.pfile.trimmed(), (QSizeF(fit.rect.size()) * dpr).toSize(), fit.angle});
+        m_pictureBoxes.append({box, fit.rect});
+    }
+    m_requested = m_loader.generation() + 1; // pictures in memory arrive before request() returns
+    m_requested = m_loader.request(onScreen);
+}
+
+void phgrp::pictureArrived(quint64 generation, int index, const QImage& image) {
+    if (generation != m_requested || index < 0 || index >= m_pictureBoxes.size() || image.isNull())
         return;
-    const PicRec& p = m_a.pics[s];
-    const Fit fit = fitPicture(p, pictureSize);
-    if (!fit.draw)
-        return;
+    const auto& [box, rect] = m_pictureBoxes[index];
     const qreal dpr = devicePixelRatioF();
     QPixmap pm(pictureSize * dpr);
     pm.setDevicePixelRatio(dpr);
     pm.fill(Qt::transparent);
+    QImage img = image;
+    img.setDevicePixelRatio(dpr);
     QPainter painter(&pm);
-    m_pictures.DispPic(painter, m_a.picdir + p.pfile.trimmed(), fit.rect.x(), fit.rect.y(),
-                       fit.rect.width(), fit.rect.height(), fit.angle);
+    painter.drawImage(rect.topLeft(), img);
     painter.end();
     box->setPixmap(pm);
 }

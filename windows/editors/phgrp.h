@@ -10,6 +10,7 @@
 #include "editorwidgets.h"
 #include "grouprules.h"
 #include "picturelibrary.h"
+#include "pictureloader.h"
 #include "windowhub.h"
 
 #include <QDialog>
@@ -35,6 +36,8 @@ public:
     static constexpr int markerWidth = 14;
     static constexpr int blockWidth = 16;
     static constexpr QSize pictureSize{168, 112};
+    // The end pictures asked for and not yet drawn.
+    int picturesPending() const { return m_loader.pending(); }
 
     GroupStrip* grpbar;
     QFrame* grpmrkgreen;
@@ -100,7 +103,8 @@ private:
     void buildStrip();
     void buildFields();
     void placeMarkers(int g);
-    void showPicture(QLabel* box, int frame);
+    void showPictures(int first, int last);
+    void pictureArrived(quint64 generation, int index, const QImage& image);
     bool leaveBoxes();
     void commitQuietly();
     void applyEffect(PageViewEffect effect);
@@ -108,7 +112,9 @@ private:
 
     Album& m_a;
     WindowHub& m_hub;
-    PictureLibrary& m_pictures;
+    PictureLoader m_loader;
+    quint64 m_requested = 0;
+    QList<std::pair<QLabel*, QRect>> m_pictureBoxes; // where each picture asked for goes
     EditorPageViews* m_extra;
     bool m_nameCheckPending = false;
     bool m_finished = false;

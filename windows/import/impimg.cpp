@@ -18,6 +18,7 @@
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <unistd.h>
@@ -163,7 +164,15 @@ void impimg::openFirstFolder() {
     dirbox_Change(dirbox->path());
 }
 
+struct impimg::Preview {
+    PictureLibrary::Measure measure;
+    Fit fit;
+    QImage image;
+};
+
 void impimg::clearPreview() {
+    ++m_preview; // a preview still being made is no longer wanted
+    m_previewing = false;
     pb->setPixmap(QPixmap());
     pbsize->clear();
 }
@@ -197,33 +206,66 @@ void impimg::flebox_Click() {
         if (fd >= 0)
             ::close(fd);
     });
-    const bool byName = QFile::encodeName(path) == nameBytes(path);
-    const PictureLibrary::Measure m = fd < 0   ? PictureLibrary::Measure{{}, error}
-                                      : byName ? measurePicture(m_pictures, path)
-                                               : measureHeader(fd);
-    if (!m.ok()) {
-        m_a.ui->message(QStringLiteral("Load Image Error"), m.error, MsgIcon::Critical);
+    if (fd < 0) {
+        m_a.ui->message(QStringLiteral("Load Image Error"), error, MsgIcon::Critical);
         clearPreview();
         cb_import->setEnabled(false);
         return;
     }
+    // Measured and drawn on the picture pool: a click never waits for a decode. The task keeps
+    // a descriptor of its own.
+    clearPreview();
+    const int own = ::dup(fd);
+    const bool byName = QFile::encodeName(path) == nameBytes(path);
     const QSize box = pb->contentsRect().size();
-    // As measured, so a picture too large for the album still previews.
-    const Fit fit = fitPicture(m.size, 'L', box);
     const qreal dpr = devicePixelRatioF();
-    QPixmap pm(box * dpr);
+    PictureLibrary* pictures = &m_pictures;
+    const quint64 generation = m_preview;
+    m_previewing = true;
+    QtConcurrent::run(&m_pictures.pool(), [pictures, path, own, byName, box, dpr] {
+        const auto closeOwn = qScopeGuard([own] {
+            if (own >= 0)
+                ::close(own);
+        });
+        Preview p;
+        p.measure = own < 0  ? PictureLibrary::Measure{{}, QStringLiteral("File not found")}
+                    : byName ? measurePicture(*pictures, path)
+                             : measureHeader(own);
+        if (!p.measure.ok())
+            return p;
+        // As measured, so a picture too large for the album still previews.
+        p.fit = fitPicture(p.measure.size, 'L', box);
+        if (!p.fit.draw)
+            return p;
+        const QSize size = (QSizeF(p.fit.rect.size()) * dpr).toSize();
+        p.image = byName ? pictures->thumbnail(path, size, p.fit.angle) : decodeSource(own, size);
+        return p;
+    }).then(this, [this, generation](const Preview& p) { showPreview(generation, p); });
+}
+
+void impimg::showPreview(quint64 generation, const Preview& p) {
+    if (generation != m_preview)
+        return;
+    m_previewing = false;
+    if (!p.measure.ok()) {
+        m_a.ui->message(QStringLiteral("Load Image Error"), p.measure.error, MsgIcon::Critical);
+        clearPreview();
+        cb_import->setEnabled(false);
+        return;
+    }
+    const qreal dpr = devicePixelRatioF();
+    QPixmap pm(pb->contentsRect().size() * dpr);
     pm.setDevicePixelRatio(dpr);
     pm.fill(Qt::transparent);
-    if (fit.draw) {
+    if (p.fit.draw && !p.image.isNull()) {
+        QImage img = p.image;
+        img.setDevicePixelRatio(dpr);
         QPainter painter(&pm);
-        if (byName)
-            m_pictures.DispPic(painter, path, fit.rect.x(), fit.rect.y(), fit.rect.width(),
-                               fit.rect.height(), fit.angle);
-        else
-            painter.drawImage(fit.rect, decodeSource(fd, fit.rect.size() * dpr));
+        painter.drawImage(QRectF(p.fit.rect), img);
     }
     pb->setPixmap(pm);
-    pbsize->setText(QStringLiteral("%1 x %2").arg(m.size.width()).arg(m.size.height()));
+    pbsize->setText(
+        QStringLiteral("%1 x %2").arg(p.measure.size.width()).arg(p.measure.size.height()));
 }
 
 void impimg::cb_memcard_Click() {

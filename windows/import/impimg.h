@@ -59,6 +59,8 @@ public:
     bool running() const { return m_run != nullptr; }
     // Runs of up to this many files finish inside cb_import_Click under the busy pointer.
     static constexpr int quietRunLimit = 4;
+    // 1 while the preview of the file clicked is being made on the picture pool.
+    int picturesPending() const { return m_previewing ? 1 : 0; }
 
 protected:
     void reject() override;
@@ -66,6 +68,8 @@ protected:
 private:
     void openFirstFolder();
     void clearPreview();
+    struct Preview;
+    void showPreview(quint64 generation, const Preview& p);
     void stepRun();
     void endRun();
     void showProgress(bool on);
@@ -73,6 +77,8 @@ private:
     Album& m_a;
     WindowHub& m_hub;
     PictureLibrary& m_pictures;
+    quint64 m_preview = 0; // the click whose preview is wanted; older ones are dropped
+    bool m_previewing = false;
     std::unique_ptr<ImportRun> m_run;
     // A step of the run is going on, perhaps showing a box: the run must not be entered
     // again, let alone freed, until it returns.

@@ -160,8 +160,8 @@ bool ImportRun::dispatch(Job& job) {
     // which copy the next session may remove.
     noteImportCopy(m_a.albfile, job.target);
     job.future =
-        QtConcurrent::run(importOne, std::ref(m_pictures), std::cref(m_steps), sourceOf(job.index),
-                          m_a.picdir + job.target, m_deleteSources, &m_abandon);
+        QtConcurrent::run(&m_pictures.pool(), importOne, std::ref(m_pictures), std::cref(m_steps),
+                          sourceOf(job.index), m_a.picdir + job.target, m_deleteSources, &m_abandon);
     return true;
 }
 

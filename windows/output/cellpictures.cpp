@@ -17,7 +17,7 @@ void CellPictures::ahead(const CellPicture& c) {
         if (p.first == c)
             return;
     PictureLibrary* lib = &m_pictures;
-    m_pending.append({c, QtConcurrent::run([lib, c] {
+    m_pending.append({c, QtConcurrent::run(&m_pictures.pool(), [lib, c] {
                           return lib->thumbnail(c.path, c.size, c.rotation, false);
                       })});
 }
@@ -35,8 +35,10 @@ QImage CellPictures::take(const CellPicture& c) {
             break;
         }
     }
-    if (!found)
-        img = m_pictures.thumbnail(c.path, c.size, c.rotation, false);
+    if (!found) { // made on the pool all the same: the GUI thread only waits between cells
+        ahead(c);
+        img = m_pending.takeLast().second.result();
+    }
     m_lastKey = c;
     m_last = img;
     return img;

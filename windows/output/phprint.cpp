@@ -244,14 +244,11 @@ void phprint::SetPic(int slot) {
     if (!c)
         return;
     QPainter painter(&pbload);
-    if (m_cells) {
-        const QImage img = m_cells->take(picture);
-        if (!img.isNull())
-            painter.drawImage(c->rect.topLeft(), img);
-        return;
-    }
-    m_pictures.DispPic(painter, picture.path, c->rect.x(), c->rect.y(), c->rect.width(),
-                       c->rect.height(), c->rotation, false);
+    std::unique_ptr<CellPictures> once;
+    CellPictures& cells = m_cells ? *m_cells : *(once = std::make_unique<CellPictures>(m_pictures));
+    const QImage img = cells.take(picture);
+    if (!img.isNull())
+        painter.drawImage(c->rect.topLeft(), img);
 }
 
 void phprint::cb_printset_Click() {

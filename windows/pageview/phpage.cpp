@@ -16,7 +16,7 @@
 namespace vimbrel {
 
 phpage::phpage(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent)
-    : QWidget(parent), m_a(a), m_hub(hub), m_pictures(pictures) {
+    : QWidget(parent), m_a(a), m_hub(hub), m_pictures(pictures), m_loader(pictures) {
     setObjectName(QStringLiteral("phpage"));
     // The chooser's caption and icon.
     setWindowTitle(QStringLiteral("Vimbrel v 01.00"));
@@ -55,6 +55,7 @@ phpage::phpage(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* pare
     phpgname = new QLabel(QString(14, QLatin1Char(' ')), this);
     phpgname->hide();
 
+    connect(&m_loader, &PictureLoader::arrived, this, &phpage::pictureArrived);
     pgtimer.setInterval(60);
     connect(&pgtimer, &QTimer::timeout, this, &phpage::pgtimer_Timer);
 
@@ -71,10 +72,7 @@ phpage::phpage(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* pare
     setFixedSize(sizeHint());
 }
 
-phpage::~phpage() {
-    // A look-ahead decode must not outlive the window that asked for it.
-    m_ahead.waitForFinished();
-}
+phpage::~phpage() = default;
 
 void phpage::buildBook() {
     phpg = new BookView(this);

@@ -6,6 +6,7 @@
 #include "album.h"
 #include "framebox.h"
 #include "picturelibrary.h"
+#include "pictureloader.h"
 #include "toolstrip.h"
 #include "windowhub.h"
 
@@ -17,6 +18,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace vimbrel {
 
@@ -86,6 +88,8 @@ public:
     void setGroupLabels(int pictotal, int frtotal, const QString& dispdesc0);
 
     const ToolStripState& toolState() const { return m_tools; }
+    // Pictures asked for and not yet drawn into their frames.
+    int picturesPending() const { return m_loader.pending(); }
     // Where Save Image As hands the picture path; tests replace it.
     std::function<void(const QString&)> savePicAs;
     // Opens the help at its contents; tests replace it.
@@ -112,8 +116,8 @@ private:
     void turn(char dir, int step);
     void stopTurn();
     void drawFrame(int k, int f);
-    void prepareSpread();
-    void prepareAhead();
+    void requestPictures();
+    void pictureArrived(quint64 generation, int index, const QImage& image);
     QList<PictureLibrary::Request> spreadRequests(int page) const;
     void showIndex();
     QString framePath(int slot) const;
@@ -127,9 +131,18 @@ private:
     LeafOverlay* m_leaf = nullptr;
     ToolStripState m_tools;
     QPixmap m_book;
-    QFuture<void> m_ahead;
-    char m_queuedTurn = 0; // an arrow turn asked for while the leaf was turning
-    int m_focusFrame = -1; // the frame parkFocus() took the focus from
+    PictureLoader m_loader;
+    // What each frame waits for: the picture and where it goes in the frame.
+    struct Wanted {
+        PictureLibrary::Request request;
+        QRect rect;
+    };
+    std::array<std::optional<Wanted>, 24> m_wanted{};
+    quint64 m_requested = 0;      // the loader's generation the frames below belong to
+    QList<int> m_requestedFrames; // the frame of each picture of that request
+    char m_queuedTurn = 0;        // an arrow turn asked for while the leaf was turning
+    bool m_passing = false;       // the spread being shown is turned past at once
+    int m_focusFrame = -1;        // the frame parkFocus() took the focus from
     bool m_dragArmed = false;
     QPoint m_pressPos;
     QPixmap m_pbhold;  // the drawn picture of the frame a drag started from

@@ -30,6 +30,7 @@ void phpage::SetPage() {
             pb[k]->hide();
             frsel[k]->hide();
             ibn[k]->hide();
+            m_wanted[k].reset();
         }
         Set_it(-1);
         for (QLabel* l : {pgtotal, pictotal, frtotal, pgnum[0], pgnum[1], dispdesc[0], dispdesc[1]})
@@ -47,6 +48,7 @@ void phpage::SetPage() {
         ibn[k]->hide();
         ibn[k]->clear();
         pb[k]->clearPicture();
+        m_wanted[k].reset();
         m_a.pgframes[k] = -1;
         if (!grid.used[k])
             continue;
@@ -57,10 +59,8 @@ void phpage::SetPage() {
         ibn[k]->show();
     }
     SetTotPg();
-    prepareSpread();
     DispPage(m_a.curpage);
     DispPage(m_a.curpage + 1);
-    prepareAhead();
 }
 
 void phpage::SetTotPg() {
@@ -90,20 +90,48 @@ QList<PictureLibrary::Request> phpage::spreadRequests(int page) const {
     return wanted;
 }
 
-// Decodes every picture of the spread on both cores before any is drawn.
-void phpage::prepareSpread() {
-    if (m_ahead.isRunning())
-        m_ahead.waitForFinished(); // it may be decoding this very spread
-    m_pictures.prepare(spreadRequests(m_a.curpage));
+// The frames waiting for a picture, left to right, then the neighbouring spreads ahead, so a
+// turn ends on pictures already in memory.
+void phpage::requestPictures() {
+    QList<PictureLibrary::Request> onScreen;
+    m_requestedFrames.clear();
+    if (m_passing) { // the spread is turned past at once: its pictures would only hold up the next
+        m_requested = m_loader.request({});
+        return;
+    }
+    for (int k = 0; k < 24; ++k) {
+        if (!m_wanted[k])
+            continue;
+        onScreen.append(m_wanted[k]->request);
+        m_requestedFrames.append(k);
+    }
+    QList<PictureLibrary::Request> ahead;
+    if (m_a.curpage >= 1)
+        ahead = spreadRequests(m_a.curpage + 2) + spreadRequests(m_a.curpage - 2);
+    m_requested = m_loader.generation() + 1; // pictures in memory arrive before request() returns
+    m_requested = m_loader.request(onScreen, ahead);
 }
 
-// While the user looks at a spread, its neighbours are decoded, so a turn ends on pictures
-// already in memory.
-void phpage::prepareAhead() {
-    if (m_a.curpage < 1 || m_ahead.isRunning())
+void phpage::pictureArrived(quint64 generation, int index, const QImage& image) {
+    if (generation != m_requested || index < 0 || index >= m_requestedFrames.size())
         return;
-    m_ahead =
-        m_pictures.prepareAsync(spreadRequests(m_a.curpage + 2) + spreadRequests(m_a.curpage - 2));
+    const int k = m_requestedFrames[index];
+    if (!m_wanted[k])
+        return;
+    const QRect rect = m_wanted[k]->rect;
+    m_wanted[k].reset();
+    if (image.isNull())
+        return; // the empty frame stays
+    const qreal dpr = devicePixelRatioF();
+    QPixmap pm(pb[k]->size() * dpr);
+    pm.setDevicePixelRatio(dpr);
+    pm.fill(Qt::transparent);
+    QImage img = image;
+    img.setDevicePixelRatio(dpr);
+    QPainter painter(&pm);
+    painter.drawImage(rect.topLeft(), img);
+    painter.end();
+    pb[k]->setPicture(pm);
 }
 
 void phpage::drawFrame(int k, int f) {
@@ -114,15 +142,14 @@ void phpage::drawFrame(int k, int f) {
     const QSize box = pb[k]->size();
     const Fit fit = fitPicture(p, box);
     if (fit.draw) {
+        // Until its picture arrives the frame shows what an unreadable picture leaves.
         const qreal dpr = devicePixelRatioF();
         QPixmap pm(box * dpr);
         pm.setDevicePixelRatio(dpr);
         pm.fill(Qt::transparent);
-        QPainter painter(&pm);
-        m_pictures.DispPic(painter, framePath(s), fit.rect.x(), fit.rect.y(), fit.rect.width(),
-                           fit.rect.height(), fit.angle);
-        painter.end();
         pb[k]->setPicture(pm);
+        m_wanted[k] =
+            Wanted{{framePath(s), (QSizeF(fit.rect.size()) * dpr).toSize(), fit.angle}, fit.rect};
     }
     pb[k]->setOccupied(true);
     frsel[k]->setVisible(p.psel == 0);
@@ -130,6 +157,9 @@ void phpage::drawFrame(int k, int f) {
 
 void phpage::DispPage(int p) {
     if (m_a.curpage < 0) {
+        for (auto& w : m_wanted)
+            w.reset();
+        requestPictures();
         showIndex();
         return;
     }
@@ -156,6 +186,7 @@ void phpage::DispPage(int p) {
             m_a.grpb = g.glast;
     }
     for (int k = from; k <= to; ++k, ++f) {
+        m_wanted[k].reset();
         pb[k]->clearPicture();
         pb[k]->setOccupied(false);
         ibn[k]->clear();
@@ -179,6 +210,7 @@ void phpage::DispPage(int p) {
     }
     pgleft->setVisible(m_a.curpage >= 3);
     pgright->setVisible(m_a.curpage + 2 <= m_a.npages);
+    requestPictures();
 }
 
 void phpage::showIndex() {
@@ -258,9 +290,8 @@ void phpage::turn(char dir, int step) {
     m_a.pgtdir = dir;
     m_a.pgtstep = static_cast<Integer>(step);
     pgtimer.start();
-    // The new spread decodes while the leaf turns.
-    if (!m_ahead.isRunning())
-        m_ahead = m_pictures.prepareAsync(spreadRequests(m_a.curpage));
+    // The new spread decodes while the leaf turns; what the old one still waits for is dropped.
+    m_requested = m_loader.request({}, spreadRequests(m_a.curpage));
 }
 
 // A new layout or the index replaces the spread the leaf was turning to.
@@ -279,13 +310,14 @@ void phpage::pgtimer_Timer() {
         pgtimer.stop();
         m_leaf->setStep(0);
         phpg->setPicture(m_book);
-        prepareSpread();
+        const char queued = std::exchange(m_queuedTurn, 0);
+        m_passing = queued && arrowTarget(m_a, queued) != m_a.curpage;
         DispPage(m_a.curpage);
         DispPage(m_a.curpage + 1);
+        m_passing = false;
         Set_it(102);
-        prepareAhead();
         restoreFocus();
-        if (const char queued = std::exchange(m_queuedTurn, 0))
+        if (queued)
             arrowTurn(queued);
         return;
     }

@@ -38,7 +38,8 @@ QString colour(QRgb c) {
 
 pbox::pbox(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_a(a),
-      m_hub(hub), m_pictures(pictures) {
+      m_hub(hub), m_loader(pictures) {
+    connect(&m_loader, &PictureLoader::arrived, this, &pbox::pictureArrived);
     setObjectName(QStringLiteral("pbox"));
     setWindowTitle(QStringLiteral("Photo Box"));
     setFixedSize(windowWidth, windowHeight);
@@ -178,8 +179,9 @@ QString pbox::picturePath(int slot) const {
     return m_a.picdir + m_a.pics[slot].pfile.trimmed();
 }
 
-// The fitting rule of the page frames, with the strip position as the box.
-QPixmap pbox::drawThumbnail(int slot) const {
+// The fitting rule of the page frames, with the strip position as the box. Until the picture
+// arrives the position shows what an unreadable picture leaves.
+QPixmap pbox::placeholder(int slot) {
     const Fit fit = fitPicture(m_a.pics[slot], thumbSize);
     if (!fit.draw)
         return {};
@@ -187,32 +189,20 @@ QPixmap pbox::drawThumbnail(int slot) const {
     QPixmap pm(thumbSize * dpr);
     pm.setDevicePixelRatio(dpr);
     pm.fill(Qt::transparent);
-    QPainter painter(&pm);
-    m_pictures.DispPic(painter, picturePath(slot), fit.rect.x(), fit.rect.y(), fit.rect.width(),
-                       fit.rect.height(), fit.angle);
     return pm;
 }
 
-// Moves what is already drawn, then draws only the positions that show a new picture.
+// Moves what is already drawn (and what is still awaited), then asks for the positions that
+// show a new picture.
 void pbox::apply(const StripUpdate& u) {
     std::array<QPixmap, stripPositions> drawn;
     std::array<QString, stripPositions> captions;
-    QList<PictureLibrary::Request> wanted;
+    const auto waiting = m_wanted;
     for (int k = 0; k < stripPositions; ++k) {
         const auto i = static_cast<std::size_t>(k);
         drawn[i] = fs[i]->picture();
         captions[i] = fsn[i]->text();
-        const int s = stripSlot(m_a, k);
-        if (!u.redraws(k) || !s)
-            continue;
-        const Fit fit = fitPicture(m_a.pics[s], thumbSize);
-        if (fit.draw)
-            wanted.append({picturePath(s), fit.rect.size(), fit.angle});
     }
-    // Several new pictures decode on both cores before any is drawn.
-    if (wanted.size() > 1)
-        m_pictures.prepare(wanted);
-
     for (int k = 0; k < stripPositions; ++k) {
         const auto i = static_cast<std::size_t>(k);
         const int from = u.from[i];
@@ -220,9 +210,11 @@ void pbox::apply(const StripUpdate& u) {
             if (from != k) {
                 fs[i]->setPicture(drawn[static_cast<std::size_t>(from)]);
                 fsn[i]->setText(captions[static_cast<std::size_t>(from)]);
+                m_wanted[i] = waiting[static_cast<std::size_t>(from)];
             }
             continue;
         }
+        m_wanted[i].reset();
         const int s = stripSlot(m_a, k);
         if (!s) {
             fs[i]->setPicture(QPixmap());
@@ -232,9 +224,50 @@ void pbox::apply(const StripUpdate& u) {
         const PicRec& p = m_a.pics[s];
         const QString shortDesc = p.psdesc.trimmed();
         fsn[i]->setText(shortDesc.isEmpty() ? p.pfile.trimmed() : shortDesc);
-        fs[i]->setPicture(drawThumbnail(s));
+        fs[i]->setPicture(placeholder(s));
+        const Fit fit = fitPicture(p, thumbSize);
+        if (fit.draw)
+            m_wanted[i] =
+                Wanted{{picturePath(s), (QSizeF(fit.rect.size()) * devicePixelRatioF()).toSize(),
+                        fit.angle},
+                       fit.rect};
     }
+    requestPictures();
     showNumbers();
+}
+
+void pbox::requestPictures() {
+    QList<PictureLibrary::Request> onScreen;
+    m_requestedPositions.clear();
+    for (int k = 0; k < stripPositions; ++k) {
+        if (const auto& w = m_wanted[static_cast<std::size_t>(k)]) {
+            onScreen.append(w->request);
+            m_requestedPositions.append(k);
+        }
+    }
+    m_requested = m_loader.generation() + 1; // pictures in memory arrive before request() returns
+    m_requested = m_loader.request(onScreen);
+}
+
+void pbox::pictureArrived(quint64 generation, int index, const QImage& image) {
+    if (generation != m_requested || index < 0 || index >= m_requestedPositions.size())
+        return;
+    const auto i = static_cast<std::size_t>(m_requestedPositions[index]);
+    if (!m_wanted[i])
+        return;
+    const QRect rect = m_wanted[i]->rect;
+    m_wanted[i].reset();
+    if (image.isNull())
+        return; // the empty position stays
+    QPixmap pm = fs[i]->picture();
+    if (pm.isNull())
+        return;
+    QImage img = image;
+    img.setDevicePixelRatio(pm.devicePixelRatio());
+    QPainter painter(&pm);
+    painter.drawImage(rect.topLeft(), img);
+    painter.end();
+    fs[i]->setPicture(pm);
 }
 
 // Position numbers, the picture counter and the scroll bar, from the model.

@@ -14,6 +14,7 @@
 #include "pboxlogic.h"
 #include "pboxwidgets.h"
 #include "picturelibrary.h"
+#include "pictureloader.h"
 #include "windowhub.h"
 
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace vimbrel {
 
@@ -79,6 +81,9 @@ public:
     // its own event loop until the drop).
     std::function<void(int k, bool several)> startDrag;
 
+    // Pictures asked for and not yet drawn into the strip.
+    int picturesPending() const { return m_loader.pending(); }
+
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
     // The window lives as long as the program: closing it (Alt+F4) is hiding it, as fs_min.
@@ -93,14 +98,24 @@ private:
     void buildTitleLine();
     void buildStrip();
     void apply(const StripUpdate& u);
-    QPixmap drawThumbnail(int slot) const;
+    QPixmap placeholder(int slot);
+    void requestPictures();
+    void pictureArrived(quint64 generation, int index, const QImage& image);
     void showNumbers();
     void showMarks();
     QString picturePath(int slot) const;
 
     Album& m_a;
     WindowHub& m_hub;
-    PictureLibrary& m_pictures;
+    PictureLoader m_loader;
+    // What each strip position waits for, and where in it the picture goes.
+    struct Wanted {
+        PictureLibrary::Request request;
+        QRect rect;
+    };
+    std::array<std::optional<Wanted>, stripPositions> m_wanted{};
+    quint64 m_requested = 0;
+    QList<int> m_requestedPositions; // the position of each picture of that request
 };
 
 } // namespace vimbrel

@@ -20,14 +20,6 @@ constexpr int xFirst = 8, xPrev = 34, xPlay = 60, xNext = 86, xLast = 112;
 constexpr int xInterval = 142, xSize = 198, xHideDesc = 226, xExit = 250;
 constexpr int xText = 284;
 
-QString aheadKey(const PictureLibrary::Request& r) {
-    return QStringLiteral("%1|%2x%3|%4")
-        .arg(r.path)
-        .arg(r.size.width())
-        .arg(r.size.height())
-        .arg(r.angle);
-}
-
 } // namespace
 
 SlideBox::SlideBox(QWidget* parent) : QWidget(parent) {
@@ -57,7 +49,8 @@ void SlideBox::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 phslide::phslide(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent)
-    : QDialog(parent), m_a(a), m_hub(hub), m_pictures(pictures) {
+    : QDialog(parent), m_a(a), m_hub(hub), m_loader(pictures) {
+    connect(&m_loader, &PictureLoader::arrived, this, &phslide::pictureArrived);
     setObjectName(QStringLiteral("phslide"));
     setWindowTitle(QStringLiteral("Slide Show"));
     setWindowFlag(Qt::FramelessWindowHint);
@@ -101,9 +94,6 @@ phslide::phslide(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* pa
 
 phslide::~phslide() {
     sltimer.stop();
-    // Decodes ahead must not outlive the window that asked for them.
-    for (Ahead& x : m_ahead)
-        x.done.waitForFinished();
 }
 
 QToolButton* phslide::barButton(const QString& art, int x) {
@@ -240,45 +230,39 @@ void phslide::DispSlide(int slot) {
     dname->setText(slideName(p));
     ddesc->setText(slideDesc(p));
 
+    // Black until the picture arrives, and black for one that cannot be read.
     pbload.fill(Qt::black);
-    const Fit fit = slideFit(p, pb->size());
-    if (fit.draw) {
-        const PictureLibrary::Request want{picturePath(slot), fit.rect.size(), fit.angle};
-        // The decode ahead may be busy with this very picture: let it finish rather than
-        // decode it twice.
-        const QString key = aheadKey(want);
-        for (Ahead& x : m_ahead)
-            if (x.key == key)
-                x.done.waitForFinished();
-        QPainter painter(&pbload);
-        m_pictures.DispPic(painter, want.path, fit.rect.x(), fit.rect.y(), fit.rect.width(),
-                           fit.rect.height(), fit.angle);
-    }
     pb->setPicture(pbload.copy());
-    pbload.fill(Qt::black);
     ++m_drawn;
-    prepareNext();
+    const Fit fit = slideFit(p, pb->size());
+    QList<PictureLibrary::Request> onScreen;
+    m_slideRect = fit.draw ? fit.rect : QRect();
+    if (fit.draw)
+        onScreen.append({picturePath(slot), fit.rect.size(), fit.angle});
+    m_requested = m_loader.generation() + 1; // a picture in memory arrives before request() returns
+    m_requested = m_loader.request(onScreen, nextRequest());
 }
 
-void phslide::prepareNext() {
-    m_ahead.removeIf([](const Ahead& x) { return x.done.isFinished(); });
-    if (m_nslides < 2)
+void phslide::pictureArrived(quint64 generation, int index, const QImage& image) {
+    if (generation != m_requested || index != 0 || image.isNull() || m_slideRect.isEmpty())
         return;
+    pbload.fill(Qt::black);
+    QPainter painter(&pbload);
+    painter.drawImage(m_slideRect.topLeft(), image);
+    painter.end();
+    pb->setPicture(pbload.copy());
+    pbload.fill(Qt::black);
+}
+
+// The next slide, made after the one on show so that Next finds it in memory.
+QList<PictureLibrary::Request> phslide::nextRequest() const {
+    if (m_nslides < 2)
+        return {};
     const int slot = m_a.wpics[nextPosition(pg_scroll->value(), m_nslides)].psel;
     const Fit fit = slideFit(m_a.pics[slot], pb->size());
     if (!fit.draw)
-        return;
-    const PictureLibrary::Request r{picturePath(slot), fit.rect.size(), fit.angle};
-    const QString key = aheadKey(r);
-    for (const Ahead& x : m_ahead)
-        if (x.key == key)
-            return;
-    m_ahead.append({key, m_pictures.prepareAsync({r})});
-}
-
-void phslide::waitForAhead() {
-    for (Ahead& x : m_ahead)
-        x.done.waitForFinished();
+        return {};
+    return {{picturePath(slot), fit.rect.size(), fit.angle}};
 }
 
 void phslide::pg_scroll_Change() {

@@ -12,11 +12,11 @@
 
 #include "album.h"
 #include "picturelibrary.h"
+#include "pictureloader.h"
 #include "windowhub.h"
 
 #include <QComboBox>
 #include <QDialog>
-#include <QFuture>
 #include <QGroupBox>
 #include <QIcon>
 #include <QImage>
@@ -84,8 +84,9 @@ public:
     QSize screenSize() const { return m_screen; }
     // How many times a slide was drawn; tests count redraws with it.
     int slidesDrawn() const { return m_drawn; }
-    // Waits until the slide decoded ahead is in memory.
-    void waitForAhead();
+    // Whether the slide's picture is still to come, and whether the next one is still being made.
+    int picturesPending() const { return m_loader.pending(); }
+    bool loadingAhead() const { return m_loader.working() > 0; }
 
     int exec() override;
     void reject() override;
@@ -115,13 +116,13 @@ private:
     QToolButton* barButton(const QString& art, int x);
     void stop();
     void giveFocusBack();
-    void prepareNext();
+    QList<PictureLibrary::Request> nextRequest() const;
+    void pictureArrived(quint64 generation, int index, const QImage& image);
     QString picturePath(int slot) const;
     void pointerMoved();
 
     Album& m_a;
     [[maybe_unused]] WindowHub& m_hub; // the album is only read: nothing to refresh
-    PictureLibrary& m_pictures;
     QSize m_screen;
     int m_nslides = 0;
     bool m_slideMode = true;
@@ -129,11 +130,9 @@ private:
     char m_sizeTag = 'M';
     int m_drawn = 0;
     QTimer m_pointerTimer;
-    struct Ahead {
-        QString key;
-        QFuture<void> done;
-    };
-    QList<Ahead> m_ahead;
+    PictureLoader m_loader;
+    quint64 m_requested = 0; // the request the slide on show waits for
+    QRect m_slideRect;       // where its picture goes
 };
 
 } // namespace vimbrel
