@@ -127,8 +127,9 @@ private:
     bool m_passing = false;       // the spread being shown is turned past at once
     bool m_dragArmed = false;
     QPoint m_pressPos;
-    QPixmap m_pbhold;  // the drawn picture of the frame a drag started from
-    QString m_dragcap; // and its caption
+    QPixmap m_pbhold;           // the drawn picture of the frame a drag started from
+    bool m_holdPending = false; // ... and whether its picture had not arrived yet
+    QString m_dragcap;          // and its caption
     Qt::DropAction m_dropAction = Qt::CopyAction;
 };
 
