@@ -306,3 +306,22 @@ TEST_F(ImportWindowTest, OnlyTheLastClickedFileIsPreviewed) {
     EXPECT_EQ(w->pbsize->text(), u"640 x 480"_s);
     EXPECT_TRUE(w->cb_import->isEnabled());
 }
+
+// Import pressed before the preview of an unreadable file is ready: the run reports the file,
+// and the preview arriving afterwards does not report it a second time.
+TEST_F(ImportWindowTest, AnUnreadableFileImportedBeforeItsPreviewIsReportedOnce) {
+    open();
+    {
+        PoolGate busy(pictures);
+        clickOnly(u"g.jpg"_s);
+        w->cb_import_Click(); // one file: the run ends before the button returns
+    }
+    ASSERT_TRUE(waitForPictures(*w));
+    ASSERT_TRUE(pictures.pool().waitForDone(20000));
+    QCoreApplication::processEvents();
+    QStringList shown;
+    for (const auto& m : ui.shown)
+        shown.append(m.title + u": "_s + m.text);
+    EXPECT_EQ(shown.size(), 1) << qPrintable(shown.join(u'\n'));
+    EXPECT_FALSE(w->cb_import->isEnabled());
+}

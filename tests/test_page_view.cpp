@@ -626,3 +626,49 @@ TEST(PageView, AnUnreadablePictureLeavesTheEmptyFrame) {
     EXPECT_FALSE(test::drawnRect(f.w->pb[0]->picture()).isEmpty());
     EXPECT_FALSE(test::drawnRect(f.w->pb[13]->picture()).isEmpty());
 }
+
+namespace {
+
+// Whether page frame `k` shows picture `slot` (each picture its own hue), or nothing for 0.
+bool frameShows(const phpage& w, int k, int slot) {
+    const QRect r = test::drawnRect(w.pb[k]->picture());
+    if (slot == 0)
+        return r.isEmpty();
+    if (r.isEmpty())
+        return false;
+    const QColor got = w.pb[k]->picture().toImage().pixelColor(r.center());
+    return std::abs(got.hue() - QColor::fromHsv(slot * 37 % 360, 200, 220).hue()) <= 8;
+}
+
+} // namespace
+
+// A photo dragged before its picture (or the one it lands on) has arrived: each picture still
+// ends up in the frame that now holds it, and no frame is left waiting for good.
+TEST(PageView, PicturesDraggedBeforeTheyArriveLandWhereTheyWentTo) {
+    struct Case {
+        const char* name;
+        int target;
+        int frame0, frame1, frame2; // the pictures the three first frames show after it
+    };
+    const Case cases[] = {
+        {"swapped with a photo", 1, 2, 1, 0},
+        {"moved to an empty frame", 2, 0, 2, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PageFixture f({24}, {1, 2});
+        f.a.curgrp = 1;
+        f.a.curpage = 1;
+        {
+            test::PoolGate busy(f.pictures);
+            f.w->SetPage();
+            f.w->pb_MouseDown(0, Qt::LeftButton);
+            f.w->pb_DragStart(0);
+            f.w->pb_DragDrop(c.target, QStringLiteral("pb"));
+        }
+        f.settle();
+        EXPECT_TRUE(frameShows(*f.w, 0, c.frame0));
+        EXPECT_TRUE(frameShows(*f.w, 1, c.frame1));
+        EXPECT_TRUE(frameShows(*f.w, 2, c.frame2));
+    }
+}

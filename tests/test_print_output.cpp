@@ -6,6 +6,7 @@
 #include "albumfixture.h"
 #include "phprint.h"
 #include "picturefiles.h"
+#include "poolgate.h"
 #include "reportprint.h"
 #include "scriptedprinter.h"
 
@@ -18,6 +19,7 @@
 #include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace vimbrel;
 
@@ -251,6 +253,28 @@ TEST(PhotoPrinting, CancelMidJobAndPrinterFailure) {
     EXPECT_EQ(f.ui.shown[0].icon, MsgIcon::Critical);
     EXPECT_EQ(w->prstat->text(), QStringLiteral("Print Canceled"));
     EXPECT_TRUE(w->cb_print->isEnabled());
+}
+
+// Cells still being made are waited for with the window alive: never made on the GUI thread
+// meanwhile, and Cancel ends the wait.
+TEST(PhotoPrinting, CancelWhileACellIsBeingMade) {
+    PrintFixture f;
+    f.select({1, 2, 3, 4, 5});
+    f.toFile(QStringLiteral("waiting.pdf"));
+    auto w = f.open();
+    w->frmtype_Click(3);
+    test::PoolGate busy(f.pictures); // no cell can be made
+    // Should the window block, the cells are let through in the end, so the test fails, not hangs.
+    std::thread unblock([&busy] {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        busy.release();
+    });
+    QTimer::singleShot(100, w->cb_cancelprint, &QPushButton::click);
+    w->cb_print_Click();
+    unblock.join();
+    EXPECT_EQ(w->prstat->text(), QStringLiteral("Print Canceled"));
+    EXPECT_TRUE(f.composed.isEmpty());
+    EXPECT_EQ(f.pictures.stats().guiThreadLoads, 0);
 }
 
 namespace {

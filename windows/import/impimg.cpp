@@ -248,7 +248,8 @@ void impimg::showPreview(quint64 generation, const Preview& p) {
         return;
     m_previewing = false;
     if (!p.measure.ok()) {
-        m_a.ui->message(QStringLiteral("Load Image Error"), p.measure.error, MsgIcon::Critical);
+        if (generation != m_quietPreview)
+            m_a.ui->message(QStringLiteral("Load Image Error"), p.measure.error, MsgIcon::Critical);
         clearPreview();
         cb_import->setEnabled(false);
         return;
@@ -297,6 +298,7 @@ void impimg::cb_import_Click() {
     }
     m_run = std::make_unique<ImportRun>(m_a, m_hub, m_pictures, flebox->path(), names,
                                         ck_del->isChecked());
+    m_quietPreview = m_preview; // the run reports the file itself if it cannot be read
     if (names.size() <= quietRunLimit) {
         const QScopedValueRollback<bool> stepping(m_stepping, true);
         BusyPointer busy(*m_a.ui);

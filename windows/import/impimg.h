@@ -79,6 +79,7 @@ private:
     PictureLibrary& m_pictures;
     quint64 m_preview = 0; // the click whose preview is wanted; older ones are dropped
     bool m_previewing = false;
+    quint64 m_quietPreview = 0; // a preview whose error an import run has reported already
     std::unique_ptr<ImportRun> m_run;
     // A step of the run is going on, perhaps showing a box: the run must not be entered
     // again, let alone freed, until it returns.

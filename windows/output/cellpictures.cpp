@@ -5,9 +5,12 @@
 namespace vimbrel {
 
 CellPictures::~CellPictures() {
-    // The tasks read the library, which must not go before they end.
-    for (auto& p : m_pending)
+    // The tasks read the library, which must not go before they end. Those not begun are
+    // dropped: waiting for them would make them here, on the GUI thread.
+    for (auto& p : m_pending) {
+        p.second.cancel();
         p.second.waitForFinished();
+    }
 }
 
 void CellPictures::ahead(const CellPicture& c) {
@@ -20,6 +23,16 @@ void CellPictures::ahead(const CellPicture& c) {
     m_pending.append({c, QtConcurrent::run(&m_pictures.pool(), [lib, c] {
                           return lib->thumbnail(c.path, c.size, c.rotation, false);
                       })});
+}
+
+bool CellPictures::ready(const CellPicture& c) {
+    if (c == m_lastKey && !m_last.isNull())
+        return true;
+    ahead(c);
+    for (const auto& p : m_pending)
+        if (p.first == c)
+            return p.second.isFinished();
+    return true;
 }
 
 QImage CellPictures::take(const CellPicture& c) {

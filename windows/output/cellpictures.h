@@ -30,6 +30,8 @@ public:
 
     // Starts making `c` on another core, unless it is under way or was the last one taken.
     void ahead(const CellPicture& c);
+    // Whether take(c) has its picture without waiting; starts making it if nobody has.
+    bool ready(const CellPicture& c);
     // The picture: the one made ahead, the last one again, or made now; null when unreadable.
     QImage take(const CellPicture& c);
 

@@ -1,16 +1,21 @@
 #include "phprint.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 #include "artwork.h"
 #include "memorytuning.h"
 #include "pagesender.h"
 #include "ui.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QRegularExpressionValidator>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vimbrel {
@@ -243,6 +248,10 @@ void phprint::SetPic(int slot) {
     const std::optional<CellPlacement> c = placementOf(slot, &picture);
     if (!c)
         return;
+    // A cell still being made is waited for with the window alive, so Cancel stops the wait.
+    while (m_cells && !m_cells->ready(picture))
+        if (waitForEvents())
+            return;
     QPainter painter(&pbload);
     std::unique_ptr<CellPictures> once;
     CellPictures& cells = m_cells ? *m_cells : *(once = std::make_unique<CellPictures>(m_pictures));
@@ -346,6 +355,13 @@ void phprint::runPages() {
     sender.finish(&error);
     m_cells.reset();
     releasePictureBuffers();
+}
+
+bool phprint::waitForEvents() {
+    QEventLoop loop; // asleep, not spinning: the cell is made on these cores
+    QTimer::singleShot(10, &loop, &QEventLoop::quit);
+    loop.exec();
+    return m_prtcancel == 'y';
 }
 
 bool phprint::yieldToEvents() {

@@ -98,6 +98,7 @@ private:
     void setIdle(bool idle);
     // Lets the window process pending events; true when the job is to stop.
     bool yieldToEvents();
+    bool waitForEvents();
     void runPages();
     // Where picture `slot` goes in the cell, and what to draw there; nothing for an empty slot.
     std::optional<CellPlacement> placementOf(int slot, CellPicture* picture) const;

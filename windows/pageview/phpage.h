@@ -145,8 +145,9 @@ private:
     int m_focusFrame = -1;        // the frame parkFocus() took the focus from
     bool m_dragArmed = false;
     QPoint m_pressPos;
-    QPixmap m_pbhold;  // the drawn picture of the frame a drag started from
-    QString m_dragcap; // and its caption
+    QPixmap m_pbhold;           // the drawn picture of the frame a drag started from
+    bool m_holdPending = false; // ... and whether its picture had not arrived yet
+    QString m_dragcap;          // and its caption
     Qt::DropAction m_dropAction = Qt::CopyAction;
 };
 

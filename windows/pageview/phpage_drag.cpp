@@ -54,6 +54,7 @@ void phpage::pb_MouseMove(int k, Qt::MouseButtons buttons, QPoint pos) {
 void phpage::pb_DragStart(int k) {
     m_a.framepage = m_a.curpage;
     m_pbhold = pb[k]->picture();
+    m_holdPending = m_wanted[k].has_value(); // m_pbhold is only the empty frame
     m_dragcap = ibn[k]->text();
     m_a.nfree = 0;
 }
@@ -159,6 +160,13 @@ void phpage::pb_DragDrop(int k, const QString& source) {
                 }
                 pb[k]->setPicture(m_pbhold);
                 ibn[k]->setText(m_dragcap);
+                // A picture still on its way would land in the frame it left.
+                if (m_holdPending || m_wanted[k]) {
+                    if (m_a.curpage == m_a.framepage)
+                        drawFrame(m_a.curslot, m_a.pgframes[m_a.curslot]);
+                    drawFrame(k, m_a.curframe);
+                    requestPictures();
+                }
             }
         } else if (m_a.nsel != 1) {
             if (moveSelectedRun(m_a)) {
@@ -172,6 +180,9 @@ void phpage::pb_DragDrop(int k, const QString& source) {
             ibn[k]->setText(m_dragcap);
             if (m_a.curpage == m_a.framepage)
                 clearPagePosition(m_a.curslot);
+            if (m_holdPending)
+                drawFrame(k, m_a.curframe);
+            requestPictures();
         }
         SetAllSel(m_a, -1);
         return;
@@ -216,6 +227,7 @@ void phpage::pb_DragDrop(int k, const QString& source) {
 }
 
 void phpage::clearPagePosition(int k) {
+    m_wanted[k].reset();
     pb[k]->clearPicture();
     pb[k]->setOccupied(false);
     ibn[k]->clear();
