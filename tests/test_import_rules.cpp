@@ -11,6 +11,7 @@
 #include "importrun.h"
 #include "picfiles.h"
 #include "picturefiles.h"
+#include "poolgate.h"
 #include "specialfiles.h"
 
 #include <QBuffer>
@@ -590,6 +591,32 @@ TEST_F(ImportTest, CancelDoesNotWaitForRawFilesBeingDeveloped) {
     EXPECT_EQ(copies().size(), 1); // nothing half-developed is left behind
     EXPECT_TRUE(run->deletedNames().isEmpty());
     EXPECT_TRUE(ui.shown.isEmpty());
+}
+
+// Copies still queued when the run is cancelled are never made, least of all on the GUI
+// thread, which waits for them.
+TEST_F(ImportTest, CopiesNotBegunWhenCancelledAreNeverMade) {
+    for (const char* n : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"})
+        jpeg(QLatin1String(n), 64, 48);
+    std::atomic<int> onGuiThread{0}, made{0};
+    QThread* const gui = QThread::currentThread(); // the run's own thread stands for it here
+    ImportRun::Steps steps;
+    steps.copy = [&](int in, const QString& target) {
+        ++made;
+        if (QThread::currentThread() == gui)
+            ++onGuiThread;
+        return copyPicture(in, target);
+    };
+    test::PoolGate gate(pictures);
+    auto run = std::make_unique<ImportRun>(a, hub, pictures, card, names("a.jpg b.jpg c.jpg d.jpg"),
+                                           false, steps);
+    run->cancel();
+    gate.release();
+    run->finish();
+    pictures.pool().waitForDone();
+    EXPECT_EQ(onGuiThread, 0);
+    EXPECT_EQ(made, 0);
+    EXPECT_TRUE(copies().isEmpty());
 }
 
 // The process's peak resident memory since the last reset, in MB.

@@ -36,6 +36,12 @@ QByteArray formatOfName(const QString& target) {
 Result importOne(PictureLibrary& pictures, const ImportRun::Steps& steps, const QString& source,
                  const QString& target, bool verify, const std::atomic<bool>* abandon) {
     Result r;
+    // A copy that had not begun when the run was given up is not made at all; waiting for it
+    // would otherwise make it on the waiting (GUI) thread.
+    if (abandon && *abandon) {
+        r.kind = Result::LoadError;
+        return r;
+    }
     QString error;
     const int in = openSource(source, &error);
     const auto closeIn = qScopeGuard([in] {
@@ -159,9 +165,9 @@ bool ImportRun::dispatch(Job& job) {
     // Written down before the copy exists, so a run killed from here on leaves a note saying
     // which copy the next session may remove.
     noteImportCopy(m_a.albfile, job.target);
-    job.future =
-        QtConcurrent::run(&m_pictures.pool(), importOne, std::ref(m_pictures), std::cref(m_steps),
-                          sourceOf(job.index), m_a.picdir + job.target, m_deleteSources, &m_abandon);
+    job.future = QtConcurrent::run(&m_pictures.pool(), importOne, std::ref(m_pictures),
+                                   std::cref(m_steps), sourceOf(job.index), m_a.picdir + job.target,
+                                   m_deleteSources, &m_abandon);
     return true;
 }
 
