@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing a full album (1000 pictures, 42 groups, 1000 frames), against the
 // same bytes read and written with no decoding at all (the I/O floor), in the same run.
 // A durable write is bound by the disk's fsync, which no code can beat, so the write's target

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the windows feel while the user pages quickly, not how fast they decode: 48 cold
 // 24-megapixel JPEGs in Medium frames, PageDown held (a key every 80 ms) from the first spread to
 // the last and PageUp back, and the slide show with Right held for 10 slides. Measured: the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Importing camera-size JPEGs into an album on the same volume, against the bare work it cannot
 // avoid: a two-thread reduced-scale decode of the same files (QImageReader with a scaled size,
 // the size the import decodes to), measured in the same run, with `cp` of the same files beside

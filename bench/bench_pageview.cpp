@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page view filling a Small spread of 24 camera-size JPEGs through the picture library:
 // with no cache, with the disk tier filled (a fresh library, as in a fresh process) and from
 // memory, each against vipsthumbnail making the same 24 thumbnails in the same run; then the

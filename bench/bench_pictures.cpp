@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture library against the reference tools, timed in the same run on the same files:
 // vipsthumbnail (libvips' shrink-on-load thumbnailer) and djpeg (libjpeg-turbo's decoder).
 //

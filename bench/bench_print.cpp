@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Photo printing: pages composed at 300 dpi from 12-megapixel JPEGs and written to a PDF file
 // through Qt's printing, against vipsthumbnail making the same pictures at the cell size in the
 // same run (decoding and scaling them is most of the work). Three jobs: 8 x 10 prints, one a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The slide show's change of slide: from the Next command to the new picture painted, for
 // 24-megapixel JPEGs, with the picture decoded ahead (as it is while a slide is on show) and
 // without (a jump to a slide not prepared). The references, run in the same rounds: djpeg

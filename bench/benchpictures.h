@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test pictures for the benchmarks, made here so every run measures the same kind of files.
 

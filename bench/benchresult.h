@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One machine-readable line per figure, beside the human-readable output, for scripts/bench.sh
 // to gather into its table:

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in a build folder makes vimbrel_<version>_<arch>.deb from
 # the install rules. dpkg-shlibdeps (dpkg-dev) finds the shared libraries the program links;
 # what it loads by name or needs as data is listed by hand.

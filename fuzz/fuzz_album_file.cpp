@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as an album file: decoding must never crash, read out of bounds or
 // allocate without bound, and an accepted file must survive the routines that move pictures.
 

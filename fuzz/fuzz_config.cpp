@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as the configuration file: never a crash, never more than ten albums.
 
 #include "album.h"

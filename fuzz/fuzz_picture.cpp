@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a picture file: measuring and a reduced-scale decode must never crash,
 // read out of bounds or allocate without bound, whether the file is cut short, goes on after
 // its picture or is no picture at all.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a stored thumbnail file: reading it must never crash, read out of bounds
 // or allocate without bound, whether its checksum holds or not.
 

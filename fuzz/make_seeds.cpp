@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the small seed corpus of the fuzz targets: a few real album and configuration files.
 
 #include "album.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The project's own artwork (assets/artwork), drawn from its vector source at the size and
 // device pixel ratio it is shown at, so it stays crisp at 100% and 200% scale.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The persistent thumbnail tier: one small picture per source picture under a cache folder,
 // longest side kDiskThumbSide, in the orientation the picture is shown in.

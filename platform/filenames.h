@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File names as text without losing a byte. Linux names are bytes; an old card or a Windows
 // disk may hold names that are not UTF-8 (a Latin-1 "M\xfcller.jpg"). QFile::decodeName turns

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The place, folder and file lists that the album file dialog and the import window put in
 // their own layouts: a place chooser standing in for a drive list (home folder, file-system

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pictures the album does not keep as they are: PNG, TIFF, WebP (Qt's image plugins), HEIC/HEIF
 // (libheif) and camera RAW files (libraw). They are read upright, with the EXIF fields worth

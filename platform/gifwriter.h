@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes a picture as a GIF with giflib: the colours are reduced to one 256-entry palette by
 // giflib's median-cut quantiser; pixels that are more than half transparent become the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own help window, showing the HTML help document vimbra.hlp.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decoded photos and printed pages are buffers of tens of megabytes, made and dropped one after
 // the other. The C library maps each such buffer afresh and unmaps it when freed, so every one

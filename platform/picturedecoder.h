@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading picture files (JPEG, GIF, BMP): header probes and decoding at reduced scale, with the
 // EXIF orientation applied. Every decode checks the header's size before it allocates, so a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a picture is fitted into a box on screen: the page frames, the Photo Box strip, the group
 // editor, the slide show and the import preview all place pictures with this one rule.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window's pictures, loaded without the window ever waiting. Each request names the pictures
 // now on screen in the order they matter, and optionally pictures to load ahead (after them,

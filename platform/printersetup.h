@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one printer every print command uses, and the dialog that chooses and sets it up, so a
 // choice made once applies to later printing. Tests install a scripted set-up that answers

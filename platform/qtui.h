@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Ui of the running program: Qt message boxes, input dialog and override cursor.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One running program per user: a lock file in the user's runtime folder. Only a convenience:
 // when no lock can be made (the folder is full or read-only, something else stands where the

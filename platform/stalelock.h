@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the album lock and the single-instance lock share about QLockFile files that were
 // left behind: QLockFile gives up a lock naming no process only by age, and both locks are

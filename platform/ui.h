@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way the store and the windows talk to the user: message boxes, the input box
 // and the busy pointer. The real implementation (QtUi) shows Qt dialogs; tests install a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Mounted volumes and their free space: the memory-card scan and the free-space test.
 

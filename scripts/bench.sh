@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the benchmarks in a release build and runs every one of them,
 # whatever the others did; then prints one table of all their figures and targets and exits 1
 # when a target was missed or a benchmark did not finish.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints the benchmarks' RESULT lines (read from the files named, or from standard input; other
 # lines are skipped) as one table, then how many targets were met and missed.
 #   RESULT <tab> name <tab> figure <tab> unit <tab> reference <tab> ratio <tab> target <tab> verdict

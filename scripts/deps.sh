@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages Vimbrel needs. The one place the package list lives.
 #   scripts/deps.sh run    what building and running the program needs
 #   scripts/deps.sh test   that, plus what the tests, fuzzers and benchmarks need

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the program and starts it.
 # Without arguments it opens the sample album "$HOME/Vimbrel Samples/SAMPLE.vmb", making it
 # first when it is not there yet (later runs reuse it); with arguments it passes them to the

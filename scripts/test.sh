@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs every test, the bounded fuzz runs included.
 set -euo pipefail

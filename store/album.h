@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The album model: one program-wide set of variables, created at start-up and alive until
 // the program ends; opening another album replaces its contents. Every window reads and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The album file NAME.vmb: little-endian, "VMB" + "v 01.00", header, album pictures,
 // Photo Box pictures, groups, frame table. Reading checks every count, length and reference

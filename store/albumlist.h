@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The remembered albums (cfgnames / cfgfiles): most recently used first, at most ten,
 // always followed by the fixed row "Other ...". The album chooser shows this model: column 0

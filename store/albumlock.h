@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps an album to one session at a time: a lock file beside the album file
 // (".NAME.vmb.lock", hidden). Another session, a second login or another machine on a shared

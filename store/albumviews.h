@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the store tells the windows. The page view, the Photo Box and the album chooser
 // implement it; tests record the calls. Every method does nothing by default, so a window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // vimbra.cfg: the remembered albums, display size, description display and memory-card
 // folder. Binary, little-endian; counted strings are UTF-8. Reading a damaged file keeps

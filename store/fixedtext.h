@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FixedText<N>: a String*N field, exactly N bytes of Windows-1252 text padded with blanks.
 // Conversion to and from QString happens here only.

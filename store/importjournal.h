@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What an import copies into the picture folder is written down beside the album
 // (".NAME.vmb.importing") before each copy starts, and the note goes once the album naming the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The album's picture folder: file numbers, the files copied since the last save, the
 // e-mail folder, and whether the album's volume may be written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which files belong to the album's picture folder, decided by identity (device and inode),
 // never by path text: the same folder can be reached through a link, a bind mount or "..",

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether two paths name one file. Paths are never compared as text where the files exist:
 // a link, a "..", a second mount or a different spelling reach the same file.

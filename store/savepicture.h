@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Save Picture: exports one album picture under the name and in the format the user chose.
 // The window shows the file dialog and calls savePictureAs with each chosen path for as long as

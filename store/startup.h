@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The start-up steps that need no window: where the files live, the remembered list and
 // display settings, the memory card, and the album named on the command line.

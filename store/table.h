@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Table<T, Lo, Hi>: an array indexed Lo..Hi, so slot, frame and group numbers read the same
 // in code, in the album file and in messages. An index outside the table is a programming

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the stress session checks after every action: the album's invariants, an encode-decode
 // round trip, and the saved file.
 

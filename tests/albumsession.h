@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A user at the windows, without the windows: every action the page view, the Photo Box, the
 // group and description editors, the import and the chooser offer, done through the same rule

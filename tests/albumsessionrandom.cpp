@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stress session's choice of the next action: weighted as users act, mostly on photos and
 // often moving what was just selected.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A bind mount for tests that a folder reached under another path is still recognised. Only
 // root may mount: elsewhere `active` stays false and the test skips that case.

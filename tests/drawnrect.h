@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a picture was drawn into a transparent box: the bounds of its opaque pixels.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pictures in the formats the import converts, made by the tests themselves: PNG, TIFF, WebP
 // (Qt's writers, with EXIF put in by hand), HEIC (libheif's encoder) and a small DNG (a TIFF

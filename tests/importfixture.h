@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The writable album TRIP in a temporary folder that pictures are imported into.
 

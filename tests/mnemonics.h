@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Alt+letter keys of a window's buttons and labelled fields: a letter taken twice only
 // moves the focus between the two instead of acting.

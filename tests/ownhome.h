@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // HOME and XDG_DATA_HOME inside a temporary folder for the life of a test, so the Trash that
 // deleted pictures go to is the test's own, never the user's; the working folder too, so a

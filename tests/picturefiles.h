@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pictures made by the tests: marked so that orientation mistakes show, in the formats and
 // shapes the picture library has to read, and damaged in the ways files get damaged.

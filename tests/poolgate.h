@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps the picture library's pool busy, so that work asked for meanwhile is still waiting
 // when the test makes its next move, however fast the machine decodes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // AlbumViews that writes each call as one line, so tests can check calls and their order.
 

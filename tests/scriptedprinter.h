@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printer set-up dialog for tests: answers from a queue (empty: confirmed), records the
 // titles, and may run something when confirmed (a test's stand-in for the user's next click).

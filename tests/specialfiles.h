@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Files that are not plain files, for tests that every place that opens a file refuses them
 // without blocking. Each function makes one kind at `path` (which must not exist yet) and

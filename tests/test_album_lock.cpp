@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The album lock: one session at a time, stale locks taken over, no lock where none can be
 // made. A second AlbumLock in this process stands for another session.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The album under a long random session: thousands of the actions a user can reach through the
 // windows, with the album checked after every one of them. Seeds run one after another for a
 // bounded time (VIMBREL_STRESS_SECONDS, default 30); VIMBREL_STRESS_SEED runs one seed only,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Photos the size today's cameras take, through everything that reads them: import, drawing,
 // printing, Save Image As in every type and the e-mail copy.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The album chooser as a window, on the offscreen platform.
 
 #include "albumfile.h"

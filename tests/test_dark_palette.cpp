@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows under a dark desktop palette (Fusion with dark colours): every field and label
 // is readable, taking its colours from the palette or from the book's own artwork, never one
 // from each. Screenshots of each window are kept as PNG files under the build folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files and folders dropped from a file manager: which files a drop brings, the uri-list they
 // come in, and the import they run into the Photo Box, short and long, on the offscreen
 // platform.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The group editor and the description editor as windows on the offscreen platform: button
 // states, messages, read-only albums, the strip's alignment, and what Return and Accept tell
 // the page view.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the formats the import converts (PNG, TIFF, WebP, HEIC, camera RAW) upright with
 // their camera fields, damaged files refused, and the JPEG they become.
 

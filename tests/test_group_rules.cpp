@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The group editor's rules on a real model: every operation and its limits, the page view's
 // group followed through them, and the album's promises after any sequence of edits.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The import without its window: names, numbers, capacity, copying, the verified delete of
 // sources, and what a run that stops part-way leaves behind.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The import window on the offscreen platform: where it opens, when "&Import" may be pressed,
 // and runs short and long.
 

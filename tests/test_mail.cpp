@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // E-mail copies: their sizes, turns, names and type codes, the encoded mailto: address, and the
 // window sending real pictures into a mail folder on the offscreen platform.
 

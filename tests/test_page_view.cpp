@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page view as a window on the offscreen platform: index, spreads, the page turn driven
 // tick by tick, selection and the tools that change the view.
 

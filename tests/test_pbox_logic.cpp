@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Photo Box's rules on the model: what the strip shows and redraws after every change,
 // adding, removing, page photos dropped into the box, the selection, deleting with files.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Photo Box window on the offscreen platform: the strip, its counters,
 // decoding only what is new, the selection, drops, delete, and the read-only album.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one fitting rule every window places its pictures with.
 
 #include "picturefit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture loader: what a window gets, in which request, and what is never made at all.
 // The pool is held busy where a test needs work to be still waiting when the next request
 // comes, so nothing here depends on how fast the machine decodes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Photo printing and the album report through Qt's printing, read back from real PDF files
 // with poppler-utils: page counts and sizes, the report's text, a printed page against the page
 // the window composed. With VIMBREL_CUPS_QUEUE and VIMBREL_CUPS_OUT set (tests/print/

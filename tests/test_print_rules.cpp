@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Photo printing's arithmetic and the album report's lines, without a printer.
 
 #include "albumfixture.h"

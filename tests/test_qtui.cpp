@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real message boxes, on the offscreen platform.
 
 #include "qtui.h"

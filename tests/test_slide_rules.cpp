@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The slide show's arithmetic without a window: the list it shows, fitting a picture into the
 // display area, the size cycle and the placements, and the wrap-around.
 

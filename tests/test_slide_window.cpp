@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The slide-show window on the offscreen platform, with the timer driven by the test.
 
 #include "albumfixture.h"

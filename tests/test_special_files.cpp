@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every place in the store and the platform layer that opens a file, tried with what can stand
 // under a file's name on a real machine. Readers must refuse at once, never wait on a pipe or
 // read a device; writers must leave whatever a link points at alone unless it is a plain file.

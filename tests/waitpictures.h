@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Windows draw their pictures as they arrive from the library's pool: a test that looks at
 // them first runs the event loop until the window has nothing pending, never for a fixed time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main() for widget tests: a QApplication on the offscreen platform, then every test. Scripted
 // message boxes run an event loop while "open", as real ones do.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the application icon for the hicolor icon theme at build time:
 //   vimbrel-render-icon SOURCE.svg OUTDIR SIZE...
 // writes OUTDIR/<SIZE>x<SIZE>/vimbrel.png for each size. The program draws its own artwork

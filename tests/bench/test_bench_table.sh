@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # scripts/bench.sh and its table, with stand-in benchmarks that print RESULT lines at once:
 # every benchmark runs whatever the ones before it did, the table lists them all, and the exit
 # code follows the missed targets. No real benchmark runs here.

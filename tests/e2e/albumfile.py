@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Prints an album file as JSON: the picture file in each frame, the Photo Box in order, the
 groups, the album description and each picture's short and long description.
 

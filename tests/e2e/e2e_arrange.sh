@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Arranging the sample album with real mouse drags: a photo to an empty frame, a swap, a run
 # of three, a drag across a spread by hovering over the arrow, a photo put into the Photo Box
 # and one taken out of it, a delete from the box; then Save, and the album file must hold

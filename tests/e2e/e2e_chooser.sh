@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start, see the splash and the chooser, create an album through the dialog, rename it,
 # save, exit; then check the album file, its folder and the configuration file on disk.
 exe=$1

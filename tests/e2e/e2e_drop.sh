@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures dragged in from outside with a real drag: a small program of the test's own offers
 # two picture files, a text file and a folder as a file manager does (text/uri-list), and the
 # mouse drags them onto the Photo Box. The four pictures must arrive at the end of the box, in

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The group editor and the description editor on the sample album through the real windows:
 # the last group's boundary dragged back so groups fit, a group added and renamed, one
 # inserted and renamed, a merge, a delete that sends its photos to the Photo Box; then the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Importing from a "memory card" folder through the real window: JPEG, GIF and BMP files with
 # upper- and lower-case extensions and one unreadable file. The folder is remembered as the
 # memory card, everything is selected with Ctrl+A, the sources are deleted after import; then

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A whole task with the keyboard alone once the program is up: into the index and the first
 # group, three photos selected with Space, the slide show started from its tool and left with
 # Escape, one photo put in the Photo Box with B, the album saved through Command and Alt+S; the

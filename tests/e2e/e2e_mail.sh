@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # E-mail copies from the page view with real clicks: three photos of the first group selected
 # with the right button (one stored sideways and shown turned), the Email tool, "Start Email
 # App" in the small and then the medium size. A stand-in mail program registered for mailto:

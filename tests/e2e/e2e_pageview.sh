@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The sample album in the page view: its index, a group, the page turn by the arrow, the three
 # sizes, rotating a photo and saving a copy of it through the dialog, then Exit without saving.
 exe=$1

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Printing from the page view with real clicks, through the real printer dialog, to a CUPS
 # queue with the cups-pdf printer: three photos in the 6 x 4 layout (two pages, each a job of
 # its own) and on a contact sheet; every photo of the group at 8 x 10, cancelled while it

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Select All on the first group, then one drag onto the page view's Photo Box tool: the group's
 # photos, and only they, go to the Photo Box. Save, and the album file holds exactly that and
 # opens again in the program.

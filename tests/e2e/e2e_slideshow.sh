@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The slide show from the page view with real clicks: three photos of the first group selected
 # with the right button, the Slide Show tool, a few timed slides, stop, the three sizes, the
 # description toggle, Exit; then a double click on a photo for the single-picture view, left

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small window that drags the files named on its command line away as a file manager does:
 // a text/uri-list, offered for copying. Pressing anywhere in it starts the drag. The drop tests
 // drive it with xdotool.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the end-to-end tests: a private X server with a window manager, a private home,
 # and helpers to drive the program as a person would and keep screenshots.
 # -E: the error trap below also fires for a command failing inside a function.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The print tests and two end-to-end runs as on a machine that has never run them: the
 # machine's CUPS scheduler out of reach (a network and a /run/cups of their own), no ~/PDF, an
 # empty home with empty caches, and nothing of the caller's environment. A test that leans on

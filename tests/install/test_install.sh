@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installing Vimbrel as a user would. `cmake --install` into a temporary prefix: every installed
 # file is checked, and the desktop entry, the AppStream metainfo and the album file type go
 # through their real validators. CPack builds the .deb, which apt installs (as root); the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced: brings up a CUPS scheduler of the test's own, from nothing, with the cups-pdf queue
 # "PDF", and tears it down when the script ends. Its configuration, socket, spool, cache, logs
 # and the PDFs it writes all live in one temporary folder; clients find it through CUPS_SERVER,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints photos and the album report through a real CUPS queue (cups-pdf) and reads the PDFs
 # back: runs the CUPS cases of the print output test against a scheduler of its own.
 set -eEuo pipefail

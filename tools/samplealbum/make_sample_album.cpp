@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vimbrel-sample-album FOLDER: makes FOLDER/SAMPLE.vmb and FOLDER/SAMPLE/ for trying the
 // program out; leaves an existing sample album as it is.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sample album the run command opens on first use: SAMPLE.vmb and its picture folder
 // SAMPLE/ with 40 photo-like JPEGs drawn by code, a GIF and a BMP, arranged in three named

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drawing tools for the sample album's landscapes: random numbers, the light's palette, and a
 // canvas that draws skies, ridges, water, trees, houses and the film grain the scenes are

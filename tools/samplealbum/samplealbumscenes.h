@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Photo-like landscapes drawn by code, for the sample album: sky, sun or moon, clouds, hills
 // or sea, trees and houses, finished with film grain so that they compress like photos.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The album file dialog: create a new album, open one from any folder, or rename the open
 // album. The mode is chosen by the chooser; Cancel leaves dlgmode "None".

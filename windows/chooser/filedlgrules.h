@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules behind the album file dialog (New, Open, Rename), without the window. Each
 // confirm function shows its own messages and says whether the dialog closes and where the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Save Picture: a Save-As dialog for a copy of one album picture, asked again for as long as
 // the chosen name is refused.

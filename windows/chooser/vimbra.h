@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The album chooser: the remembered albums and the six commands to open, create, save,
 // rename, return to the page view and leave the program. Loaded once, hidden and shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The About window, which is also the start-up splash: the title, a notice line, the
 // picture and a loading line. Its timer counts down in tenths of a second and closes it.

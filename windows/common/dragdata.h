@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a drag between the page view and the Photo Box carries: the name of the control it
 // started from, "pb" (a page frame) or "fs" (the Photo Box strip). The model says the rest

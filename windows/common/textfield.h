@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The album's text fields hold Windows-1252 in a fixed number of bytes. These keep a line edit
 // to that, so nothing is changed or cut without the user seeing it: characters the code page

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the windows reach each other. Each window is given the album and the hub; the
 // program's hub forwards to the real windows, tests record the calls. The store's refresh

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The description editor's rules on the album, without the window: which picture it edits
 // and what "&Accept Changes" stores and refreshes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Page-view labels the editors change that the common hub has no call for. The program's hub
 // implements this beside WindowHub; the editors find it with a cross-cast, so a hub without

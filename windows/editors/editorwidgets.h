@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small controls of the group editor's strip: the group markers and the strip itself,
 // which draws its frame ruler under them; and the editors' shared colours.

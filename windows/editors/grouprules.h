@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The group editor's rules on the album, without the window: which buttons may act, the
 // boundary range and move, Add, Insert, Delete, the merges, names, and the strip's geometry.

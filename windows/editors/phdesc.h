@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The description editor: the album description and the one selected photo's short and long
 // description. Modal; the page view opens it. "&Accept Changes" stores what differs and

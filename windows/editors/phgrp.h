@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The group editor, "Photo Groups": every group as a pair of markers on a strip, the current
 // group's extent as a red bar and its last frame on a boundary bar; its name, description,

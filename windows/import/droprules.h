@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a drop of files and folders from a file manager imports, without the windows. The
 // import itself is an ordinary run (importrun.h) of full paths, never deleting a source.

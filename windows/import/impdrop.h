@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Files and folders dropped from a file manager, imported as a press of "&Import" imports
 // them: the same rules, messages and progress, but never deleting a source.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The import window: pick picture files from any folder or the memory card, preview one, and
 // copy them into the album, where they arrive at the end of the Photo Box. Modal; the page

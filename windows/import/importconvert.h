@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pictures in formats the album does not keep (PNG, TIFF, WebP, HEIC, camera RAW) are not
 // copied but converted, once, into a JPEG copy: upright, full size, with their date and camera.

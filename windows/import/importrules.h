@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules of the image import without the window: what may be imported, what the copies are
 // called, how one picture is copied, measured and checked, and where the window opens.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One press of "&Import": the selected files of one folder copied into the album's picture
 // folder, measured, listed in imps and handed to the Photo Box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The album report as data: pages of text lines in a fixed-width font, each line starting at a
 // column and made of runs that may be bold or underlined. Printing only draws these lines, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pictures of a print job's cells. The loop asks for the next cells ahead, so they are made
 // on both cores while the current one is drawn and its page sent; the copies of one picture are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The e-mail copies' rules, without the window: which pictures go, the size and turn of each
 // copy, its name and type code, the xdg-email arguments that attach the copies, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Handing the e-mail copies to the user's mail program through the desktop's own tools,
 // found on PATH: xdg-email for a message with attachments, xdg-mime to learn whether any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sends composed page pictures to the printer at their natural size, from the paper's corner.
 //

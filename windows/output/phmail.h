@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The e-mail window: reduced copies of the selected photos of the current group go into the
 // e-mail folder, then the user's mail program opens a new message with them attached

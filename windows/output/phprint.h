@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The print window: prints the selected photos of the current group as photo prints in one of
 // six layouts, or copies of a single photo. Each page is composed as a picture of the paper at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Photo printing's arithmetic, without the window: the six layouts, where the cells sit on a
 // page, how one picture is turned and cut to fill its cell, the copies field and the status

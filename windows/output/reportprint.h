@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Printing the album report: the printer set-up dialog, then every page of albumReport() in
 // Liberation Mono, a header on every page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The open book the page view draws on, and the leaf that turns over it; drawn by code at
 // any size and device pixel ratio.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The widgets the book is made of: the book itself (`phpg`), the leaf that turns over it and
 // the page-turn arrows.

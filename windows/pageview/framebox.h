@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One frame of the book (a `pb`): it keeps the drawn picture as its persistent image, so a
 // drag can take it and a move between frames can copy it without decoding again. It takes the

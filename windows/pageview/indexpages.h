@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The album's table of contents on the two pages of the book: I-1/I-2 hold groups 1..28,
 // I-3 groups 29..42, fourteen to a page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a drop onto a page frame does to the album, without the window. The page view calls
 // these in the order its drop rules give and redraws what they changed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The arithmetic of the page view, without the window: pages of a group, where the arrows
 // lead, the grid of frames on the book, the size switch, Go To Page answers and the rotation

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page view: the main window of an open album, shown as an open book. Its public
 // procedures (SetPage, DispPage, SetTotPg, Set_it, pgleft_Click, pgright_Click) are what the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page view's drawing: the grid, the spread, the index and the page turn.
 
 #include "bookview.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page view's drag and drop: page photos moved, swapped and put aside, Photo Box pictures
 // placed on the pages, pages turned by hovering over an arrow, files dropped from outside.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page view's tool strip, its highlight and tool tip line, and right-click selection.
 
 #include "artwork.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which of the page view's 22 tools are shown, the face of the description tool and the photo
 // line, for each state code; no widgets here, the window applies the result.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Photo Box: a small frameless window above the others holding the album's pictures that
 // sit in no frame. It shows five of them at a time in a strip with a scroll bar, the number in

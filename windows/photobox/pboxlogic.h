@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Photo Box's rules on the album model, without the window: which slot each strip
 // position shows, adding and removing pictures, page photos dropped into the box, the

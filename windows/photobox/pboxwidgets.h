@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small controls of the Photo Box window: the strip's picture boxes and the append area
 // (both take drops of our drags), the three hover buttons and the frame that moves the window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The slide show: a black window over the whole screen that shows pictures one at a time, with
 // a small control bar at the bottom. It works in two modes, chosen by slidesrc before it opens:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The slide show's arithmetic, without the window: which pictures it shows, how one is fitted
 // into the display area, the three display sizes and where the area and the control bar sit on
