@@ -136,8 +136,7 @@ inline bool canBeUnreadable() {
 
 // Runs `work` and reports whether it ended within `seconds`. A reader stuck on a pipe is then
 // set free by opening the pipe's other end, so that a hang fails the test instead of CTest.
-template <class Work>
-bool endsWithin(Work&& work, const QString& fifo, int seconds = 5) {
+template <class Work> bool endsWithin(Work&& work, const QString& fifo, int seconds = 5) {
     std::atomic<bool> done{false};
     std::thread t([&] {
         work();

@@ -15,8 +15,8 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QImage>
-#include <QMimeData>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <gtest/gtest.h>
