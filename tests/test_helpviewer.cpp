@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
@@ -19,10 +18,9 @@ using namespace vimbrel;
 
 namespace {
 
-// The document in the source tree, found from this file's own path.
+// The document in the source tree (a path the build gives: __FILE__ may be relative).
 QString sourceHelpPath() {
-    const QFileInfo self(QString::fromUtf8(__FILE__));
-    return QDir::cleanPath(self.absolutePath() + QStringLiteral("/../assets/help/vimbra.hlp"));
+    return QStringLiteral(VIMBREL_SOURCE_DIR "/assets/help/vimbra.hlp");
 }
 
 // Scrolled so that the anchor stands at the top of the view (give or take a line).
