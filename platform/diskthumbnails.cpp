@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "diskthumbnails.h"
 
+#include "logging.h"
 #include "picturedecoder.h"
 #include "regularfile.h"
 
@@ -15,6 +16,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 namespace vimbrel {
@@ -72,6 +74,14 @@ bool parseHeader(const QByteArray& bytes, qint64 fileSize, Header* h) {
 
 // Formats with an alpha channel often hold only opaque pixels (most GIFs decode that way);
 // those are stored as the smaller, faster JPEG.
+// A cache folder that cannot be written fails for every picture shown; one line per picture.
+bool notWritten(const PictureSource& src, const QString& file, const QString& why) {
+    if (firstReport(QStringLiteral("thumbnail\n") + file))
+        qCWarning(picturesLog) << "thumbnail not written:" << file << "for" << src.path << "-"
+                               << why;
+    return false;
+}
+
 bool hasTransparency(const QImage& img) {
     if (!img.hasAlphaChannel())
         return false;
@@ -191,7 +201,7 @@ bool DiskThumbnails::write(const PictureSource& src, const QImage& thumb, QSize 
         if (!alpha)
             writer.setQuality(88);
         if (!writer.write(thumb))
-            return false;
+            return notWritten(src, fileFor(src), writer.errorString());
     }
     QByteArray bytes(kHeaderSize, '\0');
     auto* p = reinterpret_cast<uchar*>(bytes.data());
@@ -204,17 +214,18 @@ bool DiskThumbnails::write(const PictureSource& src, const QImage& thumb, QSize 
     bytes += payload;
 
     if (!QDir().mkpath(m_folder))
-        return false;
+        return notWritten(src, fileFor(src),
+                          QStringLiteral("cannot make the folder %1").arg(m_folder));
     // Written beside its final name and renamed over it, so readers see a whole file or none.
     // No flush to disk (QSaveFile would sync each file): after a crash a half-written file
     // fails its checksum and is simply made again.
     QTemporaryFile tmp(
         QDir(m_folder).filePath(QStringLiteral("XXXXXX") + QLatin1String(kPartSuffix)));
     if (!tmp.open() || tmp.write(bytes) != bytes.size() || !tmp.flush())
-        return false;
+        return notWritten(src, fileFor(src), tmp.errorString());
     if (std::rename(QFile::encodeName(tmp.fileName()).constData(),
                     QFile::encodeName(fileFor(src)).constData()) != 0)
-        return false;
+        return notWritten(src, fileFor(src), qt_error_string(errno));
     tmp.setAutoRemove(false);
 
     QMutexLocker lock(&m_mutex);
