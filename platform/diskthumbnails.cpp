@@ -27,7 +27,8 @@ namespace {
 // payload length, payload checksum (FNV-1a), then the payload (a JPEG, or a PNG when the
 // picture has transparency).
 constexpr char kMagic[8] = {'V', 'M', 'B', 'T', 'H', 'M', 'B', '1'};
-constexpr int kHeaderSize = 8 + 5 * 4 + 8;
+constexpr int kChecksumAt = 8 + 5 * 4;
+constexpr int kHeaderSize = kChecksumAt + 8;
 constexpr const char* kSuffix = ".vthumb";
 constexpr const char* kPartSuffix = ".part";
 // A file being written is renamed within moments; one this old was left by a killed writer.
@@ -189,6 +190,14 @@ DiskThumbnails::Lookup DiskThumbnails::read(const PictureSource& src, QSize cove
     return Lookup::Hit;
 }
 
+bool DiskThumbnails::sealChecksum(QByteArray& file) {
+    if (file.size() < kHeaderSize)
+        return false;
+    const quint64 sum = fnv1a(file.constData() + kHeaderSize, file.size() - kHeaderSize);
+    qToLittleEndian<quint64>(sum, file.data() + kChecksumAt);
+    return true;
+}
+
 bool DiskThumbnails::write(const PictureSource& src, const QImage& thumb, QSize full) {
     if (thumb.isNull() || !sane(full) || !sane(thumb.size()))
         return false;
@@ -210,8 +219,8 @@ bool DiskThumbnails::write(const PictureSource& src, const QImage& thumb, QSize 
                               quint32(thumb.height()), quint32(payload.size())};
     for (int i = 0; i < 5; ++i)
         qToLittleEndian<quint32>(fields[i], p + 8 + 4 * i);
-    qToLittleEndian<quint64>(fnv1a(payload.constData(), payload.size()), p + 28);
     bytes += payload;
+    sealChecksum(bytes);
 
     if (!QDir().mkpath(m_folder))
         return notWritten(src, fileFor(src),
