@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "diskthumbnails.h"
 
+#include "logging.h"
 #include "picturedecoder.h"
 #include "regularfile.h"
 
@@ -15,6 +16,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 namespace vimbrel {
@@ -25,7 +27,8 @@ namespace {
 // payload length, payload checksum (FNV-1a), then the payload (a JPEG, or a PNG when the
 // picture has transparency).
 constexpr char kMagic[8] = {'V', 'M', 'B', 'T', 'H', 'M', 'B', '1'};
-constexpr int kHeaderSize = 8 + 5 * 4 + 8;
+constexpr int kChecksumAt = 8 + 5 * 4;
+constexpr int kHeaderSize = kChecksumAt + 8;
 constexpr const char* kSuffix = ".vthumb";
 constexpr const char* kPartSuffix = ".part";
 // A file being written is renamed within moments; one this old was left by a killed writer.
@@ -72,6 +75,14 @@ bool parseHeader(const QByteArray& bytes, qint64 fileSize, Header* h) {
 
 // Formats with an alpha channel often hold only opaque pixels (most GIFs decode that way);
 // those are stored as the smaller, faster JPEG.
+// A cache folder that cannot be written fails for every picture shown; one line per picture.
+bool notWritten(const PictureSource& src, const QString& file, const QString& why) {
+    if (firstReport(QStringLiteral("thumbnail\n") + file))
+        qCWarning(picturesLog) << "thumbnail not written:" << file << "for" << src.path << "-"
+                               << why;
+    return false;
+}
+
 bool hasTransparency(const QImage& img) {
     if (!img.hasAlphaChannel())
         return false;
@@ -179,6 +190,14 @@ DiskThumbnails::Lookup DiskThumbnails::read(const PictureSource& src, QSize cove
     return Lookup::Hit;
 }
 
+bool DiskThumbnails::sealChecksum(QByteArray& file) {
+    if (file.size() < kHeaderSize)
+        return false;
+    const quint64 sum = fnv1a(file.constData() + kHeaderSize, file.size() - kHeaderSize);
+    qToLittleEndian<quint64>(sum, file.data() + kChecksumAt);
+    return true;
+}
+
 bool DiskThumbnails::write(const PictureSource& src, const QImage& thumb, QSize full) {
     if (thumb.isNull() || !sane(full) || !sane(thumb.size()))
         return false;
@@ -191,7 +210,7 @@ bool DiskThumbnails::write(const PictureSource& src, const QImage& thumb, QSize 
         if (!alpha)
             writer.setQuality(88);
         if (!writer.write(thumb))
-            return false;
+            return notWritten(src, fileFor(src), writer.errorString());
     }
     QByteArray bytes(kHeaderSize, '\0');
     auto* p = reinterpret_cast<uchar*>(bytes.data());
@@ -200,21 +219,22 @@ bool DiskThumbnails::write(const PictureSource& src, const QImage& thumb, QSize 
                               quint32(thumb.height()), quint32(payload.size())};
     for (int i = 0; i < 5; ++i)
         qToLittleEndian<quint32>(fields[i], p + 8 + 4 * i);
-    qToLittleEndian<quint64>(fnv1a(payload.constData(), payload.size()), p + 28);
     bytes += payload;
+    sealChecksum(bytes);
 
     if (!QDir().mkpath(m_folder))
-        return false;
+        return notWritten(src, fileFor(src),
+                          QStringLiteral("cannot make the folder %1").arg(m_folder));
     // Written beside its final name and renamed over it, so readers see a whole file or none.
     // No flush to disk (QSaveFile would sync each file): after a crash a half-written file
     // fails its checksum and is simply made again.
     QTemporaryFile tmp(
         QDir(m_folder).filePath(QStringLiteral("XXXXXX") + QLatin1String(kPartSuffix)));
     if (!tmp.open() || tmp.write(bytes) != bytes.size() || !tmp.flush())
-        return false;
+        return notWritten(src, fileFor(src), tmp.errorString());
     if (std::rename(QFile::encodeName(tmp.fileName()).constData(),
                     QFile::encodeName(fileFor(src)).constData()) != 0)
-        return false;
+        return notWritten(src, fileFor(src), qt_error_string(errno));
     tmp.setAutoRemove(false);
 
     QMutexLocker lock(&m_mutex);

@@ -45,6 +45,10 @@ public:
     // Stores `thumb` (already at most kDiskThumbSide) for a picture of `fullSize`.
     bool write(const PictureSource& src, const QImage& thumb, QSize fullSize);
 
+    // Sets the checksum in a stored file's header to match the bytes after the header; false
+    // when `file` is shorter than a header. For tools that make such files.
+    static bool sealChecksum(QByteArray& file);
+
     QString fileFor(const PictureSource& src) const;
     const QString& folder() const { return m_folder; }
 

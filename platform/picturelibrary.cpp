@@ -2,6 +2,7 @@
 #include "picturelibrary.h"
 
 #include "gifwriter.h"
+#include "logging.h"
 #include "picturedecoder.h"
 #include "regularfile.h"
 
@@ -228,8 +229,12 @@ QImage PictureLibrary::load(const PictureSource& src, QSize need) {
     // A missing thumbnail is made from the same decode, which then has to be large enough.
     const bool fill = found == DiskThumbnails::Lookup::Missing;
     DecodedPicture d = decodePicture(src.path, need, fill ? kDiskThumbSide : 0);
-    if (!d.ok())
+    if (!d.ok()) {
+        // Shown as an empty frame, and asked for again at every repaint.
+        if (firstReport(QStringLiteral("decode\n") + src.path))
+            qCWarning(picturesLog) << "picture not decoded:" << src.path << "-" << d.error;
         return {};
+    }
     ++m_decodes;
     if (fill && worthADiskThumbnail(d.fullSize))
         m_disk.write(src, shrinkTo(d.image, kDiskThumbSide), d.fullSize);

@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "singleinstance.h"
 
+#include "logging.h"
 #include "stalelock.h"
 
 #include <QDir>
-#include <QLoggingCategory>
 #include <QStandardPaths>
 
 namespace vimbrel {
-
-namespace {
-Q_LOGGING_CATEGORY(instanceLog, "vimbrel.platform.instance")
-}
 
 SingleInstance::SingleInstance(const QString& folder) {
     QString dir = folder;
@@ -26,7 +22,7 @@ SingleInstance::SingleInstance(const QString& folder) {
 
 SingleInstance::Outcome SingleInstance::acquire() {
     if (somethingElseIsAtLockPath(m_path)) {
-        qCWarning(instanceLog) << "running without the single-instance lock: not a lock file:"
+        qCWarning(platformLog) << "running without the single-instance lock: not a lock file:"
                                << m_path;
         return Outcome::Unavailable;
     }
@@ -39,7 +35,7 @@ SingleInstance::Outcome SingleInstance::acquire() {
     // QLockFile has already taken over a lock whose process is gone or is another program.
     if (m_lock->error() == QLockFile::LockFailedError && lockNamesAProcess(m_path))
         return Outcome::AlreadyRunning;
-    qCWarning(instanceLog) << "running without the single-instance lock:" << m_path << "error"
+    qCWarning(platformLog) << "running without the single-instance lock:" << m_path << "error"
                            << m_lock->error();
     return Outcome::Unavailable;
 }

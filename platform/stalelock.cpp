@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "stalelock.h"
 
+#include "logging.h"
+
 #include <QFile>
 #include <QLockFile>
-#include <QLoggingCategory>
 
 #include <ctime>
 #include <fcntl.h>
@@ -13,8 +14,6 @@
 
 namespace vimbrel {
 namespace {
-
-Q_LOGGING_CATEGORY(staleLog, "vimbrel.platform.lock")
 
 // A new lock file is empty for the moment between its creation and its content; one that
 // still names no process after this long was abandoned.
@@ -74,7 +73,7 @@ bool removeStale(const QString& path, bool evenNamingAProcess) {
     }
     ::close(fd);
     if (removed)
-        qCInfo(staleLog) << "took over a lock file nobody holds:" << path;
+        qCDebug(platformLog) << "took over a lock file nobody holds:" << path;
     return removed;
 }
 

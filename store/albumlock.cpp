@@ -1,18 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "albumlock.h"
 
+#include "logging.h"
 #include "stalelock.h"
 
 #include <QFileInfo>
 #include <QLockFile>
-#include <QLoggingCategory>
 
 namespace vimbrel {
-namespace {
-
-Q_LOGGING_CATEGORY(lockLog, "vimbrel.store.lock")
-
-} // namespace
 
 AlbumLock::AlbumLock() = default;
 AlbumLock::~AlbumLock() = default;
@@ -34,7 +29,7 @@ AlbumLock::Outcome AlbumLock::lock(const QString& albfile) {
     release();
     const QString path = lockPathFor(albfile);
     if (somethingElseIsAtLockPath(path)) {
-        qCWarning(lockLog) << "not locking" << albfile << "- not a lock file:" << path;
+        qCWarning(storeLog) << "not locking" << albfile << "- not a lock file:" << path;
         return Outcome::Unavailable;
     }
     auto file = std::make_unique<QLockFile>(path);
@@ -48,8 +43,8 @@ AlbumLock::Outcome AlbumLock::lock(const QString& albfile) {
     }
     if (file->error() == QLockFile::LockFailedError)
         return Outcome::HeldElsewhere;
-    qCWarning(lockLog) << "cannot lock" << albfile << "- lock file" << path << "error"
-                       << file->error();
+    qCWarning(storeLog) << "cannot lock" << albfile << "- lock file" << path << "error"
+                        << file->error();
     return Outcome::Unavailable;
 }
 

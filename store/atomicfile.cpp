@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "atomicfile.h"
 
+#include "logging.h"
 #include "regularfile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 
 #include <cerrno>
 #include <cstdlib>
@@ -19,8 +19,6 @@
 namespace vimbrel {
 
 namespace {
-
-Q_LOGGING_CATEGORY(writeLog, "vimbrel.store.write")
 
 // The temporary name a write of `base` goes through: "." + base + ".vimbrel-" + six letters or
 // digits. Hidden, and unlike any name a user gives a backup, so that only the program's own
@@ -67,8 +65,8 @@ int removeWriteLeftovers(const QString& path, int minAgeSeconds) {
             ::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
             now - st.st_mtime >= minAgeSeconds && ::unlinkat(fd, e->d_name, 0) == 0) {
             ++removed;
-            qCInfo(writeLog) << "removed the leftover of an interrupted write:"
-                             << QFile::decodeName(e->d_name);
+            qCDebug(storeLog) << "removed the leftover of an interrupted write:"
+                              << QFile::decodeName(e->d_name);
         }
     }
     ::closedir(d);

@@ -2,17 +2,15 @@
 #include "config.h"
 
 #include "atomicfile.h"
+#include "logging.h"
 #include "regularfile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QtEndian>
 
 namespace vimbrel {
 namespace {
-
-Q_LOGGING_CATEGORY(cfgLog, "vimbrel.store.config")
 
 class CfgReader {
 public:
@@ -106,7 +104,7 @@ void readConfig(Album& a) {
     QString why;
     if (!openRegularFile(f, a.cfgfile, &why)) {
         if (QFile::exists(a.cfgfile) || QFileInfo(a.cfgfile).isSymLink())
-            qCWarning(cfgLog) << "configuration not read:" << why;
+            qCWarning(storeLog) << "configuration not read:" << a.cfgfile << why;
         return;
     }
     decodeConfig(f.read(maxConfigBytes), a);
@@ -138,7 +136,7 @@ void SaveCfg(Album& a, int mode) {
     if (write) {
         // Errors are not shown, only logged.
         if (QString why; !writeFileAtomically(a.cfgfile, encodeConfig(a), &why))
-            qCWarning(cfgLog) << "configuration not written:" << a.cfgfile << why;
+            qCWarning(storeLog) << "configuration not written:" << a.cfgfile << why;
     }
     list.select(0);
 }

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "importjournal.h"
 
+#include "logging.h"
 #include "picfiles.h"
 #include "regularfile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QSet>
 
 #include <fcntl.h>
@@ -16,8 +16,6 @@
 namespace vimbrel {
 
 namespace {
-
-Q_LOGGING_CATEGORY(journalLog, "vimbrel.store.import")
 
 // Far more than 1000 names; a larger note is not ours.
 constexpr qint64 maxJournalBytes = 64 * 1024;
@@ -70,7 +68,7 @@ int removeUnfinishedImports(const Album& a) {
         if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
             ::unlink(path.constData()) == 0) {
             ++removed;
-            qCInfo(journalLog) << "removed the copy of an interrupted import:" << name;
+            qCDebug(storeLog) << "removed the copy of an interrupted import:" << name;
         }
     }
     endImportJournal(a.albfile);

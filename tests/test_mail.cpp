@@ -3,7 +3,9 @@
 // window sending real pictures into a mail folder on the offscreen platform.
 
 #include "albumfixture.h"
+#include "logcapture.h"
 #include "mailrules.h"
+#include "mailsend.h"
 #include "phmail.h"
 #include "picturefiles.h"
 
@@ -290,4 +292,17 @@ TEST(MailHandOff, NoMailProgramIsToldInAMessageBox) {
         EXPECT_EQ(f.opened.size(), 1);
         EXPECT_TRUE(told(f));
     }
+}
+
+TEST(MailHandOff, AFailingMailProgramIsLogged) {
+    MailFixture f;
+    f.xdgEmail(3);
+    const QString program = f.bin + QStringLiteral("/xdg-email");
+    test::LogCapture log;
+    EXPECT_EQ(startXdgEmail({QStringLiteral("--subject"), QStringLiteral("x")}), MailStart::Failed);
+    const QList<test::Line> lines = log.about(QStringLiteral("vimbrel.mail"), program);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines[0].type, QtWarningMsg);
+    EXPECT_TRUE(lines[0].text.contains(QStringLiteral("exit code 3")))
+        << lines[0].text.toStdString();
 }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -168,4 +169,39 @@ TEST_F(ThumbnailTiersTest, HalfWrittenFilesCountAndThoseAKilledWriterLeftGo) {
     // The file being written fills the budget on its own, so the new thumbnail is trimmed away.
     EXPECT_FALSE(lib.thumbnail(path, QSize(108, 72), 0).isNull());
     EXPECT_TRUE(cacheFiles().isEmpty());
+}
+
+// The fuzz target relies on this to reach the decoder behind a checksum that holds.
+TEST_F(ThumbnailTiersTest, SealedFileIsReadWithThePictureItNowHolds) {
+    const QString path = picture(QStringLiteral("a.jpg"), markedPicture(1024, 768));
+    const PictureSource src = PictureSource::of(path);
+    DiskThumbnails disk(cache, 1 << 20);
+    QImage red(64, 48, QImage::Format_RGB32);
+    red.fill(qRgb(255, 0, 0));
+    ASSERT_TRUE(disk.write(src, red, QSize(1024, 768)));
+    QFile f(disk.fileFor(src));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray good = f.readAll();
+    f.close();
+
+    // The same header (36 bytes, the payload length at 24) before another picture.
+    QImage blue(64, 48, QImage::Format_RGB32);
+    blue.fill(qRgb(0, 0, 255));
+    const QByteArray payload = jpegBytes(blue);
+    QByteArray swapped = good.left(36) + payload;
+    qToLittleEndian<quint32>(quint32(payload.size()), swapped.data() + 24);
+    QImage img;
+    QSize full;
+    writeFile(disk.fileFor(src), swapped);
+    EXPECT_EQ(disk.read(src, QSize(), &img, &full), DiskThumbnails::Lookup::Missing);
+
+    ASSERT_TRUE(DiskThumbnails::sealChecksum(swapped));
+    writeFile(disk.fileFor(src), swapped);
+    ASSERT_EQ(disk.read(src, QSize(), &img, &full), DiskThumbnails::Lookup::Hit);
+    EXPECT_EQ(full, QSize(1024, 768));
+    EXPECT_TRUE(near(img.pixel(32, 24), qRgb(0, 0, 255)));
+
+    QByteArray shortFile(35, 'x');
+    EXPECT_FALSE(DiskThumbnails::sealChecksum(shortFile));
+    EXPECT_EQ(shortFile, QByteArray(35, 'x'));
 }

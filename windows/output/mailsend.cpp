@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mailsend.h"
 
+#include "logging.h"
+
 #include <QCoreApplication>
 #include <QProcess>
 #include <QStandardPaths>
@@ -16,6 +18,7 @@ MailStart startXdgEmail(const QStringList& args, int waitMs) {
     p->setProcessChannelMode(QProcess::ForwardedChannels);
     p->start(program, args);
     if (!p->waitForStarted()) {
+        qCWarning(mailLog) << "mail program not started:" << program << "-" << p->errorString();
         delete p;
         return MailStart::Failed;
     }
@@ -24,6 +27,11 @@ MailStart startXdgEmail(const QStringList& args, int waitMs) {
         return MailStart::Started;
     }
     const bool ok = p->exitStatus() == QProcess::NormalExit && p->exitCode() == 0;
+    if (!ok)
+        qCWarning(mailLog) << "mail program failed:" << program << "-"
+                           << (p->exitStatus() == QProcess::NormalExit
+                                   ? QStringLiteral("exit code %1").arg(p->exitCode())
+                                   : p->errorString());
     delete p;
     return ok ? MailStart::Started : MailStart::Failed;
 }

@@ -2,6 +2,7 @@
 #include "pboxlogic.h"
 
 #include "albumfile.h"
+#include "logging.h"
 #include "picfolder.h"
 #include "ui.h"
 
@@ -387,9 +388,14 @@ bool trashUsable(const QString& path) {
 bool trashOrRemove(const QString& path, QString* error) {
     QFile f(path);
     const bool usable = trashUsable(path);
-    // moveToTrash fails where the file's volume has no Trash and none can be made: then erased.
-    if ((usable && f.moveToTrash()) || f.remove())
+    if (usable && f.moveToTrash())
         return true;
+    // moveToTrash fails where the file's volume has no Trash and none can be made: then erased.
+    const QString why = usable ? f.errorString() : QStringLiteral("no safe Trash on its volume");
+    if (f.remove()) {
+        qCWarning(storeLog) << "erased, not moved to the Trash:" << path << "-" << why;
+        return true;
+    }
     if (error)
         *error = f.errorString();
     return false;
