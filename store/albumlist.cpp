@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "albumlist.h"
 
+#include <QCoreApplication>
+
 #include "samefile.h"
 
 namespace vimbrel {
@@ -16,7 +18,8 @@ int AlbumList::columnCount(const QModelIndex& parent) const {
 QVariant AlbumList::headerData(int section, Qt::Orientation o, int role) const {
     if (o != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return section == 0 ? QStringLiteral("Album") : QStringLiteral("File");
+    return section == 0 ? QCoreApplication::translate("vimbra", "Album")
+                        : QCoreApplication::translate("vimbra", "File");
 }
 
 QVariant AlbumList::data(const QModelIndex& index, int role) const {
