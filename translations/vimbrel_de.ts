@@ -431,11 +431,11 @@
     </message>
     <message>
         <source>Merge &amp;Left</source>
-        <translation>Nach &amp;links zusammenführen</translation>
+        <translation>Mit lin&amp;ker vereinen</translation>
     </message>
     <message>
         <source>Merge Ri&amp;ght</source>
-        <translation>Nach &amp;rechts zusammenführen</translation>
+        <translation>Mit &amp;rechter vereinen</translation>
     </message>
     <message>
         <source>&amp;Return</source>

@@ -55,6 +55,17 @@ for ctx in ET.parse(path).getroot().iter("context"):
             faults.append(f"{where}: line breaks differ in {t!r}")
         if (src[:1] == " ") != (t[:1] == " ") or (src[-1:] == " ") != (t[-1:] == " "):
             faults.append(f"{where}: surrounding blanks differ in {t!r}")
+    # Two shortcuts of a window that differ in English differ in the translation too.
+    keys = []
+    for m in ctx.iter("message"):
+        src, t = text(m.find("source")), text(m.find("translation"))
+        ks, kt = (re.search(r"&([^&\s])", s.replace("&&", "")) for s in (src, t))
+        if ks and kt:
+            keys.append((src, t, ks.group(1).lower(), kt.group(1).lower()))
+    for i, (s1, t1, e1, g1) in enumerate(keys):
+        for s2, t2, e2, g2 in keys[i + 1:]:
+            if e1 != e2 and g1 == g2:
+                faults.append(f"{name}: [{cname}] {t1!r} and {t2!r} share the shortcut {g1!r}")
 for f in faults:
     print(f)
 sys.exit(1 if faults else 0)
