@@ -27,8 +27,10 @@ QVariant AlbumList::data(const QModelIndex& index, int role) const {
         return {};
     const bool isOther = index.row() == count() - 1 && m_names.at(index.row()) == other;
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+        // The row stays "Other ..." in the list file; only its caption is translated.
         if (index.column() == 0)
-            return m_names.at(index.row());
+            return isOther ? QCoreApplication::translate("vimbra", "Other ...")
+                           : m_names.at(index.row());
         return isOther ? QString() : m_files.at(index.row());
     }
     if (role == FileRole)

@@ -76,6 +76,7 @@ TEST(Translations, TheChooserShowsItsButtonsAndQuestionsInGerman) {
     ASSERT_TRUE(de.loaded);
     test::Fixture f;
     f.a.cfglist.append(u"TRIP"_s, u"/tmp/TRIP.vmb"_s);
+    f.a.cfglist.append(AlbumList::other, AlbumList::other);
     ChooserHub hub;
     f.a.views = &hub;
     vimbra w(f.a, hub);
@@ -85,6 +86,11 @@ TEST(Translations, TheChooserShowsItsButtonsAndQuestionsInGerman) {
         {w.cb_saveas, u"&Umbenennen"_s}, {w.cb_cancel, u"&Zurück"_s}, {w.cb_exit, u"&Beenden"_s}};
     for (const auto& [button, text] : buttons)
         EXPECT_EQ(button->text(), text) << button->objectName().toStdString();
+
+    // The row for another file is shown in German and stays the same row underneath.
+    const QModelIndex other = f.a.cfglist.index(1, 0);
+    EXPECT_EQ(other.data().toString(), u"Andere ..."_s);
+    EXPECT_EQ(f.a.cfglist.name(1), AlbumList::other);
 
     // A message box's title and its text built around the album's name.
     w.cfgnames->setCurrentIndex(f.a.cfglist.index(0, 0));

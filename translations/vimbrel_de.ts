@@ -1072,6 +1072,10 @@
         <source>Exit</source>
         <translation>Beenden</translation>
     </message>
+    <message>
+        <source>Other ...</source>
+        <translation>Andere ...</translation>
+    </message>
 </context>
 <context>
     <name>wabout</name>
