@@ -72,7 +72,8 @@ void AppHub::InitApp(const QString& albumArgument) {
     const bool openArgument = InitStore(a, processPlaces(), mountedVolumes(), albumArgument);
     m_page->Set_it(a.descon == 'y' ? 140 : 141);
     if (openArgument) {
-        m_about->ldname->setText(QStringLiteral("Loading:    ") + a.albtitle);
+        m_about->ldname->setText(QCoreApplication::translate("wabout", "Loading:    ") +
+                                 a.albtitle);
         m_about->ldname->repaint();
         m_chooser->cb_open_Click();
         if (!a.albfile.isEmpty())

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "apphub.h"
 #include "artwork.h"
+#include "catalogue.h"
 #include "memorytuning.h"
 #include "qtui.h"
 #include "singleinstance.h"
@@ -16,13 +17,15 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("vimbrel"));
     QApplication::setWindowIcon(vimbrel::artworkIcon(QStringLiteral("vimbrel")));
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 10));
+    vimbrel::installTranslations(QLocale());
 
     // Without a lock (a full or read-only runtime folder) the program still runs.
     vimbrel::SingleInstance instance;
     if (instance.acquire() == vimbrel::SingleInstance::Outcome::AlreadyRunning) {
-        vimbrel::QtUi().message(QStringLiteral("Vimbrel"),
-                                QStringLiteral("Vimbrel is already running."),
-                                vimbrel::MsgIcon::Information, vimbrel::MsgButtons::Ok);
+        vimbrel::QtUi().message(
+            QStringLiteral("Vimbrel"),
+            QCoreApplication::translate("vimbra", "Vimbrel is already running."),
+            vimbrel::MsgIcon::Information, vimbrel::MsgButtons::Ok);
         return 0;
     }
 

@@ -24,6 +24,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The windows ask for Liberation Sans by name; the icon theme makes the menu icon's folders.
 # Qt loads the TIFF and WebP readers the import converts from as plugins.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-image-formats-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme")
+# Qt's own dialogs and buttons in the user's language (the program's texts are built in).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme, qt6-translations-l10n")
 
 include(CPack)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "folderbrowser.h"
 
+#include <QCoreApplication>
+
 #include "filenames.h"
 #include "ui.h"
 
@@ -159,8 +161,8 @@ QList<Place> defaultPlaces(const QList<MountedVolume>& volumes) {
     QList<Place> places;
     const QString home = normalFolder(QDir::homePath());
     if (home != QLatin1String("/"))
-        places.append({QStringLiteral("Home"), home});
-    places.append({QStringLiteral("/ (root)"), QStringLiteral("/")});
+        places.append({QCoreApplication::translate("folderbrowser", "Home"), home});
+    places.append({QCoreApplication::translate("folderbrowser", "/ (root)"), QStringLiteral("/")});
 
     for (const MountedVolume& v : volumes) {
         const QString root = QDir::cleanPath(v.root);
@@ -404,7 +406,8 @@ void connectBrowser(DriveBox* drive, DirBox* dir, FileBox* files, Ui& ui) {
         QString error;
         if (dir->setPath(root, &error))
             return;
-        ui.message(QStringLiteral("Drive - ERROR"), error, MsgIcon::Critical);
+        ui.message(QCoreApplication::translate("folderbrowser", "Drive - ERROR"), error,
+                   MsgIcon::Critical);
         drive->setDriveFor(dir->path());
     });
     // The place follows the folder, so it always names where the user is.

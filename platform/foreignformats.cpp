@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "foreignformats.h"
 
+#include <QCoreApplication>
+
 #include "regularfile.h"
 
 #include <QBuffer>
@@ -119,7 +121,9 @@ QSize wantedSize(QSize full, QSize cover, int minLongest) {
 }
 
 QString tooLarge(QSize s) {
-    return QStringLiteral("Picture too large (%1 x %2 pixels)").arg(s.width()).arg(s.height());
+    return QCoreApplication::translate("impimg", "Picture too large (%1 x %2 pixels)")
+        .arg(s.width())
+        .arg(s.height());
 }
 
 bool sizeFits(QSize s) {
@@ -167,7 +171,7 @@ ForeignPicture readByQt(const QByteArray& bytes, QSize cover, int minLongest, bo
     QByteArrayView exif;
     if (d.startsWith("\x89PNG\r\n\x1a\n")) {
         if (!pngChunks(d, &exif)) {
-            f.error = QStringLiteral("Premature end of PNG file");
+            f.error = QCoreApplication::translate("impimg", "Premature end of PNG file");
             return f;
         }
     } else if (d.startsWith("II") || d.startsWith("MM")) {
@@ -239,7 +243,7 @@ ForeignPicture readHeif(const QByteArray& bytes, QSize cover, int minLongest, bo
     // The EXIF orientation inside is informative only and must not be applied again.
     f.fullSize = QSize(heif_image_handle_get_width(h), heif_image_handle_get_height(h));
     if (f.fullSize.isEmpty()) {
-        f.error = QStringLiteral("Unreadable picture header");
+        f.error = QCoreApplication::translate("impimg", "Unreadable picture header");
         return f;
     }
     if (!sizeFits(f.fullSize)) {
@@ -272,7 +276,7 @@ ForeignPicture readHeif(const QByteArray& bytes, QSize cover, int minLongest, bo
     const int w = heif_image_get_width(raw, heif_channel_interleaved);
     const int ht = heif_image_get_height(raw, heif_channel_interleaved);
     if (p == nullptr || w <= 0 || ht <= 0) {
-        f.error = QStringLiteral("Unreadable picture");
+        f.error = QCoreApplication::translate("impimg", "Unreadable picture");
         return f;
     }
     f.image = QImage(p, w, ht, stride, QImage::Format_RGB888).copy();
@@ -331,7 +335,7 @@ ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, boo
     const libraw_image_sizes_t& s = raw->imgdata.sizes;
     f.fullSize = QSize(s.iwidth, s.iheight);
     if (f.fullSize.isEmpty()) {
-        f.error = QStringLiteral("Unreadable picture header");
+        f.error = QCoreApplication::translate("impimg", "Unreadable picture header");
         return f;
     }
     if (!sizeFits(f.fullSize)) {
@@ -388,7 +392,9 @@ ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, boo
     if (f.image.isNull())
         f.image = rawPreview(*raw);
     if (f.image.isNull()) {
-        f.error = rc != LIBRAW_SUCCESS ? rawError(rc) : QStringLiteral("Unreadable picture");
+        f.error = rc != LIBRAW_SUCCESS
+                      ? rawError(rc)
+                      : QCoreApplication::translate("impimg", "Unreadable picture");
         return f;
     }
     if (want != f.image.size())
@@ -424,7 +430,7 @@ ForeignPicture readForeign(const QByteArray& bytes, const QString& name, QSize c
         break;
     }
     ForeignPicture f;
-    f.error = QStringLiteral("Not a picture format the import converts");
+    f.error = QCoreApplication::translate("impimg", "Not a picture format the import converts");
     return f;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gifwriter.h"
 
+#include <QCoreApplication>
+
 #include "regularfile.h"
 
 #include <QSaveFile>
@@ -20,7 +22,8 @@ int appendToBuffer(GifFileType* gif, const GifByteType* data, int length) {
 
 QString gifError(int code) {
     const char* text = GifErrorString(code);
-    return text ? QString::fromLatin1(text) : QStringLiteral("GIF error %1").arg(code);
+    return text ? QString::fromLatin1(text)
+                : QCoreApplication::translate("phpage", "GIF error %1").arg(code);
 }
 
 // Closes the encoder on every way out.
@@ -43,9 +46,9 @@ QByteArray encodeGif(const QImage& image, QString* error) {
         return QByteArray();
     };
     if (image.isNull())
-        return fail(QStringLiteral("No picture to write"));
+        return fail(QCoreApplication::translate("phpage", "No picture to write"));
     if (image.width() > 65535 || image.height() > 65535)
-        return fail(QStringLiteral("Picture too large for GIF"));
+        return fail(QCoreApplication::translate("phpage", "Picture too large for GIF"));
 
     // Plain loops over raw rows: a 60-megapixel photo passes through here when saved as GIF.
     const bool alpha = image.hasAlphaChannel();
@@ -74,7 +77,8 @@ QByteArray encodeGif(const QImage& image, QString* error) {
     GifColorType palette[256] = {};
     if (GifQuantizeBuffer(unsigned(w), unsigned(h), &colours, red.data(), green.data(), blue.data(),
                           index.data(), palette) != GIF_OK)
-        return fail(QStringLiteral("Could not reduce the picture to 256 colours"));
+        return fail(
+            QCoreApplication::translate("phpage", "Could not reduce the picture to 256 colours"));
     if (anyClear) {
         GifByteType* i = index.data();
         for (size_t y = 0; y < h; ++y) {
@@ -93,7 +97,7 @@ QByteArray encodeGif(const QImage& image, QString* error) {
     EGifSetGifVersion(closer.gif, true);
     ColorMapObject* map = GifMakeMapObject(256, palette);
     if (!map)
-        return fail(QStringLiteral("Out of memory"));
+        return fail(QCoreApplication::translate("phpage", "Out of memory"));
     const int screen = EGifPutScreenDesc(closer.gif, int(w), int(h), 8, 0, map);
     GifFreeMapObject(map); // the encoder keeps its own copy
     if (screen != GIF_OK)

@@ -52,19 +52,19 @@ QPointer<HelpWindow> HelpWindow::s_current;
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("helpwindow"));
-    setWindowTitle(QStringLiteral("Vimbrel Help"));
+    setWindowTitle(QCoreApplication::translate("helpviewer", "Vimbrel Help"));
     // An application icon set by main() wins; otherwise the program's own artwork.
     if (QGuiApplication::windowIcon().isNull())
         setWindowIcon(artworkIcon(QStringLiteral("vimbrel")));
     resize(720, 600);
 
-    m_back =
-        new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("&Back"), this);
+    m_back = new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack),
+                             QCoreApplication::translate("helpviewer", "&Back"), this);
     m_forward = new QPushButton(style()->standardIcon(QStyle::SP_ArrowForward),
-                                QStringLiteral("&Forward"), this);
+                                QCoreApplication::translate("helpviewer", "&Forward"), this);
     m_contents = new QPushButton(style()->standardIcon(QStyle::SP_DirHomeIcon),
-                                 QStringLiteral("&Contents"), this);
-    auto* closeButton = new QPushButton(QStringLiteral("C&lose"), this);
+                                 QCoreApplication::translate("helpviewer", "&Contents"), this);
+    auto* closeButton = new QPushButton(QCoreApplication::translate("helpviewer", "C&lose"), this);
     m_back->setEnabled(false);
     m_forward->setEnabled(false);
     for (QPushButton* b : {m_back, m_forward, m_contents, closeButton})
@@ -138,14 +138,18 @@ void HelpWindow::showMissing(const QString& path) {
     m_path.clear();
     const QString where =
         path.isEmpty()
-            ? QStringLiteral("Vimbrel looked for <b>vimbra.hlp</b> in its own folder (%1) and in "
-                             "<b>share/vimbrel</b> of its installation, and found it in neither.")
+            ? QCoreApplication::translate(
+                  "helpviewer",
+                  "Vimbrel looked for <b>vimbra.hlp</b> in its own folder (%1) and in "
+                  "<b>share/vimbrel</b> of its installation, and found it in neither.")
                   .arg(QCoreApplication::applicationDirPath().toHtmlEscaped())
-            : QStringLiteral("The file <b>%1</b> could not be read.").arg(path.toHtmlEscaped());
-    m_browser->setHtml(
-        QStringLiteral("<h2 style=\"color:#2f4a7d\">The help is not available</h2><p>%1</p>"
-                       "<p>Reinstalling Vimbrel puts the help file back in its place.</p>")
-            .arg(where));
+            : QCoreApplication::translate("helpviewer", "The file <b>%1</b> could not be read.")
+                  .arg(path.toHtmlEscaped());
+    m_browser->setHtml(QCoreApplication::translate(
+                           "helpviewer",
+                           "<h2 style=\"color:#2f4a7d\">The help is not available</h2><p>%1</p>"
+                           "<p>Reinstalling Vimbrel puts the help file back in its place.</p>")
+                           .arg(where));
     m_back->setEnabled(false);
     m_forward->setEnabled(false);
     m_contents->setEnabled(false);

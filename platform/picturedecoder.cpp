@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "picturedecoder.h"
 
+#include <QCoreApplication>
+
 #include "foreignformats.h"
 #include "regularfile.h"
 
@@ -204,12 +206,14 @@ bool inspect(QImageReader& reader, PictureHeader& h) {
     const QSize stored = reader.size();
     if (!stored.isValid() || stored.isEmpty()) {
         h.error = reader.errorString();
-        if (h.error.isEmpty() || h.error == QLatin1String("Unknown error"))
-            h.error = QStringLiteral("Unreadable picture header");
+        // Qt's own text, as Qt's catalogue gives it in the user's language.
+        static const char unknown[] = "Unknown error";
+        if (h.error.isEmpty() || h.error == QCoreApplication::translate("QImageReader", unknown))
+            h.error = QCoreApplication::translate("impimg", "Unreadable picture header");
         return false;
     }
     if (qint64(stored.width()) * stored.height() > kMaxPicturePixels) {
-        h.error = QStringLiteral("Picture too large (%1 x %2 pixels)")
+        h.error = QCoreApplication::translate("impimg", "Picture too large (%1 x %2 pixels)")
                       .arg(stored.width())
                       .arg(stored.height());
         return false;
@@ -274,11 +278,11 @@ DecodedPicture decodePicture(const QString& path, QSize cover, int minLongest) {
     d.format = h.format;
     bool endChecked = true;
     if (h.format == "jpeg" && !jpegIsComplete(file, &endChecked)) {
-        d.error = QStringLiteral("Premature end of JPEG file");
+        d.error = QCoreApplication::translate("impimg", "Premature end of JPEG file");
         return d;
     }
     if (h.format == "bmp" && !bmpIsComplete(path)) {
-        d.error = QStringLiteral("Premature end of BMP file");
+        d.error = QCoreApplication::translate("impimg", "Premature end of BMP file");
         return d;
     }
 
@@ -296,10 +300,10 @@ DecodedPicture decodePicture(const QString& path, QSize cover, int minLongest) {
     if (d.image.isNull()) {
         d.error = reader.errorString();
         if (d.error.isEmpty())
-            d.error = QStringLiteral("Unreadable picture");
+            d.error = QCoreApplication::translate("impimg", "Unreadable picture");
     } else if (!endChecked && mayEndInEmptyBlocks(d.image) && jpegCutShort(file.handle())) {
         d.image = QImage();
-        d.error = QStringLiteral("Premature end of JPEG file");
+        d.error = QCoreApplication::translate("impimg", "Premature end of JPEG file");
     }
     return d;
 }

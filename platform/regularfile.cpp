@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "regularfile.h"
 
+#include <QCoreApplication>
+
 #include "filenames.h"
 
 #include <QFile>
@@ -21,7 +23,7 @@ QString systemError(int code) {
 }
 
 QString notRegular(const QString& path) {
-    return QStringLiteral("Not a regular file: ") + path;
+    return QCoreApplication::translate("vimbra", "Not a regular file: ") + path;
 }
 
 } // namespace

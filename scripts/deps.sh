@@ -7,7 +7,7 @@ set -euo pipefail
 
 run_pkgs=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libgif-dev libjpeg-dev
   libheif-dev libraw-dev qt6-image-formats-plugins
   fonts-liberation

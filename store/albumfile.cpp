@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "albumfile.h"
 
+#include <QCoreApplication>
+
 #include "atomicfile.h"
 #include "config.h"
 #include "importjournal.h"
@@ -106,14 +108,18 @@ AlbumDecode damaged(const QString& problem) {
 
 AlbumDecode checkFramesAndGroups(const Album& a) {
     if (a.grps[1].gfirst != 1)
-        return damaged(QStringLiteral("The first group does not start at frame 1."));
+        return damaged(
+            QCoreApplication::translate("vimbra", "The first group does not start at frame 1."));
     for (int g = 1; g <= a.ngrps; ++g) {
         const GrpRec& r = a.grps[g];
         if (r.glast < r.gfirst || (g > 1 && r.gfirst != a.grps[g - 1].glast + 1))
-            return damaged(QStringLiteral("Group %1 does not follow the group before it.").arg(g));
+            return damaged(QCoreApplication::translate(
+                               "vimbra", "Group %1 does not follow the group before it.")
+                               .arg(g));
     }
     if (a.grps[a.ngrps].glast != a.nframes)
-        return damaged(QStringLiteral("The groups do not end at the last frame."));
+        return damaged(
+            QCoreApplication::translate("vimbra", "The groups do not end at the last frame."));
     std::vector<bool> placed(static_cast<std::size_t>(a.npics) + 1, false);
     for (int F = 1; F <= a.nframes; ++F) {
         const Integer p = a.frames[F];
@@ -126,15 +132,18 @@ AlbumDecode checkFramesAndGroups(const Album& a) {
                                .arg(p));
         // A picture in two frames would be moved twice and overrun the Photo Box.
         if (placed[static_cast<std::size_t>(p)])
-            return damaged(QStringLiteral("Picture %1 is in more than one frame.").arg(p));
+            return damaged(
+                QCoreApplication::translate("vimbra", "Picture %1 is in more than one frame.")
+                    .arg(p));
         placed[static_cast<std::size_t>(p)] = true;
     }
     return {};
 }
 
 void readError(Album& a, const QString& text) {
-    a.ui->message(QStringLiteral("Open - ERROR"),
-                  text + QLatin1Char('\r') + QStringLiteral("File: ") + a.albfile,
+    a.ui->message(QCoreApplication::translate("vimbra", "Open - ERROR"),
+                  text + QLatin1Char('\r') + QCoreApplication::translate("vimbra", "File: ") +
+                      a.albfile,
                   MsgIcon::Critical);
     ClearAlbum(a);
     a.albfile.clear();
@@ -174,20 +183,21 @@ AlbumDecode decodeAlbum(QByteArrayView bytes, Album& a) {
     if (r.left() < 3 || r.raw(3) != QByteArrayView("VMB"))
         return {AlbumDecode::BadVersion, {}};
     if (r.left() < 7)
-        return damaged(QStringLiteral("The file ends inside its header."));
+        return damaged(QCoreApplication::translate("vimbra", "The file ends inside its header."));
     const QByteArrayView version = r.raw(7);
     if (leadingNumber(ansi::decode(version.data() + 3, 4)) > 1.00)
         return {AlbumDecode::BadVersion, {}};
     if (r.left() < 8 + 40 + 2)
-        return damaged(QStringLiteral("The file ends inside its header."));
+        return damaged(QCoreApplication::translate("vimbra", "The file ends inside its header."));
     r.text(a.albname);
     r.text(a.albdesc);
     const Integer L = r.integer();
     if (L < 0 || L > r.left())
-        return damaged(QStringLiteral("The length of the picture folder name is out of range."));
+        return damaged(QCoreApplication::translate(
+            "vimbra", "The length of the picture folder name is out of range."));
     r.raw(L); // the folder at the time of saving; the file's own place is used instead
     if (r.left() < countBytes)
-        return damaged(QStringLiteral("The file ends inside its header."));
+        return damaged(QCoreApplication::translate("vimbra", "The file ends inside its header."));
     const Integer npics = r.integer(), npbox = r.integer(), nframes = r.integer(),
                   ngrps = r.integer();
     r.integer(), r.integer(), r.integer();
@@ -197,15 +207,18 @@ AlbumDecode decodeAlbum(QByteArrayView bytes, Album& a) {
                            .arg(npics)
                            .arg(npbox));
     if (ngrps < 1 || ngrps > 42)
-        return damaged(
-            QStringLiteral("The album claims %1 groups; 1 to 42 are possible.").arg(ngrps));
+        return damaged(QCoreApplication::translate(
+                           "vimbra", "The album claims %1 groups; 1 to 42 are possible.")
+                           .arg(ngrps));
     if (nframes < 0 || nframes > 1000)
-        return damaged(
-            QStringLiteral("The album claims %1 frames; at most 1000 are possible.").arg(nframes));
+        return damaged(QCoreApplication::translate(
+                           "vimbra", "The album claims %1 frames; at most 1000 are possible.")
+                           .arg(nframes));
     const qsizetype need =
         qsizetype(picRecBytes) * (npics + npbox) + qsizetype(grpRecBytes) * ngrps + 2 * nframes;
     if (r.left() < need)
-        return damaged(QStringLiteral("The file is cut short: its records are incomplete."));
+        return damaged(QCoreApplication::translate(
+            "vimbra", "The file is cut short: its records are incomplete."));
 
     a.npics = npics;
     a.npbox = npbox;
@@ -243,7 +256,8 @@ bool WriteAlbum(Album& a) {
     BusyPointer busy(*a.ui);
     QString why;
     if (!writeFileAtomically(a.albfile, encodeAlbum(a), &why)) {
-        a.ui->message(QStringLiteral("Save - ERROR"), why, MsgIcon::Critical);
+        a.ui->message(QCoreApplication::translate("vimbra", "Save - ERROR"), why,
+                      MsgIcon::Critical);
         a.changed = 'y';
         return false;
     }
@@ -257,8 +271,9 @@ void ReadAlbum(Album& a) {
     a.alblock.release(); // the album being left is no longer ours
     ClearAlbum(a);
     if (!QFileInfo::exists(a.albfile)) {
-        a.ui->message(QStringLiteral("Open - ERROR"),
-                      QStringLiteral("File '") + a.albfile + QStringLiteral("'\rDoesn't Exist!"),
+        a.ui->message(QCoreApplication::translate("vimbra", "Open - ERROR"),
+                      QCoreApplication::translate("vimbra", "File '") + a.albfile +
+                          QCoreApplication::translate("vimbra", "'\rDoesn't Exist!"),
                       MsgIcon::Critical);
         a.albfile.clear();
         a.albtitle.clear();
@@ -287,12 +302,15 @@ void ReadAlbum(Album& a) {
 
     BusyPointer busy(*a.ui);
     AlbumDecode d = bytes.size() > maxAlbumBytes
-                        ? damaged(QStringLiteral("The file is larger than any album file can be."))
+                        ? damaged(QCoreApplication::translate(
+                              "vimbra", "The file is larger than any album file can be."))
                         : decodeAlbum(bytes, a);
     if (d.outcome == AlbumDecode::BadVersion) {
         ClearAlbum(a);
-        a.ui->message(QStringLiteral("Open - Version ERROR"),
-                      QStringLiteral("Invalid Vimbrel File, or File Version"), MsgIcon::Critical);
+        a.ui->message(
+            QCoreApplication::translate("vimbra", "Open - Version ERROR"),
+            QCoreApplication::translate("vimbra", "Invalid Vimbrel File, or File Version"),
+            MsgIcon::Critical);
         a.albfile.clear();
         a.albtitle.clear();
         return;
@@ -308,7 +326,8 @@ void ReadAlbum(Album& a) {
     QString listError;
     if (!rebuildFileUsed(a, &listError)) {
         // The album file is there; what is missing is its picture folder, so say which.
-        readError(a, listError + QLatin1Char('\r') + QStringLiteral("Folder: ") +
+        readError(a, listError + QLatin1Char('\r') +
+                         QCoreApplication::translate("vimbra", "Folder: ") +
                          a.picdir.left(a.picdir.size() - 1));
         return;
     }
@@ -320,7 +339,7 @@ void ReadAlbum(Album& a) {
 
     const GrpRec& g = a.grps[a.curgrp];
     a.views->setGroupLabels(g.gcount, g.glast - g.gfirst + 1,
-                            QStringLiteral("Group: ") + g.gname.trimmed() +
+                            QCoreApplication::translate("vimbra", "Group: ") + g.gname.trimmed() +
                                 QStringLiteral("   - ") + g.gdesc.trimmed());
     a.views->setAlbumDescLabel(a.albdesc.trimmed());
     // Two sessions saving one album would each drop the other's changes: the second reads.
@@ -342,15 +361,16 @@ void ReadAlbum(Album& a) {
     a.views->SetTotPg();
     SetAllSel(a, -1);
     if (heldElsewhere) {
-        a.ui->message(QStringLiteral("Open - Read Only"),
-                      QStringLiteral("Album '") + a.albfile +
+        a.ui->message(QCoreApplication::translate("vimbra", "Open - Read Only"),
+                      QCoreApplication::translate("vimbra", "Album '") + a.albfile +
                           QStringLiteral("' is open in another Vimbrel session.\r"
                                          "It is opened read-only: changes cannot be saved."),
                       MsgIcon::Information);
     } else if (unlockable) {
-        a.ui->message(QStringLiteral("Open - Read Only"),
-                      QStringLiteral("Album '") + a.albfile +
-                          QStringLiteral("' cannot be locked against other Vimbrel sessions: '") +
+        a.ui->message(QCoreApplication::translate("vimbra", "Open - Read Only"),
+                      QCoreApplication::translate("vimbra", "Album '") + a.albfile +
+                          QCoreApplication::translate(
+                              "vimbra", "' cannot be locked against other Vimbrel sessions: '") +
                           AlbumLock::lockPathFor(a.albfile) +
                           QStringLiteral("' is in the way.\rIt is opened read-only: changes "
                                          "cannot be saved."),

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "albumlist.h"
 
+#include <QCoreApplication>
+
 #include "samefile.h"
 
 namespace vimbrel {
@@ -16,7 +18,8 @@ int AlbumList::columnCount(const QModelIndex& parent) const {
 QVariant AlbumList::headerData(int section, Qt::Orientation o, int role) const {
     if (o != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return section == 0 ? QStringLiteral("Album") : QStringLiteral("File");
+    return section == 0 ? QCoreApplication::translate("vimbra", "Album")
+                        : QCoreApplication::translate("vimbra", "File");
 }
 
 QVariant AlbumList::data(const QModelIndex& index, int role) const {
@@ -24,8 +27,10 @@ QVariant AlbumList::data(const QModelIndex& index, int role) const {
         return {};
     const bool isOther = index.row() == count() - 1 && m_names.at(index.row()) == other;
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+        // The row stays "Other ..." in the list file; only its caption is translated.
         if (index.column() == 0)
-            return m_names.at(index.row());
+            return isOther ? QCoreApplication::translate("vimbra", "Other ...")
+                           : m_names.at(index.row());
         return isOther ? QString() : m_files.at(index.row());
     }
     if (role == FileRole)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "savepicture.h"
 
+#include <QCoreApplication>
+
 #include "album.h"
 #include "picfolder.h"
 #include "picturedecoder.h"
@@ -17,7 +19,9 @@ namespace vimbrel {
 
 namespace {
 
-const QString kErrorTitle = QStringLiteral("Save - ERROR");
+QString errorTitle() {
+    return QCoreApplication::translate("phpage", "Save - ERROR");
+}
 
 // A plain copy that replaces `dest` only once the whole file is there.
 bool copyReplacing(const QString& source, const QString& dest, QString* error) {
@@ -81,15 +85,18 @@ bool savePictureAs(Album& a, PictureLibrary& pictures, const QString& source,
     const QString destext = title.right(3);
     if (destext != QLatin1String("bmp") && destext != QLatin1String("jpg") &&
         destext != QLatin1String("gif")) {
-        a.ui->message(kErrorTitle, QStringLiteral("File Extension Must Be  jpg , gif , or bmp"),
-                      MsgIcon::Exclamation);
+        a.ui->message(
+            errorTitle(),
+            QCoreApplication::translate("phpage", "File Extension Must Be  jpg , gif , or bmp"),
+            MsgIcon::Exclamation);
         return true;
     }
     // Any way into the folder counts (a link, a bind mount), and so does an album picture
     // under another name: writing there would replace the album's own picture.
     if (PictureFolder(a.picdir).holds(dest)) {
-        a.ui->message(kErrorTitle,
-                      QStringLiteral("File Can NOT be Saved to the Album's Picture Folder"),
+        a.ui->message(errorTitle(),
+                      QCoreApplication::translate(
+                          "phpage", "File Can NOT be Saved to the Album's Picture Folder"),
                       MsgIcon::Critical);
         return true;
     }
@@ -98,7 +105,7 @@ bool savePictureAs(Album& a, PictureLibrary& pictures, const QString& source,
     QString why;
     const QString target = regularWriteTarget(dest, &why);
     if (target.isEmpty()) {
-        a.ui->message(kErrorTitle, why, MsgIcon::Critical);
+        a.ui->message(errorTitle(), why, MsgIcon::Critical);
         return false;
     }
 
@@ -107,15 +114,16 @@ bool savePictureAs(Album& a, PictureLibrary& pictures, const QString& source,
     QString error;
     if (srcext == destext) {
         if (!copyReplacing(source, target, &error))
-            a.ui->message(kErrorTitle, error, MsgIcon::Critical);
+            a.ui->message(errorTitle(), error, MsgIcon::Critical);
     } else if (destext == QLatin1String("bmp")) {
         if (!saveAsBmp(source, target, &error))
-            a.ui->message(kErrorTitle, error, MsgIcon::Critical);
+            a.ui->message(errorTitle(), error, MsgIcon::Critical);
     } else {
         const int type =
             destext == QLatin1String("jpg") ? PictureLibrary::Jpeg : PictureLibrary::Gif;
         if (pictures.SavePic(source, target, 80, type) != PictureLibrary::Saved)
-            a.ui->message(kErrorTitle, QStringLiteral("Error Saving File"), MsgIcon::Critical);
+            a.ui->message(errorTitle(), QCoreApplication::translate("phpage", "Error Saving File"),
+                          MsgIcon::Critical);
     }
     return false;
 }

@@ -30,6 +30,9 @@ export HOME=$E2E_TMP/home XDG_CONFIG_HOME=$E2E_TMP/home/.config XDG_CACHE_HOME=$
 export XDG_RUNTIME_DIR=$E2E_TMP/run
 mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset windir QT_QPA_PLATFORM || true
+# The runs find windows and boxes by their English titles, whatever the machine's language.
+export LC_ALL=C.UTF-8
+unset LANGUAGE || true
 # Leak reports from the toolkit's libraries at exit are not what these tests look at.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 

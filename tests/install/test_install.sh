@@ -157,6 +157,9 @@ for p in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libgif7 fonts-li
   libheif1 libraw20 qt6-image-formats-plugins; do
   grep -qE "(^|, )$p( |,|$)" <<<"$depends" || fail "the package does not depend on $p: $depends"
 done
+recommends=$(dpkg-deb -f "$deb" Recommends)
+grep -qE "(^|, )qt6-translations-l10n( |,|$)" <<<"$recommends" ||
+  fail "the package does not recommend Qt's translations: $recommends"
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/vimbrel/copyright | grep -q '^License: GPL-3.0-or-later$' ||
   fail "the package's copyright file does not name the GPL, version 3 or later"
 diff <(expected_files | sed 's|^|/usr/|') \

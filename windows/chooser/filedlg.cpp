@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filedlg.h"
 
+#include <QCoreApplication>
+
 #include "artwork.h"
 #include "textfield.h"
 
@@ -18,7 +20,7 @@ filedlg::filedlg(Album& a, DlgMode mode, QWidget* parent) : QDialog(parent), m_a
     setObjectName(QStringLiteral("filedlg"));
     setWindowIcon(artworkIcon(QStringLiteral("vimbrel")));
 
-    Label3 = new QLabel(QStringLiteral("Name:"), this);
+    Label3 = new QLabel(QCoreApplication::translate("filedlg", "Name:"), this);
     iname = new QLineEdit(this);
     iname->setObjectName(QStringLiteral("iname"));
     iname->setMaxLength(maxNameLength);
@@ -28,7 +30,7 @@ filedlg::filedlg(Album& a, DlgMode mode, QWidget* parent) : QDialog(parent), m_a
         QRegularExpression(QStringLiteral("[A-Za-z0-9+_-]{0,8}")), iname));
     Label3->setBuddy(iname);
 
-    Label4 = new QLabel(QStringLiteral("Description:"), this);
+    Label4 = new QLabel(QCoreApplication::translate("filedlg", "Description:"), this);
     idesc = new QLineEdit(this);
     idesc->setObjectName(QStringLiteral("idesc"));
     idesc->setMaxLength(maxDescLength);
@@ -37,14 +39,15 @@ filedlg::filedlg(Album& a, DlgMode mode, QWidget* parent) : QDialog(parent), m_a
 
     // The rule the name is held to, said before "Name is Invalid" has to.
     namerule = new QLabel(
-        QStringLiteral("Up to %1 letters or digits (also + - _), no blanks: it names the album "
+        QCoreApplication::translate(
+            "filedlg", "Up to %1 letters or digits (also + - _), no blanks: it names the album "
                        "file and its picture folder.")
             .arg(maxNameLength),
         this);
     namerule->setObjectName(QStringLiteral("namerule"));
     namerule->setWordWrap(true);
 
-    Label2 = new QLabel(QStringLiteral("Album Path"), this);
+    Label2 = new QLabel(QCoreApplication::translate("filedlg", "Album Path"), this);
     drvbox1 = new DriveBox(this);
     drvbox1->setObjectName(QStringLiteral("drvbox1"));
     drvbox1->setPlaces(defaultPlaces(mountedVolumes()));
@@ -55,11 +58,11 @@ filedlg::filedlg(Album& a, DlgMode mode, QWidget* parent) : QDialog(parent), m_a
     flebox1->setPattern(QStringLiteral("*.vmb"));
     connectBrowser(drvbox1, dirbox1, flebox1, *a.ui);
 
-    cb_ok = new QPushButton(QStringLiteral("Create &Album"), this);
+    cb_ok = new QPushButton(QCoreApplication::translate("filedlg", "Create &Album"), this);
     cb_ok->setObjectName(QStringLiteral("cb_ok"));
     cb_ok->setIcon(artworkIcon(QStringLiteral("save")));
     cb_ok->setDefault(true);
-    cb_cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cb_cancel = new QPushButton(QCoreApplication::translate("filedlg", "&Cancel"), this);
     cb_cancel->setObjectName(QStringLiteral("cb_cancel"));
     cb_cancel->setIcon(artworkIcon(QStringLiteral("return")));
     for (QPushButton* b : {cb_ok, cb_cancel}) {
@@ -101,8 +104,8 @@ filedlg::filedlg(Album& a, DlgMode mode, QWidget* parent) : QDialog(parent), m_a
 
     switch (mode) {
     case DlgMode::Open:
-        setWindowTitle(QStringLiteral("Open an Album"));
-        cb_ok->setText(QStringLiteral("Open &Album"));
+        setWindowTitle(QCoreApplication::translate("filedlg", "Open an Album"));
+        cb_ok->setText(QCoreApplication::translate("filedlg", "Open &Album"));
         iname->setReadOnly(true);
         // Here the box only shows the picked file, which may be named beyond the limit.
         iname->setMaxLength(32767);
@@ -115,14 +118,15 @@ filedlg::filedlg(Album& a, DlgMode mode, QWidget* parent) : QDialog(parent), m_a
         dirbox1->setPath(QDir::homePath());
         break;
     case DlgMode::New:
-        setWindowTitle(QStringLiteral("Create a New Album"));
+        setWindowTitle(QCoreApplication::translate("filedlg", "Create a New Album"));
         flebox1->hide();
         dirbox1->setPath(QDir::homePath());
         break;
     case DlgMode::Rename:
         m_rename = renameSource(a);
-        setWindowTitle(QStringLiteral("Rename Album '") + m_rename.oldname + QLatin1Char('\''));
-        cb_ok->setText(QStringLiteral("Rename &Album"));
+        setWindowTitle(QCoreApplication::translate("filedlg", "Rename Album '") + m_rename.oldname +
+                       QLatin1Char('\''));
+        cb_ok->setText(QCoreApplication::translate("filedlg", "Rename &Album"));
         Label4->hide();
         idesc->hide();
         descCount->hide();

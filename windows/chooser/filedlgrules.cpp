@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filedlgrules.h"
 
+#include <QCoreApplication>
+
 #include "albumfile.h"
 #include "config.h"
 #include "ui.h"
@@ -34,7 +36,9 @@ bool renameNoReplace(const QString& from, const QString& to, QString* error) {
 }
 
 void alreadyExists(Album& a, const QString& caption, const QString& file) {
-    a.ui->message(caption, QStringLiteral("Album \r") + file + QStringLiteral("\rAlready Exists."),
+    a.ui->message(caption,
+                  QCoreApplication::translate("filedlg", "Album \r") + file +
+                      QCoreApplication::translate("filedlg", "\rAlready Exists."),
                   MsgIcon::Information);
 }
 
@@ -56,13 +60,15 @@ DlgOutcome confirmNewOrOpen(Album& a, DlgMode mode, const QString& caption, cons
     const QString iname = name.trimmed();
     const QString idesc = desc.trimmed();
     if (iname.isEmpty()) {
-        a.ui->message(caption, QStringLiteral("Name is Invalid"), MsgIcon::Information);
+        a.ui->message(caption, QCoreApplication::translate("filedlg", "Name is Invalid"),
+                      MsgIcon::Information);
         return {false, DlgOutcome::Name};
     }
     if (mode == DlgMode::Open)
         return confirmOpen(a, caption, iname + QStringLiteral(".vmb"), folder);
     if (idesc.isEmpty()) {
-        a.ui->message(caption, QStringLiteral("Description is Invalid"), MsgIcon::Information);
+        a.ui->message(caption, QCoreApplication::translate("filedlg", "Description is Invalid"),
+                      MsgIcon::Information);
         return {false, DlgOutcome::Desc};
     }
 
@@ -84,8 +90,8 @@ DlgOutcome confirmNewOrOpen(Album& a, DlgMode mode, const QString& caption, cons
     }
     a.picdir = dir + iname + QLatin1Char('/');
     if (::mkdir(QFile::encodeName(a.picdir).constData(), 0777) != 0) {
-        a.ui->message(QStringLiteral("Make Directory - ERROR"), systemError(errno),
-                      MsgIcon::Critical);
+        a.ui->message(QCoreApplication::translate("filedlg", "Make Directory - ERROR"),
+                      systemError(errno), MsgIcon::Critical);
         a.alblock.release();
         ClearAlbum(a);
         return {false, DlgOutcome::None};
@@ -103,7 +109,8 @@ DlgOutcome confirmOpen(Album& a, const QString& caption, const QString& fileName
     // The name is used as it stands: trimming or cutting it could name another album.
     const QString name = fileName.left(fileName.size() - 4);
     if (name.trimmed().isEmpty()) {
-        a.ui->message(caption, QStringLiteral("Name is Invalid"), MsgIcon::Information);
+        a.ui->message(caption, QCoreApplication::translate("filedlg", "Name is Invalid"),
+                      MsgIcon::Information);
         return {false, DlgOutcome::Name};
     }
     ClearAlbum(a);
@@ -131,7 +138,8 @@ DlgOutcome confirmRename(Album& a, const QString& caption, const QString& name,
                          const RenameSource& src) {
     const QString iname = name.trimmed();
     if (iname.isEmpty()) {
-        a.ui->message(caption, QStringLiteral("Name is Invalid"), MsgIcon::Information);
+        a.ui->message(caption, QCoreApplication::translate("filedlg", "Name is Invalid"),
+                      MsgIcon::Information);
         return {false, DlgOutcome::Name};
     }
     const QString newfile = src.olddir + QLatin1Char('/') + iname + QStringLiteral(".vmb");
@@ -153,12 +161,14 @@ DlgOutcome confirmRename(Album& a, const QString& caption, const QString& name,
     const QList<int> oldrows = a.cfglist.rowsOf(oldpath);
     QString why;
     if (!renameNoReplace(oldpath, newfile, &why)) {
-        a.ui->message(QStringLiteral("Rename - ERROR"), why, MsgIcon::Critical);
+        a.ui->message(QCoreApplication::translate("filedlg", "Rename - ERROR"), why,
+                      MsgIcon::Critical);
         return {false, DlgOutcome::None};
     }
     const QString newdir = src.olddir + QLatin1Char('/') + iname;
     if (!renameNoReplace(src.olddir + QLatin1Char('/') + src.oldname, newdir, &why)) {
-        a.ui->message(QStringLiteral("Rename - ERROR"), why, MsgIcon::Critical);
+        a.ui->message(QCoreApplication::translate("filedlg", "Rename - ERROR"), why,
+                      MsgIcon::Critical);
         QString ignored;
         renameNoReplace(newfile, oldpath, &ignored);
         return {true, DlgOutcome::None};

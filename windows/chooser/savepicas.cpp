@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "savepicas.h"
 
+#include <QCoreApplication>
+
 #include "album.h"
 #include "savepicture.h"
 #include "ui.h"
@@ -13,9 +15,9 @@ namespace vimbrel {
 void SavePicAs(Album& a, PictureLibrary& pictures, const QString& source) {
     QString folder = QDir::homePath();
     for (;;) {
-        const std::optional<QString> chosen =
-            a.ui->saveFileName(QStringLiteral("Save Picture"),
-                               QStringLiteral("Image Files (*.jpg *.gif *.bmp)"), folder);
+        const std::optional<QString> chosen = a.ui->saveFileName(
+            QCoreApplication::translate("phpage", "Save Picture"),
+            QCoreApplication::translate("phpage", "Image Files (*.jpg *.gif *.bmp)"), folder);
         if (!chosen)
             return;
         if (!savePictureAs(a, pictures, source, chosen->trimmed()))

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "vimbra.h"
 
+#include <QCoreApplication>
+
 #include "albumfile.h"
 #include "artwork.h"
 #include "chooserrules.h"
@@ -19,7 +21,7 @@ namespace vimbrel {
 
 vimbra::vimbra(Album& a, WindowHub& hub, QWidget* parent) : QDialog(parent), m_a(a), m_hub(hub) {
     setObjectName(QStringLiteral("vimbra"));
-    setWindowTitle(QStringLiteral("Vimbrel v 01.00"));
+    setWindowTitle(QCoreApplication::translate("vimbra", "Vimbrel v 01.00"));
     setWindowIcon(artworkIcon(QStringLiteral("vimbrel")));
     setModal(true);
 
@@ -45,12 +47,12 @@ vimbra::vimbra(Album& a, WindowHub& hub, QWidget* parent) : QDialog(parent), m_a
         b->setAutoDefault(false);
         return b;
     };
-    cb_open = button("cb_open", QStringLiteral("&Open"), "open");
-    cb_new = button("cb_new", QStringLiteral("&New"), "new");
-    cb_save = button("cb_save", QStringLiteral("&Save"), "save");
-    cb_saveas = button("cb_saveas", QStringLiteral("Rena&me"), "rename");
-    cb_cancel = button("cb_cancel", QStringLiteral("&Return"), "return");
-    cb_exit = button("cb_exit", QStringLiteral("&Exit"), "exit");
+    cb_open = button("cb_open", QCoreApplication::translate("vimbra", "&Open"), "open");
+    cb_new = button("cb_new", QCoreApplication::translate("vimbra", "&New"), "new");
+    cb_save = button("cb_save", QCoreApplication::translate("vimbra", "&Save"), "save");
+    cb_saveas = button("cb_saveas", QCoreApplication::translate("vimbra", "Rena&me"), "rename");
+    cb_cancel = button("cb_cancel", QCoreApplication::translate("vimbra", "&Return"), "return");
+    cb_exit = button("cb_exit", QCoreApplication::translate("vimbra", "&Exit"), "exit");
     cb_open->setDefault(true);
 
     auto* buttons = new QVBoxLayout;
@@ -111,8 +113,9 @@ void vimbra::leaveForPageView() {
 }
 
 void vimbra::cb_open_Click() {
-    if (!savePrompt(m_a, QStringLiteral("Save changes before Opening a new File?"),
-                    QStringLiteral("Open")))
+    if (!savePrompt(
+            m_a, QCoreApplication::translate("vimbra", "Save changes before Opening a new File?"),
+            QCoreApplication::translate("vimbra", "Open")))
         return;
     const QString sel = selectedName().trimmed();
     if (!sel.isEmpty() && !isOtherRow(sel)) {
@@ -122,7 +125,7 @@ void vimbra::cb_open_Click() {
         ReadAlbum(m_a);
     } else {
         // The dialog reads the album itself; a second read would only repeat its messages.
-        m_a.dlgmode = QStringLiteral("Open");
+        m_a.dlgmode = QCoreApplication::translate("vimbra", "Open");
         showFileDlg(DlgMode::Open);
         if (m_a.dlgmode == QStringLiteral("None")) {
             SetCB();
@@ -138,7 +141,8 @@ void vimbra::cb_open_Click() {
 }
 
 void vimbra::cb_new_Click() {
-    if (!savePrompt(m_a, QStringLiteral("Save Changes"), QStringLiteral("Save Changes")))
+    if (!savePrompt(m_a, QCoreApplication::translate("vimbra", "Save Changes"),
+                    QCoreApplication::translate("vimbra", "Save Changes")))
         return;
     const QString leftFile = m_a.albfile;
     const QString leftTitle = m_a.albtitle;
@@ -190,7 +194,8 @@ void vimbra::cb_cancel_Click() {
 
 void vimbra::cb_exit_Click() {
     SaveCfg(m_a, -9);
-    if (!savePrompt(m_a, QStringLiteral("Save changes before Quiting?"), QStringLiteral("Exit")))
+    if (!savePrompt(m_a, QCoreApplication::translate("vimbra", "Save changes before Quiting?"),
+                    QCoreApplication::translate("vimbra", "Exit")))
         return;
     removeNewFiles(m_a);
     emptyMailDir(m_a.maildir);
@@ -211,8 +216,9 @@ void vimbra::DelListItem() {
     if (!i.isValid())
         return;
     const QString name = m_a.cfglist.name(i.row());
-    if (m_a.ui->message(QStringLiteral("Delete From List"),
-                        QStringLiteral("Delete '") + name + QStringLiteral("' From The Album List"),
+    if (m_a.ui->message(QCoreApplication::translate("vimbra", "Delete From List"),
+                        QCoreApplication::translate("vimbra", "Delete '") + name +
+                            QCoreApplication::translate("vimbra", "' From The Album List"),
                         MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes)
         SaveCfg(m_a, i.row());
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wabout.h"
 
+#include <QCoreApplication>
+
 #include "artwork.h"
 
 #include <QDate>
@@ -14,7 +16,7 @@ WABOUT::WABOUT(Album& a, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_a(a) {
     setObjectName(QStringLiteral("WABOUT"));
-    setWindowTitle(QStringLiteral("About Vimbrel"));
+    setWindowTitle(QCoreApplication::translate("wabout", "About Vimbrel"));
     setAttribute(Qt::WA_DeleteOnClose);
     setStyleSheet(QStringLiteral("#WABOUT { background: #fbf6ec; border: 1px solid #8a6a4a; }"));
 
@@ -31,8 +33,9 @@ WABOUT::WABOUT(Album& a, QWidget* parent)
     alit1->setStyleSheet(QStringLiteral("color: #5a3b22;"));
 
     alit2 =
-        new QLabel(QStringLiteral("Photo albums for your desktop  \u00b7  Version 01.00  \u00b7  "
-                                  "\u00a9 %1 The Vimbrel developers")
+        new QLabel(QCoreApplication::translate(
+                       "wabout", "Photo albums for your desktop  \u00b7  Version 01.00  \u00b7  "
+                                 "\u00a9 %1 The Vimbrel developers")
                        .arg(QDate::currentDate().year()),
                    this);
     alit2->setFont(QFont(QStringLiteral("Liberation Sans"), 9));

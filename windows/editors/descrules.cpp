@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "descrules.h"
 
+#include <QCoreApplication>
+
 #include "ui.h"
 #include "windowhub.h"
 
@@ -25,9 +27,10 @@ AcceptResult acceptDescriptions(Album& a, WindowHub& hub, int dpic, const DescTe
     const QString adesc = t.adesc.trimmed();
     if (adesc != a.albdesc.trimmed()) {
         if (adesc.isEmpty()) {
-            a.ui->message(QStringLiteral("Album Description Error"),
-                          QStringLiteral("Album Description Can Not Be Blank"),
-                          MsgIcon::Information);
+            a.ui->message(
+                QCoreApplication::translate("phdesc", "Album Description Error"),
+                QCoreApplication::translate("phdesc", "Album Description Can Not Be Blank"),
+                MsgIcon::Information);
             return AcceptResult::BlankAlbumDesc;
         }
         a.albdesc = adesc;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "grouprules.h"
 
+#include <QCoreApplication>
+
 #include "editorviews.h"
 #include "pagelogic.h"
 #include "windowhub.h"
@@ -259,19 +261,19 @@ bool setGroupDesc(Album& a, int g, const QString& text) {
 }
 
 QString deleteQuestion(const Album& a, int g) {
-    return QStringLiteral("Delete Group: ") + a.grps[g].gname.text();
+    return QCoreApplication::translate("phgrp", "Delete Group: ") + a.grps[g].gname.text();
 }
 QString mergeLeftQuestion(const Album& a, int g) {
-    return QStringLiteral("Merge Left Group: ") + a.grps[g].gname.text();
+    return QCoreApplication::translate("phgrp", "Merge Left Group: ") + a.grps[g].gname.text();
 }
 QString mergeRightQuestion(const Album& a, int g) {
-    return QStringLiteral("Merge Right Group: ") + a.grps[g].gname.text();
+    return QCoreApplication::translate("phgrp", "Merge Right Group: ") + a.grps[g].gname.text();
 }
 
 QString framesCaption(int gframes) {
     // The number carries a blank in its sign position.
-    return QStringLiteral("Frames:") + (gframes < 0 ? QString() : QStringLiteral(" ")) +
-           QString::number(gframes);
+    return QCoreApplication::translate("phgrp", "Frames:") +
+           (gframes < 0 ? QString() : QStringLiteral(" ")) + QString::number(gframes);
 }
 
 void returnToPageView(Album& a, WindowHub& hub, EditorPageViews* extra, int gcur, bool gdirty) {
@@ -304,8 +306,8 @@ void returnToPageView(Album& a, WindowHub& hub, EditorPageViews* extra, int gcur
         drawSpread(); // no other way to reach the arrow
     }
     hub.setGroupLabels(g.gcount, g.glast - g.gfirst + 1,
-                       QStringLiteral("Group: ") + g.gname.trimmed() + QStringLiteral("   - ") +
-                           g.gdesc.trimmed());
+                       QCoreApplication::translate("phgrp", "Group: ") + g.gname.trimmed() +
+                           QStringLiteral("   - ") + g.gdesc.trimmed());
 }
 
 Span redBar(const StripMetrics& m, int gfirst, int glast) {

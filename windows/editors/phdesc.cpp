@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "phdesc.h"
 
+#include <QCoreApplication>
+
 #include "artwork.h"
 #include "descrules.h"
 #include "editorwidgets.h"
@@ -24,7 +26,7 @@ QString colour(QRgb c) {
 
 phdesc::phdesc(Album& a, WindowHub& hub, QWidget* parent) : QDialog(parent), m_a(a), m_hub(hub) {
     setObjectName(QStringLiteral("phdesc"));
-    setWindowTitle(QStringLiteral("Change Descriptions"));
+    setWindowTitle(QCoreApplication::translate("phdesc", "Change Descriptions"));
     setWindowIcon(artworkIcon(QStringLiteral("vimbrel")));
     setModal(true);
     setStyleSheet(
@@ -62,14 +64,16 @@ phdesc::phdesc(Album& a, WindowHub& hub, QWidget* parent) : QDialog(parent), m_a
         b->setAutoDefault(false);
         return b;
     };
-    cb_ok = button("cb_ok", QStringLiteral("&Accept Changes"), "save");
-    cb_cancel = button("cb_cancel", QStringLiteral("&Dont Change"), "return");
+    cb_ok = button("cb_ok", QCoreApplication::translate("phdesc", "&Accept Changes"), "save");
+    cb_cancel =
+        button("cb_cancel", QCoreApplication::translate("phdesc", "&Dont Change"), "return");
     connect(cb_ok, &QPushButton::clicked, this, &phdesc::cb_ok_Click);
     connect(cb_cancel, &QPushButton::clicked, this, &phdesc::cb_cancel_Click);
 
     auto* photo = new QVBoxLayout(fr_pic);
     photo->setSpacing(4);
-    photo->addWidget(new QLabel(QStringLiteral("Photo- Short Description:"), fr_pic));
+    photo->addWidget(
+        new QLabel(QCoreApplication::translate("phdesc", "Photo- Short Description:"), fr_pic));
     // Each field with its counter on the right.
     const auto counted = [](QLineEdit* e, QWidget* host) {
         auto* row = new QHBoxLayout;
@@ -80,7 +84,8 @@ phdesc::phdesc(Album& a, WindowHub& hub, QWidget* parent) : QDialog(parent), m_a
     };
     photo->addLayout(counted(psdesc, fr_pic));
     photo->addSpacing(6);
-    photo->addWidget(new QLabel(QStringLiteral("Photo- Long Description:"), fr_pic));
+    photo->addWidget(
+        new QLabel(QCoreApplication::translate("phdesc", "Photo- Long Description:"), fr_pic));
     photo->addLayout(counted(pldesc, fr_pic));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -89,7 +94,7 @@ phdesc::phdesc(Album& a, WindowHub& hub, QWidget* parent) : QDialog(parent), m_a
     auto* all = new QVBoxLayout(this);
     all->setContentsMargins(16, 14, 16, 12);
     all->setSpacing(6);
-    all->addWidget(new QLabel(QStringLiteral("ALbum Description:"), this));
+    all->addWidget(new QLabel(QCoreApplication::translate("phdesc", "ALbum Description:"), this));
     all->addLayout(counted(adesc, this));
     all->addSpacing(10);
     all->addWidget(fr_pic);
@@ -106,7 +111,7 @@ phdesc::phdesc(Album& a, WindowHub& hub, QWidget* parent) : QDialog(parent), m_a
         psdesc->setText(p.psdesc.trimmed());
         pldesc->setText(p.pldesc.trimmed());
     } else {
-        fr_pic->setTitle(QStringLiteral("No Photo Selected"));
+        fr_pic->setTitle(QCoreApplication::translate("phdesc", "No Photo Selected"));
     }
     if (a.canwrite == 'N') {
         cb_ok->setEnabled(false);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "phgrp.h"
 
+#include <QCoreApplication>
+
 #include "artwork.h"
 #include "editorviews.h"
 #include "framefit.h"
@@ -42,7 +44,7 @@ phgrp::phgrp(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent
       m_extra(dynamic_cast<EditorPageViews*>(&hub)) {
     connect(&m_loader, &PictureLoader::arrived, this, &phgrp::pictureArrived);
     setObjectName(QStringLiteral("phgrp"));
-    setWindowTitle(QStringLiteral("Photo Groups"));
+    setWindowTitle(QCoreApplication::translate("phgrp", "Photo Groups"));
     setWindowIcon(artworkIcon(QStringLiteral("vimbrel")));
     setModal(true);
     setStyleSheet(QStringLiteral("#phgrp { background: %1; } QLabel { color: %2; }"
@@ -85,7 +87,7 @@ void phgrp::buildStrip() {
     grpmrkgreen->setGeometry(origin, markerTop, 3, markerBottom + markerHeight - markerTop);
     grpmrkgreen->setStyleSheet(
         QStringLiteral("background: %1; border-radius: 1px;").arg(colour(editorcolours::origin)));
-    grpmrkgreen->setToolTip(QStringLiteral("Frame 1"));
+    grpmrkgreen->setToolTip(QCoreApplication::translate("phgrp", "Frame 1"));
 
     grpmrkred = new QFrame(grpbar);
     grpmrkred->setObjectName(QStringLiteral("grpmrkred"));
@@ -191,15 +193,15 @@ void phgrp::buildFields() {
     auto* frames = new QGridLayout(grpframes);
     frames->setHorizontalSpacing(10);
     auto* from = new QHBoxLayout;
-    from->addWidget(caption(QStringLiteral("From:")));
+    from->addWidget(caption(QCoreApplication::translate("phgrp", "From:")));
     from->addWidget(grpfr);
     from->addStretch(1);
     auto* to = new QHBoxLayout;
-    to->addWidget(caption(QStringLiteral("To:")));
+    to->addWidget(caption(QCoreApplication::translate("phgrp", "To:")));
     to->addWidget(grpto);
     to->addStretch(1);
     auto* count = new QHBoxLayout;
-    count->addWidget(caption(QStringLiteral("Photos:")));
+    count->addWidget(caption(QCoreApplication::translate("phgrp", "Photos:")));
     count->addWidget(grpnpics);
     count->addStretch(1);
     frames->addLayout(from, 0, 0);
@@ -215,12 +217,12 @@ void phgrp::buildFields() {
         b->setAutoDefault(false);
         return b;
     };
-    cb_add = button("cb_add", QStringLiteral("&Add"));
-    cb_ins = button("cb_ins", QStringLiteral("&Insert"));
-    cb_del = button("cb_del", QStringLiteral("&Delete"));
-    cb_delleft = button("cb_delleft", QStringLiteral("Merge &Left"));
-    cb_delright = button("cb_delright", QStringLiteral("Merge Ri&ght"));
-    cb_ok = button("cb_ok", QStringLiteral("&Return"));
+    cb_add = button("cb_add", QCoreApplication::translate("phgrp", "&Add"));
+    cb_ins = button("cb_ins", QCoreApplication::translate("phgrp", "&Insert"));
+    cb_del = button("cb_del", QCoreApplication::translate("phgrp", "&Delete"));
+    cb_delleft = button("cb_delleft", QCoreApplication::translate("phgrp", "Merge &Left"));
+    cb_delright = button("cb_delright", QCoreApplication::translate("phgrp", "Merge Ri&ght"));
+    cb_ok = button("cb_ok", QCoreApplication::translate("phgrp", "&Return"));
     cb_ok->setIcon(artworkIcon(QStringLiteral("return")));
     cb_ok->setIconSize(QSize(22, 22));
     connect(cb_add, &QPushButton::clicked, this, &phgrp::cb_add_Click);
@@ -233,12 +235,12 @@ void phgrp::buildFields() {
     auto* fields = new QGridLayout;
     fields->setHorizontalSpacing(8);
     fields->setVerticalSpacing(10);
-    fields->addWidget(caption(QStringLiteral("Group:")), 0, 0);
+    fields->addWidget(caption(QCoreApplication::translate("phgrp", "Group:")), 0, 0);
     fields->addWidget(dgrpnbr, 0, 1, Qt::AlignLeft);
     // Alt+N and Alt+C reach the two boxes from the keyboard.
-    QLabel* nameCaption = caption(QStringLiteral("&Name:"));
+    QLabel* nameCaption = caption(QCoreApplication::translate("phgrp", "&Name:"));
     nameCaption->setBuddy(dgrpname);
-    QLabel* descCaption = caption(QStringLiteral("Des&c:"));
+    QLabel* descCaption = caption(QCoreApplication::translate("phgrp", "Des&c:"));
     descCaption->setBuddy(dgrpdesc);
     fields->addWidget(nameCaption, 1, 0);
     fields->addWidget(dgrpname, 1, 1);
@@ -291,7 +293,7 @@ void phgrp::placeMarkers(int g) {
     const int x = metrics().marker(r.glast);
     grpbt[g - 1]->move(x, markerTop);
     grpbb[g - 1]->move(x, markerBottom);
-    const QString tip = QStringLiteral("Group %1: %2  (frames %3 to %4)")
+    const QString tip = QCoreApplication::translate("phgrp", "Group %1: %2  (frames %3 to %4)")
                             .arg(g)
                             .arg(r.gname.trimmed())
                             .arg(r.gfirst)
@@ -429,8 +431,9 @@ bool phgrp::dgrpname_LostFocus() {
         return true;
     bool renamed = false;
     if (!setGroupName(m_a, gcur, dgrpname->text(), &renamed)) {
-        m_a.ui->message(QStringLiteral("Group Name Error"),
-                        QStringLiteral("Group Name Can Not Be Blank"), MsgIcon::Information);
+        m_a.ui->message(QCoreApplication::translate("phgrp", "Group Name Error"),
+                        QCoreApplication::translate("phgrp", "Group Name Can Not Be Blank"),
+                        MsgIcon::Information);
         dgrpname->setFocus();
         return false;
     }
@@ -519,8 +522,9 @@ void phgrp::cb_ins_Click() {
 void phgrp::cb_del_Click() {
     if (!leaveBoxes())
         return;
-    if (m_a.ui->message(QStringLiteral("Delete Group"), deleteQuestion(m_a, gcur),
-                        MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+    if (m_a.ui->message(QCoreApplication::translate("phgrp", "Delete Group"),
+                        deleteQuestion(m_a, gcur), MsgIcon::Question,
+                        MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
     BusyPointer busy(*m_a.ui);
     applyEffect(deleteGroup(m_a, gcur));
@@ -532,8 +536,9 @@ void phgrp::cb_del_Click() {
 void phgrp::cb_delleft_Click() {
     if (!leaveBoxes())
         return;
-    if (m_a.ui->message(QStringLiteral("Merge Left Group"), mergeLeftQuestion(m_a, gcur),
-                        MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+    if (m_a.ui->message(QCoreApplication::translate("phgrp", "Merge Left Group"),
+                        mergeLeftQuestion(m_a, gcur), MsgIcon::Question,
+                        MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
     BusyPointer busy(*m_a.ui);
     applyEffect(mergeLeft(m_a, gcur));
@@ -545,8 +550,9 @@ void phgrp::cb_delleft_Click() {
 void phgrp::cb_delright_Click() {
     if (!leaveBoxes())
         return;
-    if (m_a.ui->message(QStringLiteral("Merge Right Group"), mergeRightQuestion(m_a, gcur),
-                        MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+    if (m_a.ui->message(QCoreApplication::translate("phgrp", "Merge Right Group"),
+                        mergeRightQuestion(m_a, gcur), MsgIcon::Question,
+                        MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
     BusyPointer busy(*m_a.ui);
     applyEffect(mergeRight(m_a, gcur));

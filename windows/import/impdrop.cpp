@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "impdrop.h"
 
+#include <QCoreApplication>
+
 #include "artwork.h"
 #include "droprules.h"
 #include "impimg.h"
@@ -20,18 +22,20 @@ int importDrop(Album& a, WindowHub& hub, PictureLibrary& pictures, const QString
         return 0;
     const PictureFolder own(a.picdir);
     DropScan scan = scanDrop(paths, own, false);
-    if (scan.subfolders && a.ui->message(QStringLiteral("Import Images"),
-                                         QStringLiteral("Also Import the Pictures in Sub-Folders?"),
+    if (scan.subfolders && a.ui->message(QCoreApplication::translate("impimg", "Import Images"),
+                                         QCoreApplication::translate(
+                                             "impimg", "Also Import the Pictures in Sub-Folders?"),
                                          MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes)
         scan = scanDrop(paths, own, true);
     if (scan.files.isEmpty()) {
-        a.ui->message(QStringLiteral("Import Images"), QStringLiteral("No Pictures to Import"),
+        a.ui->message(QCoreApplication::translate("impimg", "Import Images"),
+                      QCoreApplication::translate("impimg", "No Pictures to Import"),
                       MsgIcon::Information);
         return 0;
     }
     if (!capacityAllows(a, int(scan.files.size()))) {
-        a.ui->message(QStringLiteral("Import Images - Error"), capacityText(a.maxpics),
-                      MsgIcon::Critical);
+        a.ui->message(QCoreApplication::translate("impimg", "Import Images - Error"),
+                      capacityText(a.maxpics), MsgIcon::Critical);
         return 0;
     }
     // The files are the user's, wherever they lie: a drop only ever copies them.
@@ -50,7 +54,7 @@ int importDrop(Album& a, WindowHub& hub, PictureLibrary& pictures, const QString
 
 impdrop::impdrop(ImportRun& run, QWidget* parent) : QDialog(parent), m_run(run) {
     setObjectName(QStringLiteral("impdrop"));
-    setWindowTitle(QStringLiteral("Import Image"));
+    setWindowTitle(QCoreApplication::translate("impimg", "Import Image"));
     setWindowIcon(artworkIcon(QStringLiteral("vimbrel")));
     setModal(true);
     prtext = new QLabel(this);
@@ -60,7 +64,7 @@ impdrop::impdrop(ImportRun& run, QWidget* parent) : QDialog(parent), m_run(run) 
     prbar->setTextVisible(false);
     prbar->setRange(0, run.total());
     prbar->setMinimumWidth(240);
-    cb_stop = new QPushButton(QStringLiteral("Cancel"), this);
+    cb_stop = new QPushButton(QCoreApplication::translate("impimg", "Cancel"), this);
     cb_stop->setObjectName(QStringLiteral("cb_stop"));
     cb_stop->setAutoDefault(false);
     auto* row = new QHBoxLayout(this);
@@ -77,7 +81,9 @@ impdrop::impdrop(ImportRun& run, QWidget* parent) : QDialog(parent), m_run(run) 
 
 void impdrop::showCount() {
     prbar->setValue(m_run.settled());
-    prtext->setText(QStringLiteral("%1 of %2 copied").arg(m_run.copied()).arg(m_run.total()));
+    prtext->setText(QCoreApplication::translate("impimg", "%1 of %2 copied")
+                        .arg(m_run.copied())
+                        .arg(m_run.total()));
 }
 
 // As the import window's: settles what is ready, then waits in the event loop.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "impimg.h"
 
+#include <QCoreApplication>
+
 #include "artwork.h"
 #include "config.h"
 #include "filenames.h"
@@ -43,11 +45,11 @@ void deselect(FileBox* list, const QStringList& names) {
 impimg::impimg(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent)
     : QDialog(parent), m_a(a), m_hub(hub), m_pictures(pictures) {
     setObjectName(QStringLiteral("impimg"));
-    setWindowTitle(QStringLiteral("Import Image"));
+    setWindowTitle(QCoreApplication::translate("impimg", "Import Image"));
     setWindowIcon(artworkIcon(QStringLiteral("vimbrel")));
     setModal(true);
 
-    frimp = new QGroupBox(QStringLiteral("Pictures"), this);
+    frimp = new QGroupBox(QCoreApplication::translate("impimg", "Pictures"), this);
     frimp->setObjectName(QStringLiteral("frimp"));
     drvbox = new DriveBox(frimp);
     drvbox->setObjectName(QStringLiteral("drvbox"));
@@ -71,7 +73,8 @@ impimg::impimg(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* pare
     pbsize = new QLabel(this);
     pbsize->setObjectName(QStringLiteral("pbsize"));
     pbsize->setAlignment(Qt::AlignCenter);
-    ck_del = new QCheckBox(QStringLiteral("Delete Source After Import?"), this);
+    ck_del =
+        new QCheckBox(QCoreApplication::translate("impimg", "Delete Source After Import?"), this);
     ck_del->setObjectName(QStringLiteral("ck_del"));
 
     const auto button = [this](const char* name, const QString& caption, const char* art) {
@@ -86,11 +89,14 @@ impimg::impimg(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* pare
         b->setAutoDefault(false);
         return b;
     };
-    cb_import = button("cb_import", QStringLiteral("&Import"), "tool-import");
+    cb_import =
+        button("cb_import", QCoreApplication::translate("impimg", "&Import"), "tool-import");
     cb_import->setEnabled(false);
-    cb_memcard = button("cb_memcard", QStringLiteral("&Memory Card Path"), nullptr);
-    cb_memcard->setToolTip(QStringLiteral("Open this folder whenever pictures are imported"));
-    cb_cancel = button("cb_cancel", QStringLiteral("&Return"), "return");
+    cb_memcard =
+        button("cb_memcard", QCoreApplication::translate("impimg", "&Memory Card Path"), nullptr);
+    cb_memcard->setToolTip(
+        QCoreApplication::translate("impimg", "Open this folder whenever pictures are imported"));
+    cb_cancel = button("cb_cancel", QCoreApplication::translate("impimg", "&Return"), "return");
 
     frprog = new QWidget(this);
     frprog->setObjectName(QStringLiteral("frprog"));
@@ -99,7 +105,7 @@ impimg::impimg(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* pare
     prbar = new QProgressBar(frprog);
     prbar->setObjectName(QStringLiteral("prbar"));
     prbar->setTextVisible(false);
-    cb_stop = new QPushButton(QStringLiteral("Cancel"), frprog);
+    cb_stop = new QPushButton(QCoreApplication::translate("impimg", "Cancel"), frprog);
     cb_stop->setObjectName(QStringLiteral("cb_stop"));
     cb_stop->setAutoDefault(false);
     auto* progress = new QHBoxLayout(frprog);
@@ -158,8 +164,8 @@ void impimg::openFirstFolder() {
         QString error;
         if (dirbox->setPath(folder, &error))
             break;
-        m_a.ui->message(QStringLiteral("Drive - ERROR"), error + QLatin1Char('\r') + folder,
-                        MsgIcon::Critical);
+        m_a.ui->message(QCoreApplication::translate("impimg", "Drive - ERROR"),
+                        error + QLatin1Char('\r') + folder, MsgIcon::Critical);
     }
     // setPath() reports a move only; the first folder may be where the list already was.
     dirbox_Change(dirbox->path());
@@ -208,7 +214,8 @@ void impimg::flebox_Click() {
             ::close(fd);
     });
     if (fd < 0) {
-        m_a.ui->message(QStringLiteral("Load Image Error"), error, MsgIcon::Critical);
+        m_a.ui->message(QCoreApplication::translate("impimg", "Load Image Error"), error,
+                        MsgIcon::Critical);
         clearPreview();
         cb_import->setEnabled(false);
         return;
@@ -229,9 +236,12 @@ void impimg::flebox_Click() {
                 ::close(own);
         });
         Preview p;
-        p.measure = own < 0  ? PictureLibrary::Measure{{}, QStringLiteral("File not found")}
-                    : byName ? measurePicture(*pictures, path)
-                             : measureHeader(own);
+        p.measure =
+            own < 0
+                ? PictureLibrary::Measure{{},
+                                          QCoreApplication::translate("impimg", "File not found")}
+            : byName ? measurePicture(*pictures, path)
+                     : measureHeader(own);
         if (!p.measure.ok())
             return p;
         // As measured, so a picture too large for the album still previews.
@@ -250,7 +260,8 @@ void impimg::showPreview(quint64 generation, const Preview& p) {
     m_previewing = false;
     if (!p.measure.ok()) {
         if (generation != m_quietPreview)
-            m_a.ui->message(QStringLiteral("Load Image Error"), p.measure.error, MsgIcon::Critical);
+            m_a.ui->message(QCoreApplication::translate("impimg", "Load Image Error"),
+                            p.measure.error, MsgIcon::Critical);
         clearPreview();
         cb_import->setEnabled(false);
         return;
@@ -273,8 +284,9 @@ void impimg::showPreview(quint64 generation, const Preview& p) {
 void impimg::cb_memcard_Click() {
     const QString path = dirbox->path().trimmed();
     const MsgAnswer answer =
-        m_a.ui->message(QStringLiteral("Memory Card Path"),
-                        QStringLiteral("Make \r") + path + QStringLiteral("\rThe Memory Card Path"),
+        m_a.ui->message(QCoreApplication::translate("impimg", "Memory Card Path"),
+                        QCoreApplication::translate("impimg", "Make \r") + path +
+                            QCoreApplication::translate("impimg", "\rThe Memory Card Path"),
                         MsgIcon::Question, MsgButtons::YesNo);
     if (answer == MsgAnswer::Yes) {
         m_a.carddir = path;
@@ -288,13 +300,14 @@ void impimg::cb_import_Click() {
         return;
     const QStringList names = flebox->selectedNames();
     if (names.isEmpty()) {
-        m_a.ui->message(QStringLiteral("Import Images"), QStringLiteral("Please Select Images"),
+        m_a.ui->message(QCoreApplication::translate("impimg", "Import Images"),
+                        QCoreApplication::translate("impimg", "Please Select Images"),
                         MsgIcon::Information);
         return;
     }
     if (!capacityAllows(m_a, int(names.size()))) {
-        m_a.ui->message(QStringLiteral("Import Images - Error"), capacityText(m_a.maxpics),
-                        MsgIcon::Critical);
+        m_a.ui->message(QCoreApplication::translate("impimg", "Import Images - Error"),
+                        capacityText(m_a.maxpics), MsgIcon::Critical);
         return;
     }
     m_run = std::make_unique<ImportRun>(m_a, m_hub, m_pictures, flebox->path(), names,
@@ -322,7 +335,9 @@ void impimg::stepRun() {
     while (m_run->ready()) {
         const bool more = m_run->next();
         prbar->setValue(m_run->settled());
-        prtext->setText(QStringLiteral("%1 of %2 copied").arg(m_run->copied()).arg(m_run->total()));
+        prtext->setText(QCoreApplication::translate("impimg", "%1 of %2 copied")
+                            .arg(m_run->copied())
+                            .arg(m_run->total()));
         if (!more) {
             endRun();
             return;
@@ -372,7 +387,8 @@ void impimg::showProgress(bool on) {
     if (on) {
         prbar->setRange(0, m_run->total());
         prbar->setValue(0);
-        prtext->setText(QStringLiteral("0 of %1 copied").arg(m_run->total()));
+        prtext->setText(
+            QCoreApplication::translate("impimg", "0 of %1 copied").arg(m_run->total()));
     }
     frprog->setVisible(on);
     for (QWidget* w :

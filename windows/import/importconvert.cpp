@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "importconvert.h"
 
+#include <QCoreApplication>
+
 #include "filenames.h"
 #include "foreignformats.h"
 
@@ -101,7 +103,7 @@ CopyOutcome convertPicture(int source, const QString& sourceName, const QString&
         if (stop == nullptr || !stop->load())
             return false;
         c->kind = CopyOutcome::SourceFailed;
-        c->error = QStringLiteral("Import cancelled");
+        c->error = QCoreApplication::translate("impimg", "Import cancelled");
         return true;
     };
     if (verified != nullptr)
@@ -135,7 +137,7 @@ CopyOutcome convertPicture(int source, const QString& sourceName, const QString&
     const QByteArray jpeg = encodeJpeg(picture.image, picture.exif, kQuality);
     if (jpeg.isEmpty()) {
         c.kind = CopyOutcome::SourceFailed;
-        c.error = QStringLiteral("The picture cannot be stored as JPEG");
+        c.error = QCoreApplication::translate("impimg", "The picture cannot be stored as JPEG");
         return c;
     }
     if (stopped(&c))

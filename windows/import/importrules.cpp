@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "importrules.h"
 
+#include <QCoreApplication>
+
 #include "filenames.h"
 #include "foreignformats.h"
 #include "picfiles.h"
@@ -134,7 +136,8 @@ int numberOf(const QString& name) {
 // Sizes are 16-bit in the album.
 PictureLibrary::Measure sizeAllowed(PictureLibrary::Measure m) {
     if (m.ok() && (m.size.width() > 32767 || m.size.height() > 32767)) {
-        m.error = QStringLiteral("Picture too large (%1 x %2 pixels, at most 32767 a side)")
+        m.error = QCoreApplication::translate(
+                      "impimg", "Picture too large (%1 x %2 pixels, at most 32767 a side)")
                       .arg(m.size.width())
                       .arg(m.size.height());
     }
@@ -157,8 +160,9 @@ bool capacityAllows(const Album& a, int count) {
 QString capacityText(int maxpics) {
     const QString number =
         maxpics < 0 ? QString::number(maxpics) : QLatin1Char(' ') + QString::number(maxpics);
-    return QStringLiteral("Can Not Add Selected Images.\rAlbum Can Only Have ") + number +
-           QStringLiteral(" Images.");
+    return QCoreApplication::translate("impimg",
+                                       "Can Not Add Selected Images.\rAlbum Can Only Have ") +
+           number + QCoreApplication::translate("impimg", " Images.");
 }
 
 QString importExtension(const QString& sourceName) {
@@ -214,7 +218,8 @@ int openSource(const QString& path, QString* error) {
         ::close(fd);
         if (error != nullptr)
             *error = S_ISDIR(st.st_mode) ? systemError(EISDIR)
-                                         : QStringLiteral("Not a picture file (a pipe or device)");
+                                         : QCoreApplication::translate(
+                                               "impimg", "Not a picture file (a pipe or device)");
         return -1;
     }
     return fd;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "importrun.h"
 
+#include <QCoreApplication>
+
 #include "albumfile.h"
 #include "foreignformats.h"
 #include "importjournal.h"
@@ -57,7 +59,8 @@ Result importOne(PictureLibrary& pictures, const ImportRun::Steps& steps, const 
     const bool convert = holds.isEmpty() ? isForeignPicture(source) : holds != wants;
     if (in >= 0 && convert && wants != "jpeg") {
         r.kind = Result::LoadError;
-        r.error = QStringLiteral("Not a %1 picture").arg(QString::fromLatin1(wants.toUpper()));
+        r.error = QCoreApplication::translate("impimg", "Not a %1 picture")
+                      .arg(QString::fromLatin1(wants.toUpper()));
         return r;
     }
     // Measured from its header before anything is copied: a file that is no picture (a
@@ -153,7 +156,7 @@ bool ImportRun::dispatch(Job& job) {
     if (ext.isEmpty()) {
         Result r;
         r.kind = Result::LoadError;
-        r.error = QStringLiteral("Not a JPEG, GIF or BMP file name");
+        r.error = QCoreApplication::translate("impimg", "Not a JPEG, GIF or BMP file name");
         job.future = QtFuture::makeReadyFuture(r);
         return true;
     }
@@ -248,13 +251,13 @@ bool ImportRun::next() {
     case Result::LoadError:
         release(job);
         m_failed.append(name);
-        loadError = r.error + QStringLiteral("\rFILE: ") + name;
+        loadError = r.error + QCoreApplication::translate("impimg", "\rFILE: ") + name;
         break;
     case Result::CopyError:
         release(job);
         m_stop = Stop::CopyError;
-        m_stopText = r.error + QStringLiteral("\rFrom FILE: ") + name +
-                     QStringLiteral("\r  To FILE: ") + job.target;
+        m_stopText = r.error + QCoreApplication::translate("impimg", "\rFrom FILE: ") + name +
+                     QCoreApplication::translate("impimg", "\r  To FILE: ") + job.target;
         break;
     }
     m_jobs.pop_front();
@@ -266,8 +269,8 @@ bool ImportRun::next() {
     fillAhead();
     // Last, with the run in order: the box runs an event loop, and the workers go on meanwhile.
     if (!loadError.isEmpty())
-        m_a.ui->message(QStringLiteral("Import Image - Load Error"), loadError,
-                        MsgIcon::Information);
+        m_a.ui->message(QCoreApplication::translate("impimg", "Import Image - Load Error"),
+                        loadError, MsgIcon::Information);
     return m_stop == Stop::None && !m_finished && !m_jobs.empty();
 }
 
@@ -287,12 +290,13 @@ void ImportRun::finish() {
     if (m_copied.isEmpty() || m_written)
         endImportJournal(m_a.albfile);
     if (m_stop == Stop::Full)
-        m_a.ui->message(QStringLiteral("Import Images - Error"),
-                        QStringLiteral("Album Directory is FULL\rImport Cancelled."),
-                        MsgIcon::Critical);
+        m_a.ui->message(
+            QCoreApplication::translate("impimg", "Import Images - Error"),
+            QCoreApplication::translate("impimg", "Album Directory is FULL\rImport Cancelled."),
+            MsgIcon::Critical);
     else if (m_stop == Stop::CopyError)
-        m_a.ui->message(QStringLiteral("Import Image - Copy Error"), m_stopText,
-                        MsgIcon::Information);
+        m_a.ui->message(QCoreApplication::translate("impimg", "Import Image - Copy Error"),
+                        m_stopText, MsgIcon::Information);
 
     // Only an album that lists the copies may let their originals go.
     if (!m_written || !m_deleteSources)

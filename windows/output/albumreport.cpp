@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "albumreport.h"
 
+#include <QCoreApplication>
+
 namespace vimbrel {
 
 namespace {
@@ -43,10 +45,11 @@ QList<ReportPage> ReportWriter::write() {
             m_lines = nextPageStart;
         }
         const GrpRec& grp = m_a.grps[g];
-        line(bodySize).runs = {
-            {grp.gname.trimmed() + QString(8, QLatin1Char(' ')) + QStringLiteral("[Frames: ") +
-             reportCount(grp.glast - grp.gfirst + 1) + QStringLiteral("    Photos: ") +
-             reportCount(grp.gcount) + QLatin1Char(']')}};
+        line(bodySize).runs = {{grp.gname.trimmed() + QString(8, QLatin1Char(' ')) +
+                                QCoreApplication::translate("phprint", "[Frames: ") +
+                                reportCount(grp.glast - grp.gfirst + 1) +
+                                QCoreApplication::translate("phprint", "    Photos: ") +
+                                reportCount(grp.gcount) + QLatin1Char(']')}};
         line(bodySize).runs = {{grp.gdesc.trimmed()}};
         m_lines += 2;
         const int first = std::max<int>(grp.gfirst, 1);
@@ -83,7 +86,7 @@ void ReportWriter::PrintRepHdr() {
     m_pages.append(ReportPage());
     line(headerSize, 33).runs = {{QStringLiteral("Vimbrel"), true}};
     line(headerSize, 13).runs = {{m_today.toString(QStringLiteral("MM/dd/yy")) +
-                                      QStringLiteral("    Page ") +
+                                      QCoreApplication::translate("phprint", "    Page ") +
                                       rightIn5(QString::number(m_page)),
                                   true}};
     const QString s = m_a.albname.trimmed() + QStringLiteral(" - ") + m_a.albdesc.trimmed();
@@ -92,18 +95,19 @@ void ReportWriter::PrintRepHdr() {
     emptyLine(headerSize);
     if (m_page == 1) {
         const int frames = m_a.ngrps >= 1 ? int(m_a.grps[m_a.ngrps].glast) : 0;
-        line(headerSize).runs = {{QStringLiteral("Groups: "), true},
+        line(headerSize).runs = {{QCoreApplication::translate("phprint", "Groups: "), true},
                                  {rightIn5(reportCount(m_a.ngrps)), false}};
-        line(headerSize).runs = {{QStringLiteral("Frames: "), true},
+        line(headerSize).runs = {{QCoreApplication::translate("phprint", "Frames: "), true},
                                  {rightIn5(reportCount(frames)), false}};
-        line(headerSize).runs = {{QStringLiteral("Photos: "), true},
+        line(headerSize).runs = {{QCoreApplication::translate("phprint", "Photos: "), true},
                                  {rightIn5(reportCount(m_a.npics)), false}};
         emptyLine(headerSize);
     }
     emptyLine(headerSize);
-    line(headerSize).runs = {{QStringLiteral("Group"), true, true}};
+    line(headerSize).runs = {{QCoreApplication::translate("phprint", "Group"), true, true}};
     line(headerSize, 3).runs = {
-        {QStringLiteral("Photos") + QString(8, QLatin1Char(' ')), true, true}};
+        {QCoreApplication::translate("phprint", "Photos") + QString(8, QLatin1Char(' ')), true,
+         true}};
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mailrules.h"
 
+#include <QCoreApplication>
+
 #include <QDir>
 #include <cmath>
 
@@ -78,13 +80,19 @@ std::optional<PictureLibrary::ResizeJob> mailJob(const PicRec& p, const QString&
 
 QString mailBody(const QString& maildir) {
     const QLatin1String crlf("\r\n");
-    return QStringLiteral("*** SELECT 'File Attach' From the Menu, and Attach the") + crlf +
-           QStringLiteral("Files in Directory: ") + QDir::toNativeSeparators(maildir) + crlf +
-           QStringLiteral("**** Replace this Message with Your Email Text ****") + crlf;
+    return QCoreApplication::translate("phmail",
+                                       "*** SELECT 'File Attach' From the Menu, and Attach the") +
+           crlf + QCoreApplication::translate("phmail", "Files in Directory: ") +
+           QDir::toNativeSeparators(maildir) + crlf +
+           QCoreApplication::translate("phmail",
+                                       "**** Replace this Message with Your Email Text ****") +
+           crlf;
 }
 
 QString mailAttachedBody() {
-    return QStringLiteral("**** Replace this Message with Your Email Text ****\r\n");
+    return QCoreApplication::translate("phmail",
+                                       "**** Replace this Message with Your Email Text ****") +
+           QLatin1String("\r\n");
 }
 
 QStringList xdgEmailArgs(const QStringList& files) {
@@ -96,7 +104,8 @@ QStringList xdgEmailArgs(const QStringList& files) {
 }
 
 QString noMailProgramText(const QString& maildir) {
-    return QStringLiteral("No Email App Is Set Up.\rThe Photos Are In Directory: ") +
+    return QCoreApplication::translate("phmail",
+                                       "No Email App Is Set Up.\rThe Photos Are In Directory: ") +
            QDir::toNativeSeparators(maildir);
 }
 

@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pagesender.h"
 
+#include <QCoreApplication>
+
 #include <QPageSize>
 
 namespace vimbrel {
 
 QString printerError(const QPrinter& p) {
     if (!p.outputFileName().isEmpty())
-        return QStringLiteral("The file %1 could not be written.").arg(p.outputFileName());
-    return QStringLiteral("The printer %1 did not accept the print job.").arg(p.printerName());
+        return QCoreApplication::translate("phprint", "The file %1 could not be written.")
+            .arg(p.outputFileName());
+    return QCoreApplication::translate("phprint", "The printer %1 did not accept the print job.")
+        .arg(p.printerName());
 }
 
 PageSender::PageSender(QPrinter& printer, int dpi, QString docName)

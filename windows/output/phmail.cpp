@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "phmail.h"
 
+#include <QCoreApplication>
+
 #include "artwork.h"
 #include "mailrules.h"
 #include "mailsend.h"
@@ -22,18 +24,20 @@ phmail::phmail(Album& a, PictureLibrary& pictures, QWidget* parent, UrlOpener op
             return QDesktopServices::openUrl(url);
         };
     setObjectName(QStringLiteral("phmail"));
-    setWindowTitle(QStringLiteral("EMail"));
+    setWindowTitle(QCoreApplication::translate("phmail", "EMail"));
     setWindowIcon(artworkIcon(QStringLiteral("vimbrel")));
     setModal(true);
 
-    Frame1 = new QGroupBox(QStringLiteral("Select Photo Size"), this);
+    Frame1 = new QGroupBox(QCoreApplication::translate("phmail", "Select Photo Size"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    const char* captions[] = {"Small (400 * 300)", "Medium (600 * 450)", "Large (800 * 600)"};
+    const char* captions[] = {QT_TRANSLATE_NOOP("phmail", "Small (400 * 300)"),
+                              QT_TRANSLATE_NOOP("phmail", "Medium (600 * 450)"),
+                              QT_TRANSLATE_NOOP("phmail", "Large (800 * 600)")};
     auto* sizes = new QVBoxLayout(Frame1);
     sizes->setContentsMargins(16, 10, 16, 10);
     sizes->setSpacing(8);
     for (int i = 0; i < 3; ++i) {
-        optsize[i] = new QRadioButton(QLatin1String(captions[i]), Frame1);
+        optsize[i] = new QRadioButton(QCoreApplication::translate("phmail", captions[i]), Frame1);
         optsize[i]->setObjectName(QStringLiteral("optsize%1").arg(i));
         sizes->addWidget(optsize[i]);
     }
@@ -46,8 +50,9 @@ phmail::phmail(Album& a, PictureLibrary& pictures, QWidget* parent, UrlOpener op
         b->setMinimumSize(150, 36);
         return b;
     };
-    cb_send = button("cb_send", QStringLiteral("&Start Email App"), "tool-email");
-    cb_cancel = button("cb_cancel", QStringLiteral("&Return"), "return");
+    cb_send =
+        button("cb_send", QCoreApplication::translate("phmail", "&Start Email App"), "tool-email");
+    cb_cancel = button("cb_cancel", QCoreApplication::translate("phmail", "&Return"), "return");
     cb_send->setDefault(true);
     connect(cb_send, &QPushButton::clicked, this, &phmail::cb_send_Click);
     connect(cb_cancel, &QPushButton::clicked, this, &phmail::cb_cancel_Click);
@@ -80,7 +85,7 @@ int phmail::chosenSize() const {
 void phmail::cb_send_Click() {
     // The folder made at start-up may have been removed, or replaced by a link, since.
     if (!mailDirUsable(m_a.maildir)) {
-        m_a.ui->message(QStringLiteral("EMail - ERROR"),
+        m_a.ui->message(QCoreApplication::translate("phmail", "EMail - ERROR"),
                         m_a.maildir +
                             QStringLiteral("\rIs not a folder of Vimbrel's own (a link?): "
                                            "no copies were made."),
@@ -103,8 +108,8 @@ void phmail::cb_send_Click() {
                 copies.append(job.dest);
     }
     if (!mailProgramSetUp()) {
-        m_a.ui->message(QStringLiteral("EMail"), noMailProgramText(m_a.maildir),
-                        MsgIcon::Information);
+        m_a.ui->message(QCoreApplication::translate("phmail", "EMail"),
+                        noMailProgramText(m_a.maildir), MsgIcon::Information);
         return;
     }
     {
@@ -114,8 +119,8 @@ void phmail::cb_send_Click() {
     }
     // Without xdg-email the message says where the copies are, to attach by hand.
     if (!m_openUrl(mailUrl(m_a.maildir)))
-        m_a.ui->message(QStringLiteral("EMail"), noMailProgramText(m_a.maildir),
-                        MsgIcon::Information);
+        m_a.ui->message(QCoreApplication::translate("phmail", "EMail"),
+                        noMailProgramText(m_a.maildir), MsgIcon::Information);
 }
 
 void phmail::cb_cancel_Click() {

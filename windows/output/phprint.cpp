@@ -23,9 +23,13 @@ namespace vimbrel {
 
 namespace {
 
-const char* const layoutNames[layoutCount] = {"5 x 3 in, three a page",   "6 x 4 in, two a page",
-                                              "7 x 5 in, two a page",     "8 x 10 in, one a page",
-                                              "Contact sheet, 45 a page", "4 x 6 in page"};
+const char* const layoutNames[layoutCount] = {
+    QT_TRANSLATE_NOOP("phprint", "5 x 3 in, three a page"),
+    QT_TRANSLATE_NOOP("phprint", "6 x 4 in, two a page"),
+    QT_TRANSLATE_NOOP("phprint", "7 x 5 in, two a page"),
+    QT_TRANSLATE_NOOP("phprint", "8 x 10 in, one a page"),
+    QT_TRANSLATE_NOOP("phprint", "Contact sheet, 45 a page"),
+    QT_TRANSLATE_NOOP("phprint", "4 x 6 in page")};
 
 // Where the cells of `layout` lie on its page drawn `scale` times the printed size: the printed
 // arithmetic, scaled, so that small drawings keep its proportions (its margins are in pixels);
@@ -96,13 +100,13 @@ void PagePreview::paintEvent(QPaintEvent*) {
 phprint::phprint(Album& a, PictureLibrary& pictures, PrinterSetup& printers, QWidget* parent)
     : QDialog(parent), m_a(a), m_pictures(pictures), m_printers(printers) {
     setObjectName(QStringLiteral("phprint"));
-    setWindowTitle(QStringLiteral("Vimbrel Print"));
+    setWindowTitle(QCoreApplication::translate("phprint", "Vimbrel Print"));
 
     frscr = new QFrame(this);
     auto* outer = new QGridLayout(this);
     outer->addWidget(frscr, 0, 0, Qt::AlignCenter);
 
-    frlayout = new QGroupBox(QStringLiteral(" Layout "), frscr);
+    frlayout = new QGroupBox(QCoreApplication::translate("phprint", " Layout "), frscr);
     auto* buttons = new QVBoxLayout(frlayout);
     selfrm = new QFrame(frlayout);
     selfrm->setObjectName(QStringLiteral("selfrm"));
@@ -115,8 +119,8 @@ phprint::phprint(Album& a, PictureLibrary& pictures, PrinterSetup& printers, QWi
         frmtype[i]->setIconSize(QSize(48, 48));
         frmtype[i]->setAutoRaise(true);
         frmtype[i]->setCheckable(true);
-        frmtype[i]->setToolTip(QString::fromLatin1(layoutNames[i]));
-        frmtype[i]->setAccessibleName(QString::fromLatin1(layoutNames[i]));
+        frmtype[i]->setToolTip(QCoreApplication::translate("phprint", layoutNames[i]));
+        frmtype[i]->setAccessibleName(QCoreApplication::translate("phprint", layoutNames[i]));
         buttons->addWidget(frmtype[i]);
         connect(frmtype[i], &QToolButton::clicked, this, [this, i] { frmtype_Click(i); });
     }
@@ -127,7 +131,7 @@ phprint::phprint(Album& a, PictureLibrary& pictures, PrinterSetup& printers, QWi
     prstat->setObjectName(QStringLiteral("prstat"));
     prstat->setMinimumWidth(220);
 
-    cplit = new QLabel(QStringLiteral("Copies:"), frscr);
+    cplit = new QLabel(QCoreApplication::translate("phprint", "Copies:"), frscr);
     prtcp = new QLineEdit(frscr);
     prtcp->setObjectName(QStringLiteral("prtcp"));
     prtcp->setMaxLength(4);
@@ -151,10 +155,10 @@ phprint::phprint(Album& a, PictureLibrary& pictures, PrinterSetup& printers, QWi
         b->setMinimumWidth(120);
         return b;
     };
-    cb_print = button("cb_print", QStringLiteral("&Print"));
-    cb_printset = button("cb_printset", QStringLiteral("&Set Printer"));
-    cb_cancelprint = button("cb_cancelprint", QStringLiteral("&Cancel"));
-    cb_cancel = button("cb_cancel", QStringLiteral("&Return"));
+    cb_print = button("cb_print", QCoreApplication::translate("phprint", "&Print"));
+    cb_printset = button("cb_printset", QCoreApplication::translate("phprint", "&Set Printer"));
+    cb_cancelprint = button("cb_cancelprint", QCoreApplication::translate("phprint", "&Cancel"));
+    cb_cancel = button("cb_cancel", QCoreApplication::translate("phprint", "&Return"));
     cb_cancel->setIcon(artworkIcon(QStringLiteral("return")));
     cb_print->setDefault(true);
     cb_cancelprint->setEnabled(false);
@@ -269,7 +273,7 @@ bool phprint::offerPrinterSetup() {
     prstat->clear();
     // The dialog offers the paper the layout was composed for.
     setPaper(m_printers.printer(), printLayout(m_layout).page);
-    return m_printers.setup(QStringLiteral("Printer Setup"), this);
+    return m_printers.setup(QCoreApplication::translate("phprint", "Printer Setup"), this);
 }
 
 void phprint::cb_print_Click() {
@@ -279,7 +283,8 @@ void phprint::cb_print_Click() {
     if (m_nprint == 1) {
         const std::optional<int> copies = parseCopies(prtcp->text(), m_maxcopies);
         if (!copies) {
-            m_a.ui->message(QStringLiteral("Print"), QStringLiteral("Invalid Number of Copies"),
+            m_a.ui->message(QCoreApplication::translate("phprint", "Print"),
+                            QCoreApplication::translate("phprint", "Invalid Number of Copies"),
                             MsgIcon::Information);
             prtcp->setFocus();
             return;
@@ -299,7 +304,7 @@ void phprint::cb_print_Click() {
     m_prtcancel = 'n';
     setIdle(false);
     runPages();
-    prstat->setText(m_prtcancel == 'y' ? QStringLiteral("Print Canceled")
+    prstat->setText(m_prtcancel == 'y' ? QCoreApplication::translate("phprint", "Print Canceled")
                                        : completedStatus(m_pages));
     setIdle(true);
     m_printing = false;
@@ -345,7 +350,8 @@ void phprint::runPages() {
         if (onPage)
             onPage(page, pb);
         if (!sender.send(pb, &error)) {
-            m_a.ui->message(QStringLiteral("Print - ERROR"), error, MsgIcon::Critical);
+            m_a.ui->message(QCoreApplication::translate("phprint", "Print - ERROR"), error,
+                            MsgIcon::Critical);
             m_prtcancel = 'y';
             break;
         }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printrules.h"
 
+#include <QCoreApplication>
+
 #include <QtMath>
 #include <array>
 
@@ -120,15 +122,18 @@ QString str(int n) {
 } // namespace
 
 QString copiesHint(int maxcopies) {
-    return QStringLiteral(" ( 1 to") + str(maxcopies) + QStringLiteral(" )");
+    return QCoreApplication::translate("phprint", " ( 1 to") + str(maxcopies) +
+           QStringLiteral(" )");
 }
 
 QString generatingStatus(int page, int pages) {
-    return QStringLiteral("Generating: ") + str(page) + QStringLiteral("  of ") + str(pages);
+    return QCoreApplication::translate("phprint", "Generating: ") + str(page) +
+           QCoreApplication::translate("phprint", "  of ") + str(pages);
 }
 
 QString completedStatus(int pages) {
-    return QStringLiteral("Completed ") + str(pages) + QStringLiteral(" Pages");
+    return QCoreApplication::translate("phprint", "Completed ") + str(pages) +
+           QCoreApplication::translate("phprint", " Pages");
 }
 
 } // namespace vimbrel

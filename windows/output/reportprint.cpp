@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reportprint.h"
 
+#include <QCoreApplication>
+
 #include "pagesender.h"
 #include "ui.h"
 
@@ -99,13 +101,14 @@ void PrintRep(const Album& a, PrinterSetup& printers, QWidget* parent) {
         BusyPointer busy(*a.ui);
         letterPage();
     }
-    if (!printers.setup(QStringLiteral("Printer Setup"), parent))
+    if (!printers.setup(QCoreApplication::translate("phprint", "Printer Setup"), parent))
         return;
     BusyPointer busy(*a.ui);
     letterPage();
     QString error;
     if (!printReport(albumReport(a, QDate::currentDate()), printer, &error))
-        a.ui->message(QStringLiteral("Print - ERROR"), error, MsgIcon::Critical);
+        a.ui->message(QCoreApplication::translate("phprint", "Print - ERROR"), error,
+                      MsgIcon::Critical);
 }
 
 } // namespace vimbrel

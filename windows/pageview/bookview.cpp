@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bookview.h"
 
+#include <QCoreApplication>
+
 #include "bookart.h"
 
 #include <QDragEnterEvent>
@@ -56,7 +58,8 @@ PageArrow::PageArrow(bool right, QWidget* parent) : QWidget(parent), m_right(rig
     setFixedSize(44, 40);
     setCursor(Qt::PointingHandCursor);
     setAcceptDrops(true);
-    setToolTip(right ? QStringLiteral("Next pages") : QStringLiteral("Previous pages"));
+    setToolTip(right ? QCoreApplication::translate("phpage", "Next pages")
+                     : QCoreApplication::translate("phpage", "Previous pages"));
 }
 
 void PageArrow::paintEvent(QPaintEvent*) {

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "indexpages.h"
 
+#include <QCoreApplication>
+
 namespace vimbrel {
 
 IndexSpread indexSpread(const Album& a) {
     IndexSpread s;
-    const IndexLine head{QString(50, QLatin1Char(' ')) + QStringLiteral("INDEX"), 0};
+    const IndexLine head{
+        QString(50, QLatin1Char(' ')) + QCoreApplication::translate("phpage", "INDEX"), 0};
     const IndexLine blank{QString(), 0};
     s.left = {head, blank};
     s.right = {head, blank};

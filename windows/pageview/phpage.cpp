@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "phpage.h"
 
+#include <QCoreApplication>
+
 #include "artwork.h"
 #include "bookart.h"
 #include "bookview.h"
@@ -20,7 +22,7 @@ phpage::phpage(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* pare
     : QWidget(parent), m_a(a), m_hub(hub), m_pictures(pictures), m_loader(pictures) {
     setObjectName(QStringLiteral("phpage"));
     // The chooser's caption and icon.
-    setWindowTitle(QStringLiteral("Vimbrel v 01.00"));
+    setWindowTitle(QCoreApplication::translate("phpage", "Vimbrel v 01.00"));
     setWindowIcon(artworkIcon(QStringLiteral("vimbrel")));
     setStyleSheet(QStringLiteral("#phpage { background: #e8e1d4; }"));
     setFocusPolicy(Qt::StrongFocus);
@@ -162,10 +164,10 @@ void phpage::buildCounters(QWidget* host) {
         row->addSpacing(10);
         return v;
     };
-    pgtotal = counter(QStringLiteral("Pages:"));
-    frtotal = counter(QStringLiteral("Frames:"));
-    pictotal = counter(QStringLiteral("Photos:"));
-    seldisp = counter(QStringLiteral("Selected:"));
+    pgtotal = counter(QCoreApplication::translate("phpage", "Pages:"));
+    frtotal = counter(QCoreApplication::translate("phpage", "Frames:"));
+    pictotal = counter(QCoreApplication::translate("phpage", "Photos:"));
+    seldisp = counter(QCoreApplication::translate("phpage", "Selected:"));
     row->addStretch(1);
 }
 
@@ -187,7 +189,7 @@ void phpage::buildTools() {
         it[i]->setIconSize(QSize(26, 26));
         it[i]->setFixedSize(34, 34);
         it[i]->setAutoRaise(true);
-        it[i]->setAccessibleName(toolTags()[i]);
+        it[i]->setAccessibleName(QCoreApplication::translate("phpage", qPrintable(toolTags()[i])));
         it[i]->installEventFilter(this);
         it[i]->setAcceptDrops(i == 4);
         row->addWidget(it[i]);

@@ -2,11 +2,13 @@
 // The page view's drawing: the grid, the spread, the index and the page turn.
 
 #include "bookview.h"
+
 #include "framefit.h"
 #include "indexpages.h"
 #include "pagelogic.h"
 #include "phpage.h"
 #include "picturelibrary.h"
+#include <QCoreApplication>
 
 #include <QPainter>
 #include <QScopeGuard>
@@ -246,8 +248,8 @@ void phpage::idxlst_DblClick(int index) {
         l->hide();
     m_a.curgrp = static_cast<Integer>(g);
     const GrpRec& grp = m_a.grps[g];
-    dispdesc[0]->setText(QStringLiteral("Group: ") + grp.gname.trimmed() + QStringLiteral("   - ") +
-                         grp.gdesc.trimmed());
+    dispdesc[0]->setText(QCoreApplication::translate("phpage", "Group: ") + grp.gname.trimmed() +
+                         QStringLiteral("   - ") + grp.gdesc.trimmed());
     dispdesc[1]->clear();
     for (QLabel* d : dispdesc)
         d->setVisible(m_a.descon == 'y');

@@ -193,9 +193,9 @@ void phpage::pb_DragDrop(int k, const QString& source) {
     if (occupied) {
         if (m_a.pbsel == 1) {
             m_hub.setPhotoBoxVisible(false);
-            if (m_a.ui->message(QStringLiteral("Add/Replace Photo"),
-                                QStringLiteral("Replace Photo?"), MsgIcon::Question,
-                                MsgButtons::YesNo) == MsgAnswer::Yes) {
+            if (m_a.ui->message(QCoreApplication::translate("phpage", "Add/Replace Photo"),
+                                QCoreApplication::translate("phpage", "Replace Photo?"),
+                                MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes) {
                 replaceFromBox(m_a);
                 DispPage(-1);
                 m_hub.LoadFS(m_a.pbtop - m_a.dragsrc - 10);

@@ -2,10 +2,12 @@
 // The page view's tool strip, its highlight and tool tip line, and right-click selection.
 
 #include "artwork.h"
+
 #include "pagedrop.h"
 #include "pagelogic.h"
 #include "phpage.h"
 #include "ui.h"
+#include <QCoreApplication>
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -38,7 +40,7 @@ void phpage::highlightTool(int i) {
     if (i >= 0 && it[i]->isVisible()) {
         it[i]->setStyleSheet(QStringLiteral("QToolButton { background: #00ff00; border: none; }"
                                             "QToolButton:focus { border: 2px solid #1e5aa8; }"));
-        dstat->setText(toolTags()[i]);
+        dstat->setText(QCoreApplication::translate("phpage", qPrintable(toolTags()[i])));
         dstat->setIndent(it[i]->mapTo(this, QPoint(0, 0)).x() - dstat->x());
     } else {
         dstat->clear();
@@ -156,11 +158,13 @@ void phpage::it_Click(int index) {
     }
     case 11: {
         const std::optional<QString> answer =
-            m_a.ui->input(QString(), QStringLiteral("Go To Page"), QString::number(m_a.curpage));
+            m_a.ui->input(QString(), QCoreApplication::translate("phpage", "Go To Page"),
+                          QString::number(m_a.curpage));
         const GoToAnswer go = parseGoToPage(answer.value_or(QString()), m_a.npages);
         if (go.kind == GoToAnswer::Invalid) {
-            m_a.ui->message(QStringLiteral("Go To Page"),
-                            QStringLiteral("Invalid Page Number Entered."), MsgIcon::Information);
+            m_a.ui->message(QCoreApplication::translate("phpage", "Go To Page"),
+                            QCoreApplication::translate("phpage", "Invalid Page Number Entered."),
+                            MsgIcon::Information);
         } else if (go.kind == GoToAnswer::Page && go.page != m_a.curpage) {
             const char dir = go.page < m_a.curpage ? 'L' : 'R';
             m_a.curpage = static_cast<Integer>(go.page);

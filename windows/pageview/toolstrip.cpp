@@ -1,34 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolstrip.h"
 
+#include <QCoreApplication>
+
 #include "pagelogic.h"
 
 namespace vimbrel {
 
 const std::array<QString, toolCount>& toolTags() {
     static const std::array<QString, toolCount> tags = {
-        QStringLiteral("Edit Groups"),
-        QStringLiteral("Import Images"),
-        QStringLiteral("Command"),
-        QStringLiteral("Exit Vimbrel"),
-        QStringLiteral("Photo Box"),
-        QStringLiteral("Rotate Photo"),
-        QStringLiteral("Display Large Photos"),
-        QStringLiteral("Display Medium Photos"),
-        QStringLiteral("Display Small Photos"),
-        QStringLiteral("GoTo First Page"),
-        QStringLiteral("GoTo Last Page"),
-        QStringLiteral("GoTo Page"),
-        QStringLiteral("Change Descriptions"),
-        QStringLiteral("GoTo Index"),
-        QStringLiteral("Show/Hide Descriptions"),
-        QStringLiteral("Select All/None"),
-        QStringLiteral("Save Image As"),
-        QStringLiteral("Help"),
-        QStringLiteral("Minimize"),
-        QStringLiteral("Slide Show"),
-        QStringLiteral("Email"),
-        QStringLiteral("Print"),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Edit Groups")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Import Images")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Command")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Exit Vimbrel")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Photo Box")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Rotate Photo")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Display Large Photos")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Display Medium Photos")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Display Small Photos")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "GoTo First Page")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "GoTo Last Page")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "GoTo Page")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Change Descriptions")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "GoTo Index")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Show/Hide Descriptions")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Select All/None")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Save Image As")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Help")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Minimize")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Slide Show")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Email")),
+        QString::fromLatin1(QT_TRANSLATE_NOOP("phpage", "Print")),
     };
     return tags;
 }
@@ -76,8 +78,8 @@ void locateSelected(Album& a, ToolStripState& s) {
         }
         const PicRec& p = a.pics[slot];
         const QString name = p.psdesc.trimmed().isEmpty() ? p.pfile.trimmed() : p.psdesc.trimmed();
-        s.photoLine =
-            QStringLiteral(" Photo: ") + name + QStringLiteral("   - ") + p.pldesc.trimmed();
+        s.photoLine = QCoreApplication::translate("phpage", " Photo: ") + name +
+                      QStringLiteral("   - ") + p.pldesc.trimmed();
         return;
     }
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pbox.h"
 
+#include <QCoreApplication>
+
 #include "framebox.h"
 
 #include "dragdata.h"
@@ -42,7 +44,7 @@ pbox::pbox(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent)
       m_hub(hub), m_loader(pictures) {
     connect(&m_loader, &PictureLoader::arrived, this, &pbox::pictureArrived);
     setObjectName(QStringLiteral("pbox"));
-    setWindowTitle(QStringLiteral("Photo Box"));
+    setWindowTitle(QCoreApplication::translate("pbox", "Photo Box"));
     setFixedSize(windowWidth, windowHeight);
     setMouseTracking(true);
     setAcceptDrops(true);
@@ -65,7 +67,7 @@ pbox::pbox(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent)
 pbox::~pbox() = default;
 
 void pbox::buildTitleLine() {
-    auto* title = new QLabel(QStringLiteral("Photo Box"), fsframe);
+    auto* title = new QLabel(QCoreApplication::translate("pbox", "Photo Box"), fsframe);
     title->setFont(QFont(QStringLiteral("Liberation Sans"), 10, QFont::Bold));
     title->setStyleSheet(QStringLiteral("color: %1;").arg(colour(boxcolours::brown)));
     title->setGeometry(22, 6, 90, 20);
@@ -87,9 +89,9 @@ void pbox::buildTitleLine() {
         v->setAttribute(Qt::WA_TransparentForMouseEvents);
         return v;
     };
-    totnpbox = counter(QStringLiteral("Photos:"), 130);
+    totnpbox = counter(QCoreApplication::translate("pbox", "Photos:"), 130);
     totnpbox->setObjectName(QStringLiteral("totnpbox"));
-    fs_selcnt = counter(QStringLiteral("Selected:"), 236);
+    fs_selcnt = counter(QCoreApplication::translate("pbox", "Selected:"), 236);
     fs_selcnt->setObjectName(QStringLiteral("fs_selcnt"));
 
     const auto button = [&](BoxButton::Glyph g, const char* name, const QString& tip, int x) {
@@ -100,10 +102,12 @@ void pbox::buildTitleLine() {
         return b;
     };
     const int right = windowWidth - margin - 19;
-    fs_select = button(BoxButton::SelectAll, "fs_select", QStringLiteral("Select All / None"),
-                       right - 2 * 24);
-    fs_del = button(BoxButton::Delete, "fs_del", QStringLiteral("Delete Photo/s"), right - 24);
-    fs_min = button(BoxButton::Hide, "fs_min", QStringLiteral("Hide Photo Box"), right);
+    fs_select = button(BoxButton::SelectAll, "fs_select",
+                       QCoreApplication::translate("pbox", "Select All / None"), right - 2 * 24);
+    fs_del = button(BoxButton::Delete, "fs_del",
+                    QCoreApplication::translate("pbox", "Delete Photo/s"), right - 24);
+    fs_min = button(BoxButton::Hide, "fs_min",
+                    QCoreApplication::translate("pbox", "Hide Photo Box"), right);
     connect(fs_select, &BoxButton::clicked, this, &pbox::fs_select_Click);
     connect(fs_del, &BoxButton::clicked, this, &pbox::fs_del_Click);
     connect(fs_min, &BoxButton::clicked, this, &pbox::fs_min_Click);
@@ -386,8 +390,9 @@ void pbox::fs_del_Click() {
     // A read-only album is never changed, even when select all made a selection.
     if (m_a.pbsel < 1 || m_a.canwrite != 'Y')
         return;
-    if (m_a.ui->message(QStringLiteral("Delete Photo/s"), QStringLiteral("Delete Photo/s?"),
-                        MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+    if (m_a.ui->message(QCoreApplication::translate("pbox", "Delete Photo/s"),
+                        QCoreApplication::translate("pbox", "Delete Photo/s?"), MsgIcon::Question,
+                        MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
     if (deleteWithFiles(m_a, [this] { DeletePbox(); }) == BoxDeleteOutcome::NotWritten)
         apply(StripUpdate::redrawAll()); // the box is back as it was

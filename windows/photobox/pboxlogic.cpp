@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pboxlogic.h"
 
+#include <QCoreApplication>
+
 #include "albumfile.h"
 #include "logging.h"
 #include "picfolder.h"
@@ -442,8 +444,9 @@ BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFr
         }
     }
     for (const auto& [why, path] : failed)
-        a.ui->message(QStringLiteral("File - ERROR"),
-                      why + QLatin1Char('\r') + QStringLiteral("Error Deleting File: ") + path,
+        a.ui->message(QCoreApplication::translate("pbox", "File - ERROR"),
+                      why + QLatin1Char('\r') +
+                          QCoreApplication::translate("pbox", "Error Deleting File: ") + path,
                       MsgIcon::Information);
     return BoxDeleteOutcome::Deleted;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pboxwidgets.h"
 
+#include <QCoreApplication>
+
 #include "framebox.h"
 
 #include "dragdata.h"
@@ -76,7 +78,8 @@ void StripBox::mousePressEvent(QMouseEvent* e) {
 }
 
 RollArea::RollArea(QWidget* parent) : DropZone(999, {QStringLiteral("pb")}, parent) {
-    setToolTip(QStringLiteral("Drop photos here to put them at the end of the Photo Box"));
+    setToolTip(QCoreApplication::translate(
+        "pbox", "Drop photos here to put them at the end of the Photo Box"));
 }
 
 void RollArea::paintEvent(QPaintEvent*) {

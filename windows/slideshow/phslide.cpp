@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "phslide.h"
 
+#include <QCoreApplication>
+
 #include "artwork.h"
 #include "sliderules.h"
 
@@ -53,7 +55,7 @@ phslide::phslide(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* pa
     : QDialog(parent), m_a(a), m_hub(hub), m_loader(pictures) {
     connect(&m_loader, &PictureLoader::arrived, this, &phslide::pictureArrived);
     setObjectName(QStringLiteral("phslide"));
-    setWindowTitle(QStringLiteral("Slide Show"));
+    setWindowTitle(QCoreApplication::translate("phslide", "Slide Show"));
     setWindowFlag(Qt::FramelessWindowHint);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
@@ -128,25 +130,25 @@ void phslide::buildBar() {
     cb_last = barButton(QStringLiteral("slide-last"), xLast);
     cb_size = barButton(QStringLiteral("slide-size"), xSize);
     cb_exit = barButton(QStringLiteral("slide-exit"), xExit);
-    cb_first->setToolTip(QStringLiteral("First"));
-    cb_prev->setToolTip(QStringLiteral("Previous"));
-    cb_next->setToolTip(QStringLiteral("Next"));
-    cb_last->setToolTip(QStringLiteral("Last"));
-    cb_size->setToolTip(QStringLiteral("Picture Size"));
-    cb_exit->setToolTip(QStringLiteral("Exit"));
+    cb_first->setToolTip(QCoreApplication::translate("phslide", "First"));
+    cb_prev->setToolTip(QCoreApplication::translate("phslide", "Previous"));
+    cb_next->setToolTip(QCoreApplication::translate("phslide", "Next"));
+    cb_last->setToolTip(QCoreApplication::translate("phslide", "Last"));
+    cb_size->setToolTip(QCoreApplication::translate("phslide", "Picture Size"));
+    cb_exit->setToolTip(QCoreApplication::translate("phslide", "Exit"));
     img_play = artworkIcon(QStringLiteral("slide-play"));
     img_stop = artworkIcon(QStringLiteral("slide-stop"));
 
     tm_sel = new QComboBox(frvcr);
     tm_sel->setFocusPolicy(Qt::NoFocus);
-    tm_sel->setToolTip(QStringLiteral("Seconds between slides"));
+    tm_sel->setToolTip(QCoreApplication::translate("phslide", "Seconds between slides"));
     tm_sel->setGeometry(xInterval, rowTop, 50, buttonSide);
 
     cb_hidedesc = new QPushButton(frvcr);
     cb_hidedesc->setFocusPolicy(Qt::NoFocus);
     cb_hidedesc->setAutoDefault(false);
     cb_hidedesc->setGeometry(xHideDesc, rowTop, 20, buttonSide);
-    cb_hidedesc->setToolTip(QStringLiteral("Hide/Show Descriptions"));
+    cb_hidedesc->setToolTip(QCoreApplication::translate("phslide", "Hide/Show Descriptions"));
     connect(cb_hidedesc, &QPushButton::released, this, &phslide::giveFocusBack);
 
     dname = new QLabel(frvcr);
@@ -274,7 +276,7 @@ void phslide::cb_play_Click() {
     if (m_playTag != 'P') {
         m_playTag = 'P';
         cb_play->setIcon(img_stop);
-        cb_play->setToolTip(QStringLiteral("Stop"));
+        cb_play->setToolTip(QCoreApplication::translate("phslide", "Stop"));
         tm_sel->setEnabled(false);
         sltimer.setInterval(tm_sel->currentText().toInt() * 1000);
         sltimer.start();
@@ -282,7 +284,7 @@ void phslide::cb_play_Click() {
         m_playTag = 'S';
         sltimer.stop();
         cb_play->setIcon(img_play);
-        cb_play->setToolTip(QStringLiteral("Play"));
+        cb_play->setToolTip(QCoreApplication::translate("phslide", "Play"));
         tm_sel->setEnabled(true);
     }
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sliderules.h"
 
+#include <QCoreApplication>
+
 namespace vimbrel {
 
 bool isSlideShowMode(const Album& a) {
@@ -75,7 +77,8 @@ QString vbStr(int n) {
 }
 
 QString slideCounter(int position, int nslides) {
-    return vbStr(position) + QStringLiteral("  of ") + vbStr(nslides) + QLatin1Char(' ');
+    return vbStr(position) + QCoreApplication::translate("phslide", "  of ") + vbStr(nslides) +
+           QLatin1Char(' ');
 }
 
 int nextPosition(int position, int nslides) {
