@@ -3,6 +3,7 @@
 
 #include "albumfixture.h"
 #include "catalogue.h"
+#include "pbox.h"
 #include "phpage.h"
 #include "picturedecoder.h"
 #include "picturelibrary.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -162,4 +164,28 @@ TEST(Translations, AnUnreadableHeaderIsNamedInTheProgramsWords) {
     EXPECT_EQ(readPictureHeader(path).error, u"Unreadable picture header"_s);
     German de;
     EXPECT_EQ(readPictureHeader(path).error, u"Unlesbarer Bildkopf"_s);
+}
+
+// A translated caption longer than the English one is shown whole, with its number after it.
+TEST(Translations, ThePhotoBoxShowsItsLongerGermanCaptionsWhole) {
+    German de;
+    ASSERT_TRUE(de.loaded);
+    test::Fixture f;
+    QTemporaryDir tmp;
+    f.a.picdir = tmp.filePath(u"A"_s) + QLatin1Char('/');
+    f.setGroups({12});
+    PictureLibrary pictures{tmp.filePath(u"thumbs"_s), 16 << 20};
+    ChooserHub hub;
+    pbox box(f.a, hub, pictures);
+    bool sawSelected = false;
+    for (const QLabel* l : box.findChildren<QLabel*>()) {
+        if (l->text().isEmpty() || l->text() == u"0"_s)
+            continue;
+        EXPECT_GE(l->width(), l->sizeHint().width()) << qPrintable(l->text());
+        if (l->text() == u"Ausgewählt:"_s) {
+            sawSelected = true;
+            EXPECT_GE(box.fs_selcnt->x(), l->x() + l->sizeHint().width() - 2);
+        }
+    }
+    EXPECT_TRUE(sawSelected);
 }

@@ -13,9 +13,12 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace vimbrel {
 
@@ -80,12 +83,14 @@ void pbox::buildTitleLine() {
         auto* c = new QLabel(caption, fsframe);
         c->setFont(counterFont);
         c->setStyleSheet(QStringLiteral("color: #6b5438;"));
-        c->setGeometry(x, 6, 56, 20);
+        // As wide as the caption needs: a translated one may be longer than the English.
+        const int width = std::max(56, QFontMetrics(counterFont).horizontalAdvance(caption) + 4);
+        c->setGeometry(x, 6, width, 20);
         c->setAttribute(Qt::WA_TransparentForMouseEvents);
         auto* v = new QLabel(QStringLiteral("0"), fsframe);
         v->setFont(valueFont);
         v->setStyleSheet(QStringLiteral("color: %1;").arg(colour(boxcolours::ink)));
-        v->setGeometry(x + 56, 6, 40, 20);
+        v->setGeometry(x + width, 6, 40, 20);
         v->setAttribute(Qt::WA_TransparentForMouseEvents);
         return v;
     };
