@@ -5,6 +5,7 @@
 #include "albumfixture.h"
 #include "bookview.h"
 #include "drawnrect.h"
+#include "filedrop.h"
 #include "phpage.h"
 #include "picturelibrary.h"
 #include "poolgate.h"
@@ -317,21 +318,9 @@ namespace {
 // Files from a file manager dropped onto `target`; whether the drop was taken. The import
 // runs once the drop has ended.
 bool dropFiles(QWidget* target, const QStringList& paths) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString& p : paths)
-        urls.append(QUrl::fromLocalFile(p));
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                          Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    if (!enter.isAccepted())
-        return false;
-    QDropEvent e(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                 Qt::NoModifier);
-    QApplication::sendEvent(target, &e);
+    const bool taken = test::dropFiles(target, paths);
     QCoreApplication::processEvents();
-    return e.isAccepted() && e.dropAction() == Qt::CopyAction;
+    return taken;
 }
 
 } // namespace

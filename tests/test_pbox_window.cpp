@@ -5,6 +5,7 @@
 #include "albumfixture.h"
 #include "dragdata.h"
 #include "drawnrect.h"
+#include "filedrop.h"
 #include "ownhome.h"
 #include "pbox.h"
 #include "picturelibrary.h"
@@ -103,22 +104,8 @@ struct BoxWindow : test::Fixture {
             out << !s->isHidden();
         return out;
     }
-    // A drop of files from a file manager onto `target`; whether it was taken.
     bool dropFiles(QWidget* target, const QStringList& paths) {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const QString& p : paths)
-            urls.append(QUrl::fromLocalFile(p));
-        data.setUrls(urls);
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
-        QApplication::sendEvent(target, &enter);
-        if (!enter.isAccepted())
-            return false;
-        QDropEvent e(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                     Qt::NoModifier);
-        QApplication::sendEvent(target, &e);
-        return e.isAccepted() && e.dropAction() == Qt::CopyAction;
+        return test::dropFiles(target, paths);
     }
     void drop(QWidget* target, const QString& source) {
         // A drop goes only where the drag has entered.

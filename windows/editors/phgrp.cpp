@@ -388,16 +388,7 @@ void phgrp::pictureArrived(quint64 generation, int index, const QImage& image) {
     if (generation != m_requested || index < 0 || index >= m_pictureBoxes.size() || image.isNull())
         return;
     const auto& [box, rect] = m_pictureBoxes[index];
-    const qreal dpr = devicePixelRatioF();
-    QPixmap pm(pictureSize * dpr);
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
-    QImage img = image;
-    img.setDevicePixelRatio(dpr);
-    QPainter painter(&pm);
-    painter.drawImage(rect.topLeft(), img);
-    painter.end();
-    box->setPixmap(pm);
+    box->setPixmap(framePixmap(pictureSize, devicePixelRatioF(), image, rect.topLeft()));
 }
 
 void phgrp::grpbt_MouseDown(int index) {

@@ -125,16 +125,7 @@ void phpage::pictureArrived(quint64 generation, int index, const QImage& image) 
     m_wanted[k].reset();
     if (image.isNull())
         return; // the empty frame stays
-    const qreal dpr = devicePixelRatioF();
-    QPixmap pm(pb[k]->size() * dpr);
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
-    QImage img = image;
-    img.setDevicePixelRatio(dpr);
-    QPainter painter(&pm);
-    painter.drawImage(rect.topLeft(), img);
-    painter.end();
-    pb[k]->setPicture(pm);
+    pb[k]->setPicture(framePixmap(pb[k]->size(), devicePixelRatioF(), image, rect.topLeft()));
 }
 
 void phpage::drawFrame(int k, int f) {
