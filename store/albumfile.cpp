@@ -7,6 +7,7 @@
 #include "config.h"
 #include "importjournal.h"
 #include "picfiles.h"
+#include "picturename.h"
 #include "regularfile.h"
 #include "ui.h"
 
@@ -87,19 +88,6 @@ double leadingNumber(const QString& s) {
     static const QRegularExpression num(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)"));
     const QRegularExpressionMatch m = num.match(t);
     return m.hasMatch() ? m.captured(0).toDouble() : 0.0;
-}
-
-// vmb + four digits + "." + three letters: nothing else may name a file of the album.
-bool isPictureFileName(const FixedText<11>& f) {
-    const char* b = f.bytes();
-    const auto digit = [](char c) {
-        return c >= '0' && c <= '9';
-    };
-    const auto letter = [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    };
-    return b[0] == 'v' && b[1] == 'm' && b[2] == 'b' && digit(b[3]) && digit(b[4]) && digit(b[5]) &&
-           digit(b[6]) && b[7] == '.' && letter(b[8]) && letter(b[9]) && letter(b[10]);
 }
 
 AlbumDecode damaged(const QString& problem) {
@@ -239,7 +227,7 @@ AlbumDecode decodeAlbum(QByteArrayView bytes, Album& a) {
     for (int i = 1; i <= 1000; ++i) {
         if (i > npics && i < a.pbfirst)
             continue;
-        if (!isPictureFileName(a.pics[i].pfile))
+        if (!isAlbumPictureName(a.pics[i].pfile.text()))
             return damaged(QStringLiteral("Picture %1 has the file name '%2', which is not a "
                                           "picture of this album.")
                                .arg(i)

@@ -18,24 +18,6 @@
 namespace vimbrel {
 namespace {
 
-// The number n of a listed name "vmbNNNN.ext" of exactly 11 characters, else 0.
-int fileNumber(const QString& name, bool anyExtension) {
-    if (name.size() != 11 || !name.startsWith(QLatin1String("vmb"), Qt::CaseInsensitive) ||
-        name.at(7) != QLatin1Char('.'))
-        return 0;
-    if (!anyExtension) {
-        const QString ext = name.right(3).toLower();
-        if (ext != QLatin1String("bmp") && ext != QLatin1String("gif") &&
-            ext != QLatin1String("jpg"))
-            return 0;
-    }
-    for (int i = 3; i < 7; ++i)
-        if (!name.at(i).isDigit() || name.at(i).unicode() > '9')
-            return 0;
-    const int n = name.mid(3, 4).toInt();
-    return n >= 1 && n <= 1000 ? n : 0;
-}
-
 // Names of the directory's entries, or false with errno's text.
 bool listFolder(const QString& folder, QStringList& names, QString* error) {
     DIR* d = ::opendir(QFile::encodeName(folder).constData());
@@ -77,10 +59,6 @@ QSet<int> savedNumbers(const QString& albfile) {
 
 } // namespace
 
-QString pictureFileName(int n, const QString& extension) {
-    return QStringLiteral("vmb%1.%2").arg(n, 4, 10, QLatin1Char('0')).arg(extension);
-}
-
 int GetFileNum(const Album& a) {
     for (int n = 1; n <= 1000; ++n)
         if (a.fileused[n] == 0)
@@ -91,7 +69,7 @@ int GetFileNum(const Album& a) {
 QSet<int> namedNumbers(const Album& a) {
     QSet<int> numbers;
     const auto add = [&](int s) {
-        if (const int n = fileNumber(a.pics[s].pfile.trimmed(), true))
+        if (const int n = namedPictureNumber(a.pics[s].pfile.trimmed()))
             numbers.insert(n);
     };
     for (int s = 1; s <= qBound(0, int(a.npics), 1000); ++s)
@@ -106,7 +84,7 @@ bool rebuildFileUsed(Album& a, QString* error) {
     if (!listFolder(a.picdir, names, error))
         return false;
     for (const QString& name : names)
-        if (const int n = fileNumber(name.trimmed(), false))
+        if (const int n = pictureFileNumber(name.trimmed()))
             a.fileused[n] = -1;
     for (const int n : namedNumbers(a))
         a.fileused[n] = -1;
@@ -121,16 +99,10 @@ void removeNewFiles(const Album& a) {
     // ever be both, the saved album's picture wins.
     const QSet<int> saved = savedNumbers(a.albfile);
     for (const QString& name : names) {
-        const int n = fileNumber(name, true);
+        const int n = namedPictureNumber(name);
         if (n && a.filenew[n] != 0 && !saved.contains(n))
             unlinkPlain(a.picdir + name);
     }
-}
-
-bool isMailCopyName(const QString& name) {
-    const QString ext = name.right(3);
-    return fileNumber(name, true) != 0 && name.startsWith(QLatin1String("vmb")) &&
-           (ext == QLatin1String("jpg") || ext == QLatin1String("gif"));
 }
 
 void emptyMailDir(const QString& maildir) {
@@ -170,10 +142,6 @@ bool mailDirUsable(const QString& maildir) {
     if (::lstat(path.constData(), &st) != 0 && errno == ENOENT)
         QDir().mkpath(dir);
     return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-int pictureFileNumber(const QString& name) {
-    return fileNumber(name, false);
 }
 
 char freeSpaceTest(const Album& a) {

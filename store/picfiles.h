@@ -4,15 +4,13 @@
 // e-mail folder, and whether the album's volume may be written.
 
 #include "album.h"
+#include "picturename.h"
 
 #include <QSet>
 
 #include <ctime>
 
 namespace vimbrel {
-
-// "vmb" + four digits + extension: the file name of picture number n (1..1000).
-QString pictureFileName(int n, const QString& extension);
 
 // The lowest free picture number, or 0 when all 1000 are taken.
 int GetFileNum(const Album& a);
@@ -32,9 +30,6 @@ bool rebuildFileUsed(Album& a, QString* error);
 // touched; errors are ignored.
 void removeNewFiles(const Album& a);
 
-// The names the e-mail window gives its copies: vmbNNNN.jpg or vmbNNNN.gif.
-bool isMailCopyName(const QString& name);
-
 // Deletes the e-mail window's own copies (plain files with its names) from the e-mail folder
 // and nothing else: no other files, no subfolders, no links, and nothing at all when the
 // folder itself is a link.
@@ -42,10 +37,6 @@ void emptyMailDir(const QString& maildir);
 // Makes the e-mail folder when it is missing. True when it is a folder of its own: a link
 // (to ~/Pictures, say) would have the copies written over the user's files, so it is not used.
 bool mailDirUsable(const QString& maildir);
-
-// The number of a picture file name this program makes (vmbNNNN.jpg, .gif or .bmp, any
-// letter case), else 0.
-int pictureFileNumber(const QString& name);
 
 // 'Y' when the volume holding the album has more than 256 bytes available, is not mounted
 // read-only, and the album's folder and picture folder accept new files; else 'N'.

@@ -37,6 +37,48 @@ void writeAlbum(Fixture& f, const QString& albfile) {
 }
 } // namespace
 
+// Each question asked of a name, for the names on which the questions part ways. Columns:
+// the folder's own picture files, any three-letter name a record holds, any vmbNNNN.* a copy
+// must avoid, the e-mail copies, and what an album file may name.
+TEST(PictureNames, EachQuestionAcceptsItsOwnNames) {
+    struct Row {
+        const char16_t* name;
+        int listed, named, reserved;
+        bool mail, album;
+    };
+    const Row rows[] = {
+        {u"vmb0001.jpg", 1, 1, 1, true, true},
+        {u"vmb1000.gif", 1000, 1000, 1000, true, true},
+        {u"vmb0012.bmp", 12, 12, 12, false, true},
+        {u"VMB0001.JPG", 1, 1, 1, false, false}, // copied in by hand from a Windows disk
+        {u"vmb0001.JPG", 1, 1, 1, false, true},
+        {u"Vmb0001.jpg", 1, 1, 1, false, false},
+        {u"vmb0001.png", 0, 1, 1, false, true},
+        {u"vmb0001.j1g", 0, 1, 1, false, false},
+        {u"vmb0000.jpg", 0, 0, 0, false, true}, // no such number, but a well-formed name
+        {u"vmb1001.jpg", 0, 0, 0, false, true},
+        {u"vmb12a4.jpg", 0, 0, 0, false, false},
+        {u"vmb\uFF10\uFF10\uFF10\uFF11.jpg", 0, 0, 0, false, false}, // full-width digits
+        {u"vmb0001.jpeg", 0, 0, 1, false, false},
+        {u"vmb0001.jp", 0, 0, 1, false, false},
+        {u"vmb0001.", 0, 0, 1, false, false},
+        {u"vmb0001_jpg", 0, 0, 0, false, false},
+        {u"vmb001.jpg", 0, 0, 0, false, false},
+        {u"xvmb0001.jpg", 0, 0, 0, false, false},
+        {u"", 0, 0, 0, false, false},
+    };
+    for (const Row& r : rows) {
+        const QString name = QString::fromUtf16(r.name);
+        EXPECT_EQ(pictureFileNumber(name), r.listed) << qPrintable(name);
+        EXPECT_EQ(namedPictureNumber(name), r.named) << qPrintable(name);
+        EXPECT_EQ(reservedPictureNumber(name), r.reserved) << qPrintable(name);
+        EXPECT_EQ(isMailCopyName(name), r.mail) << qPrintable(name);
+        EXPECT_EQ(isAlbumPictureName(name), r.album) << qPrintable(name);
+    }
+    for (const int n : {1, 7, 1000})
+        EXPECT_EQ(pictureFileNumber(pictureFileName(n, u"jpg"_s)), n);
+}
+
 TEST(PictureNumbers, LowestFreeNumberOrNoneWhenFull) {
     Fixture f;
     EXPECT_EQ(GetFileNum(f.a), 1);

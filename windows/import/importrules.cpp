@@ -6,6 +6,7 @@
 #include "filenames.h"
 #include "foreignformats.h"
 #include "picfiles.h"
+#include "picturename.h"
 #include "startup.h"
 
 #include <QDir>
@@ -121,18 +122,6 @@ bool sameBytes(int a, int b) {
     }
 }
 
-// The number n of a listed name "vmbNNNN.xxx", any letter case, else 0.
-int numberOf(const QString& name) {
-    if (name.size() < 8 || !name.startsWith(QLatin1String("vmb"), Qt::CaseInsensitive) ||
-        name.at(7) != QLatin1Char('.'))
-        return 0;
-    for (int i = 3; i < 7; ++i)
-        if (name.at(i) < QLatin1Char('0') || name.at(i) > QLatin1Char('9'))
-            return 0;
-    const int n = name.mid(3, 4).toInt();
-    return n >= 1 && n <= 1000 ? n : 0;
-}
-
 // Sizes are 16-bit in the album.
 PictureLibrary::Measure sizeAllowed(PictureLibrary::Measure m) {
     if (m.ok() && (m.size.width() > 32767 || m.size.height() > 32767)) {
@@ -183,7 +172,7 @@ QSet<int> numbersOnDisk(const QString& picdir) {
     if (d == nullptr)
         return numbers;
     while (const dirent* e = ::readdir(d))
-        if (const int n = numberOf(QFile::decodeName(e->d_name)))
+        if (const int n = reservedPictureNumber(QFile::decodeName(e->d_name)))
             numbers.insert(n);
     ::closedir(d);
     return numbers;

@@ -6,13 +6,13 @@
 #include "albumfile.h"
 #include "logging.h"
 #include "picfolder.h"
+#include "picturename.h"
 #include "ui.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <cerrno>
@@ -306,13 +306,12 @@ void selectAllOrNone(Album& a) {
 }
 
 QStringList selectedBoxFiles(const Album& a) {
-    static const QRegularExpression pictureName(QStringLiteral("^vmb[0-9]{4}\\.[A-Za-z]{3}$"));
     QStringList names;
     if (a.pbsel < 0)
         return names;
     for (int s = boxFirst(a); s <= 1000; ++s) {
         const QString name = a.pics[s].pfile.trimmed();
-        if (a.wpics[s].psel == 0 && pictureName.match(name).hasMatch())
+        if (a.wpics[s].psel == 0 && isAlbumPictureName(name))
             names.append(name);
     }
     return names;
