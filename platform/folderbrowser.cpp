@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "filenames.h"
+#include "folderlist.h"
 #include "ui.h"
 
 #include <QDir>
@@ -17,10 +18,6 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace vimbrel {
@@ -51,42 +48,15 @@ void sortNames(QStringList& names) {
     });
 }
 
-// QDir cannot say why a folder failed to open; opendir() can.
-bool canList(const QString& folder, QString* error) {
-    DIR* d = ::opendir(QFile::encodeName(folder).constData());
-    if (d == nullptr) {
-        const int err = errno;
-        if (error != nullptr)
-            *error = QString::fromLocal8Bit(std::strerror(err));
-        return false;
-    }
-    ::closedir(d);
-    return true;
-}
-
-// Visible entries of `folder`: without QDir::Hidden, names starting with "." are left out,
-// as Linux desktops hide them.
-QStringList visibleEntries(const QString& folder, QDir::Filters kind) {
-    QStringList names = QDir(folder).entryList(kind | QDir::NoDotAndDotDot, QDir::NoSort);
-    sortNames(names);
-    return names;
-}
-
-// Visible regular files of `folder`, links to regular files included, named by their bytes:
-// a pipe, device or folder named like a picture can never be opened as one, and a name that
-// is not UTF-8 still opens the file it lists.
-QStringList visibleFiles(const QString& folder) {
+// Visible entries of a listing of the kind `wanted` (S_IFDIR, S_IFREG), links followed, named
+// by their bytes: names starting with "." are left out, as Linux desktops hide them; a pipe,
+// device or folder named like a picture can never be opened as one; and a name that is not
+// UTF-8 still opens what it lists.
+QStringList visibleEntries(const FolderList& listed, mode_t wanted) {
     QStringList names;
-    DIR* d = ::opendir(nameBytes(folder).constData());
-    if (d == nullptr)
-        return names;
-    while (const dirent* e = ::readdir(d)) {
-        struct stat st {};
-        if (e->d_name[0] != '.' && ::fstatat(::dirfd(d), e->d_name, &st, 0) == 0 &&
-            S_ISREG(st.st_mode))
-            names.append(nameText(QByteArray(e->d_name)));
-    }
-    ::closedir(d);
+    for (const FolderEntry& e : listed.entries)
+        if (!e.name.startsWith(QLatin1Char('.')) && e.statted && (e.st.st_mode & S_IFMT) == wanted)
+            names.append(e.name);
     sortNames(names);
     return names;
 }
@@ -243,8 +213,9 @@ DirBox::DirBox(QWidget* parent) : QListWidget(parent) {
 
 bool DirBox::setPath(const QString& folder, QString* error) {
     const QString target = normalFolder(folder);
-    QString why = QString::fromLocal8Bit(std::strerror(ENOENT));
-    if (target.isEmpty() || !canList(target, &why)) {
+    const FolderList listed = listFolder(target, EntryStatus::OfTarget);
+    if (!listed.ok()) {
+        const QString why = listed.error;
         if (error != nullptr)
             *error = why;
         emit openFailed(folder, why);
@@ -255,7 +226,7 @@ bool DirBox::setPath(const QString& folder, QString* error) {
     const QIcon open = st->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = st->standardIcon(QStyle::SP_DirClosedIcon);
     const QStringList parts = target.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    const QStringList subfolders = visibleEntries(target, QDir::Dirs);
+    const QStringList subfolders = visibleEntries(listed, S_IFDIR);
 
     clear();
     addRow(QStringLiteral("/"), QStringLiteral("/"), 0, open);
@@ -346,7 +317,7 @@ void FileBox::refresh() {
         return;
     const QList<QRegularExpression> globs = globsOf(m_pattern);
     const QIcon icon = style()->standardIcon(QStyle::SP_FileIcon);
-    const QStringList names = visibleFiles(m_path);
+    const QStringList names = visibleEntries(listFolder(m_path, EntryStatus::OfTarget), S_IFREG);
     for (const QString& name : names) {
         const QString matched = nameForMatching(name);
         const bool wanted = std::any_of(globs.begin(), globs.end(), [&](const auto& re) {

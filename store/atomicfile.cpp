@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "atomicfile.h"
 
+#include "filenames.h"
+#include "folderlist.h"
 #include "logging.h"
 #include "regularfile.h"
 
@@ -11,7 +13,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,24 +53,20 @@ int removeWriteLeftovers(const QString& path, int minAgeSeconds) {
         ::open(QFile::encodeName(fi.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return 0;
-    DIR* d = ::fdopendir(fd);
-    if (!d) {
-        ::close(fd);
-        return 0;
-    }
     int removed = 0;
     const std::time_t now = std::time(nullptr);
-    while (const dirent* e = ::readdir(d)) {
+    // Only the few names that match are looked at: the album's folder may hold thousands.
+    for (const FolderEntry& e : listOpenFolder(fd).entries) {
+        const QByteArray name = nameBytes(e.name);
         struct stat st {};
-        if (isTemporaryNameOf(QByteArray(e->d_name), base) &&
-            ::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
-            now - st.st_mtime >= minAgeSeconds && ::unlinkat(fd, e->d_name, 0) == 0) {
+        if (isTemporaryNameOf(name, base) &&
+            ::fstatat(fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            now - st.st_mtime >= minAgeSeconds && ::unlinkat(fd, name.constData(), 0) == 0) {
             ++removed;
-            qCDebug(storeLog) << "removed the leftover of an interrupted write:"
-                              << QFile::decodeName(e->d_name);
+            qCDebug(storeLog) << "removed the leftover of an interrupted write:" << e.name;
         }
     }
-    ::closedir(d);
+    ::close(fd);
     return removed;
 }
 

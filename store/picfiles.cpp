@@ -2,14 +2,14 @@
 #include "picfiles.h"
 
 #include "albumfile.h"
+#include "filenames.h"
+#include "folderlist.h"
 #include "regularfile.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -17,20 +17,6 @@
 
 namespace vimbrel {
 namespace {
-
-// Names of the directory's entries, or false with errno's text.
-bool listFolder(const QString& folder, QStringList& names, QString* error) {
-    DIR* d = ::opendir(QFile::encodeName(folder).constData());
-    if (!d) {
-        if (error)
-            *error = QString::fromLocal8Bit(std::strerror(errno));
-        return false;
-    }
-    while (const dirent* e = ::readdir(d))
-        names.append(QFile::decodeName(e->d_name));
-    ::closedir(d);
-    return true;
-}
 
 // Deletes a plain file or a link itself, never a folder.
 void unlinkPlain(const QString& path) {
@@ -80,11 +66,14 @@ QSet<int> namedNumbers(const Album& a) {
 }
 
 bool rebuildFileUsed(Album& a, QString* error) {
-    QStringList names;
-    if (!listFolder(a.picdir, names, error))
+    const FolderList listed = listFolder(a.picdir);
+    if (!listed.ok()) {
+        if (error)
+            *error = listed.error;
         return false;
-    for (const QString& name : names)
-        if (const int n = pictureFileNumber(name.trimmed()))
+    }
+    for (const FolderEntry& e : listed.entries)
+        if (const int n = pictureFileNumber(e.name.trimmed()))
             a.fileused[n] = -1;
     for (const int n : namedNumbers(a))
         a.fileused[n] = -1;
@@ -92,16 +81,18 @@ bool rebuildFileUsed(Album& a, QString* error) {
 }
 
 void removeNewFiles(const Album& a) {
-    QStringList names;
-    if (a.picdir.isEmpty() || !listFolder(a.picdir, names, nullptr))
+    if (a.picdir.isEmpty())
+        return;
+    const FolderList listed = listFolder(a.picdir);
+    if (!listed.ok())
         return;
     // A number is only new to this session if the saved album does not name it; should one
     // ever be both, the saved album's picture wins.
     const QSet<int> saved = savedNumbers(a.albfile);
-    for (const QString& name : names) {
-        const int n = namedPictureNumber(name);
+    for (const FolderEntry& e : listed.entries) {
+        const int n = namedPictureNumber(e.name);
         if (n && a.filenew[n] != 0 && !saved.contains(n))
-            unlinkPlain(a.picdir + name);
+            unlinkPlain(a.picdir + e.name);
     }
 }
 
@@ -117,18 +108,10 @@ void emptyMailDir(const QString& maildir) {
         ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return;
-    DIR* d = ::fdopendir(fd);
-    if (!d) {
-        ::close(fd);
-        return;
-    }
-    while (const dirent* e = ::readdir(d)) {
-        struct stat st {};
-        if (isMailCopyName(QFile::decodeName(e->d_name)) &&
-            ::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
-            ::unlinkat(fd, e->d_name, 0);
-    }
-    ::closedir(d);
+    for (const FolderEntry& e : listOpenFolder(fd, EntryStatus::OfEntry).entries)
+        if (isMailCopyName(e.name) && e.statted && S_ISREG(e.st.st_mode))
+            ::unlinkat(fd, nameBytes(e.name).constData(), 0);
+    ::close(fd);
 }
 
 bool mailDirUsable(const QString& maildir) {

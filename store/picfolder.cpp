@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "picfolder.h"
 
+#include "folderlist.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHashFunctions>
 
-#include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace vimbrel {
@@ -55,18 +54,11 @@ PictureFolder::PictureFolder(const QString& picdir) {
     m_id = fileId(folder);
     if (!m_id)
         return;
-    DIR* d = ::opendir(QFile::encodeName(folder).constData());
-    if (d == nullptr)
-        return;
     // An entry that is a link counts by what it points at: deleting that elsewhere would
     // take the album's picture with it.
-    while (const dirent* e = ::readdir(d)) {
-        struct stat st {};
-        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0 &&
-            ::fstatat(::dirfd(d), e->d_name, &st, 0) == 0)
-            m_files.insert(idOf(st));
-    }
-    ::closedir(d);
+    for (const FolderEntry& e : listFolder(folder, EntryStatus::OfTarget).entries)
+        if (e.statted)
+            m_files.insert(idOf(e.st));
 }
 
 bool PictureFolder::isFolder(const QString& folder) const {

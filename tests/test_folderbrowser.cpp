@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "filenames.h"
 #include "folderbrowser.h"
 #include "scriptedui.h"
 
@@ -7,11 +8,15 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <cstring>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vimbrel;
 
@@ -129,6 +134,30 @@ TEST(DirBox, ListsAncestorsFolderAndVisibleSubfoldersOrRefuses) {
     EXPECT_FALSE(box.setPath(trips + q("/aaa.txt"), &error));
     EXPECT_EQ(error, sysError(ENOTDIR));
     EXPECT_EQ(texts(box), before);
+}
+
+// An old card's Latin-1 folder name: shown, opened, and its files listed by their bytes.
+TEST(DirBox, AFolderWhoseNameIsNotUtf8OpensAndListsItsFiles) {
+    QTemporaryDir tmp;
+    const QByteArray latin1 = QFile::encodeName(QDir::cleanPath(tmp.path())) + "/M\xfcller";
+    ASSERT_EQ(::mkdir(latin1.constData(), 0755), 0);
+    // QTemporaryDir removes by decoded names, which miss these.
+    const auto cleanUp = qScopeGuard([&] {
+        ::unlink((latin1 + "/a.jpg").constData());
+        ::rmdir(latin1.constData());
+    });
+    ASSERT_EQ(::close(::open((latin1 + "/a.jpg").constData(), O_WRONLY | O_CREAT, 0644)), 0);
+    DirBox box;
+    FileBox files;
+    QObject::connect(&box, &DirBox::pathChanged, &files, &FileBox::setPath);
+    ASSERT_TRUE(box.setPath(tmp.path()));
+    const QString shown = nameText("M\xfcller");
+    ASSERT_EQ(box.findItems(shown, Qt::MatchExactly).size(), 1);
+    QString error;
+    EXPECT_TRUE(box.setPath(box.findItems(shown, Qt::MatchExactly)[0]->toolTip(), &error))
+        << qPrintable(error);
+    EXPECT_EQ(nameBytes(box.path()), latin1);
+    EXPECT_EQ(texts(files), QStringList(q("a.jpg")));
 }
 
 TEST(FileBox, PatternsIgnoreCaseAndMultiSelectionSignalsEveryClick) {

@@ -2,13 +2,12 @@
 #include "droprules.h"
 
 #include "filenames.h"
+#include "folderlist.h"
 #include "importrules.h"
 
 #include <QSet>
 
 #include <algorithm>
-#include <cstring>
-#include <dirent.h>
 #include <optional>
 #include <sys/stat.h>
 
@@ -34,13 +33,8 @@ QString joined(const QString& folder, const QString& name) {
 // The entries of a folder by name, as file name text; "." and ".." left out.
 QStringList entries(const QString& folder) {
     QStringList names;
-    DIR* d = ::opendir(nameBytes(folder).constData());
-    if (d == nullptr)
-        return names;
-    while (const dirent* e = ::readdir(d))
-        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
-            names.append(nameText(QByteArray(e->d_name)));
-    ::closedir(d);
+    for (const FolderEntry& e : listFolder(folder).entries)
+        names.append(e.name);
     std::sort(names.begin(), names.end(), [](const QString& x, const QString& y) {
         return QString::localeAwareCompare(x, y) < 0;
     });

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "filenames.h"
+#include "folderlist.h"
 #include "foreignformats.h"
 #include "picfiles.h"
 #include "picturename.h"
@@ -16,7 +17,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -168,13 +168,9 @@ QString importExtension(const QString& sourceName) {
 
 QSet<int> numbersOnDisk(const QString& picdir) {
     QSet<int> numbers;
-    DIR* d = ::opendir(QFile::encodeName(picdir).constData());
-    if (d == nullptr)
-        return numbers;
-    while (const dirent* e = ::readdir(d))
-        if (const int n = reservedPictureNumber(QFile::decodeName(e->d_name)))
+    for (const FolderEntry& e : listFolder(picdir).entries)
+        if (const int n = reservedPictureNumber(e.name))
             numbers.insert(n);
-    ::closedir(d);
     return numbers;
 }
 
