@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "picfolder.h"
 
+#include "filenames.h"
 #include "folderlist.h"
 
 #include <QDir>
@@ -8,7 +9,10 @@
 #include <QFileInfo>
 #include <QHashFunctions>
 
+#include <climits>
+#include <cstdlib>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vimbrel {
 
@@ -23,15 +27,34 @@ FileId idOf(const struct stat& st) {
 QString resolvedFolder(const QString& folder) {
     QString p = QFileInfo(folder).absoluteFilePath();
     for (int depth = 0; depth < 4096; ++depth) {
-        const QString real = QFileInfo(p).canonicalFilePath();
-        if (!real.isEmpty())
-            return real;
+        if (char* real = ::realpath(nameBytes(p).constData(), nullptr)) {
+            const QString text = nameText(QByteArray(real));
+            std::free(real);
+            return text;
+        }
         const QString up = QFileInfo(p).path();
         if (up == p)
             break;
         p = up;
     }
     return {};
+}
+
+// Where the link `path` points, as an absolute path; nothing when it is no link.
+std::optional<QString> linkTarget(const QString& path) {
+    const QByteArray bytes = nameBytes(path);
+    struct stat st {};
+    if (::lstat(bytes.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return std::nullopt;
+    QByteArray target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(bytes.constData(), target.data(), size_t(target.size()));
+    if (n <= 0 || n >= target.size())
+        return std::nullopt;
+    target.truncate(n);
+    const QString text = nameText(target);
+    return text.startsWith(QLatin1Char('/'))
+               ? text
+               : QFileInfo(path).absolutePath() + QLatin1Char('/') + text;
 }
 
 } // namespace
@@ -42,7 +65,7 @@ size_t qHash(const FileId& id, size_t seed) noexcept {
 
 std::optional<FileId> fileId(const QString& path) {
     struct stat st {};
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (path.isEmpty() || ::stat(nameBytes(path).constData(), &st) != 0)
         return std::nullopt;
     return idOf(st);
 }
@@ -85,12 +108,15 @@ bool PictureFolder::contains(const QString& folder) const {
 bool PictureFolder::holds(const QString& path) const {
     if (!m_id || path.isEmpty())
         return false;
-    QFileInfo fi(path);
-    if (contains(fi.absolutePath()))
+    QString at = path;
+    if (contains(QFileInfo(at).absolutePath()))
         return true;
-    for (int depth = 0; depth < 40 && fi.isSymLink(); ++depth) {
-        fi.setFile(fi.symLinkTarget());
-        if (contains(fi.absolutePath()))
+    for (int depth = 0; depth < 40; ++depth) {
+        const std::optional<QString> next = linkTarget(at);
+        if (!next)
+            break;
+        at = *next;
+        if (contains(QFileInfo(at).absolutePath()))
             return true;
     }
     const std::optional<FileId> id = fileId(path);

@@ -2,6 +2,7 @@
 #include "albumfile.h"
 #include "albumfixture.h"
 #include "bindmount.h"
+#include "filenames.h"
 #include "importjournal.h"
 #include "picfiles.h"
 #include "picfolder.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <ctime>
 #include <fcntl.h>
@@ -227,6 +229,38 @@ TEST(PictureFolderIdentity, EveryWayIntoTheFolderCountsAndNothingElse) {
     EXPECT_TRUE(own.contains(root + QStringLiteral("bound/sub")));
     EXPECT_TRUE(own.holds(root + QStringLiteral("bound/vmb0001.jpg")));
     EXPECT_TRUE(own.holds(root + QStringLiteral("bound/x.jpg")));
+}
+
+// A way in whose name is not UTF-8 (an old card's Latin-1 folder) is still a way in: the
+// import window and a drop hand such names over by their bytes.
+TEST(PictureFolderIdentity, WaysInWhoseNamesAreNotUtf8Count) {
+    QTemporaryDir tmp;
+    const QByteArray root = QFile::encodeName(tmp.path()) + '/';
+    const QString picdir = tmp.path() + QStringLiteral("/TRIP/");
+    QDir().mkpath(picdir + QStringLiteral("sub"));
+    touch(picdir + QStringLiteral("vmb0001.jpg"));
+    const QByteArray folder = root + "M\xfcller", link = root + "Kl\xe9";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    ASSERT_EQ(::symlink("TRIP", link.constData()), 0);
+    ASSERT_EQ(::symlink("../TRIP/vmb0001.jpg", (folder + "/a.jpg").constData()), 0);
+    ASSERT_EQ(::link((root + "TRIP/vmb0001.jpg").constData(), (folder + "/b.jpg").constData()), 0);
+    ASSERT_EQ(::close(::open((folder + "/c.jpg").constData(), O_WRONLY | O_CREAT, 0644)), 0);
+    // QTemporaryDir removes by decoded names, which miss these.
+    const auto cleanUp = qScopeGuard([&] {
+        for (const char* f : {"/a.jpg", "/b.jpg", "/c.jpg"})
+            ::unlink((folder + f).constData());
+        ::rmdir(folder.constData());
+        ::unlink(link.constData());
+    });
+
+    const PictureFolder own(picdir);
+    EXPECT_TRUE(isPictureFolder(nameText(link), picdir));
+    EXPECT_TRUE(own.contains(nameText(link + "/sub")));
+    EXPECT_FALSE(own.contains(nameText(folder)));
+    EXPECT_TRUE(own.holds(nameText(link + "/vmb0001.jpg")));
+    EXPECT_TRUE(own.holds(nameText(folder + "/a.jpg")));
+    EXPECT_TRUE(own.holds(nameText(folder + "/b.jpg")));
+    EXPECT_FALSE(own.holds(nameText(folder + "/c.jpg")));
 }
 
 namespace {
