@@ -18,10 +18,6 @@ namespace vimbrel {
 
 namespace {
 
-FileId idOf(const struct stat& st) {
-    return FileId{st.st_dev, st.st_ino};
-}
-
 // The folder resolved as the system resolves it (links, ".."), or its nearest existing
 // ancestor's when it does not exist yet: a folder about to be made is where its parent is.
 QString resolvedFolder(const QString& folder) {
@@ -59,6 +55,10 @@ std::optional<QString> linkTarget(const QString& path) {
 
 } // namespace
 
+FileId fileIdOf(const struct stat& st) {
+    return FileId{st.st_dev, st.st_ino};
+}
+
 size_t qHash(const FileId& id, size_t seed) noexcept {
     return qHashMulti(seed, quint64(id.dev), quint64(id.ino));
 }
@@ -67,7 +67,7 @@ std::optional<FileId> fileId(const QString& path) {
     struct stat st {};
     if (path.isEmpty() || ::stat(nameBytes(path).constData(), &st) != 0)
         return std::nullopt;
-    return idOf(st);
+    return fileIdOf(st);
 }
 
 PictureFolder::PictureFolder(const QString& picdir) {
@@ -81,7 +81,7 @@ PictureFolder::PictureFolder(const QString& picdir) {
     // take the album's picture with it.
     for (const FolderEntry& e : listFolder(folder, EntryStatus::OfTarget).entries)
         if (e.statted)
-            m_files.insert(idOf(e.st));
+            m_files.insert(fileIdOf(e.st));
 }
 
 bool PictureFolder::isFolder(const QString& folder) const {

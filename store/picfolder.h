@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <optional>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace vimbrel {
@@ -20,6 +21,9 @@ struct FileId {
     friend bool operator==(const FileId&, const FileId&) = default;
 };
 size_t qHash(const FileId& id, size_t seed = 0) noexcept;
+
+// The identity of what `st` describes.
+FileId fileIdOf(const struct stat& st);
 
 // What `path` names, links followed; nothing when it cannot be reached.
 std::optional<FileId> fileId(const QString& path);

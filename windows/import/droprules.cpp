@@ -22,10 +22,6 @@ std::optional<struct stat> statOf(const QString& path) {
     return st;
 }
 
-FileId idOf(const struct stat& st) {
-    return {st.st_dev, st.st_ino};
-}
-
 QString joined(const QString& folder, const QString& name) {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
@@ -48,16 +44,16 @@ struct Scanner {
     QSet<FileId> seen;
 
     void file(const QString& path, const struct stat& st) {
-        if (importExtension(path).isEmpty() || own.holds(path) || seen.contains(idOf(st)))
+        if (importExtension(path).isEmpty() || own.holds(path) || seen.contains(fileIdOf(st)))
             return;
-        seen.insert(idOf(st));
+        seen.insert(fileIdOf(st));
         out.files.append(path);
     }
 
     void folder(const QString& path, const struct stat& st) {
-        if (own.contains(path) || seen.contains(idOf(st)))
+        if (own.contains(path) || seen.contains(fileIdOf(st)))
             return;
-        seen.insert(idOf(st));
+        seen.insert(fileIdOf(st));
         QStringList below;
         for (const QString& name : entries(path)) {
             const QString p = joined(path, name);
