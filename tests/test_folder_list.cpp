@@ -4,7 +4,6 @@
 #include "filenames.h"
 #include "folderlist.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
@@ -12,20 +11,15 @@
 #include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace vimbrel;
 
 namespace {
 
-QString sysError(int err) {
-    return QString::fromLocal8Bit(std::strerror(err));
-}
-
-const FolderEntry* find(const FolderList& l, const QString& name) {
+const FolderEntry* find(const FolderList& l, const char* name) {
     for (const FolderEntry& e : l.entries)
-        if (e.name == name)
+        if (nameBytes(e.name) == name)
             return &e;
     return nullptr;
 }
@@ -35,67 +29,50 @@ const FolderEntry* find(const FolderList& l, const QString& name) {
 TEST(FolderList, NamesKeepTheirBytesAndLinksAreFollowedOnlyWhenAsked) {
     QTemporaryDir tmp;
     const QByteArray dir = QFile::encodeName(tmp.path()) + '/';
-    const QByteArray latin1 = "M\xfcller.jpg";
-    ASSERT_EQ(::close(::open((dir + latin1).constData(), O_WRONLY | O_CREAT, 0644)), 0);
+    ASSERT_EQ(::close(::open((dir + "M\xfcller.jpg").constData(), O_WRONLY | O_CREAT, 0644)), 0);
     ASSERT_EQ(::mkdir((dir + "sub").constData(), 0755), 0);
     ASSERT_EQ(::symlink("sub", (dir + "link").constData()), 0);
     ASSERT_EQ(::symlink("gone", (dir + "dangling").constData()), 0);
 
     const FolderList plain = listFolder(tmp.path());
     ASSERT_TRUE(plain.ok()) << qPrintable(plain.error);
-    QSet<QByteArray> bytes;
-    for (const FolderEntry& e : plain.entries) {
-        bytes.insert(nameBytes(e.name));
-        EXPECT_FALSE(e.statted);
-    }
-    EXPECT_EQ(bytes, (QSet<QByteArray>{latin1, "sub", "link", "dangling"}));
+    EXPECT_EQ(plain.entries.size(), 4); // no "." or ".."
+    EXPECT_TRUE(find(plain, "M\xfcller.jpg") && !find(plain, "M\xfcller.jpg")->statted);
 
     const FolderList own = listFolder(tmp.path(), EntryStatus::OfEntry);
     const FolderList target = listFolder(tmp.path(), EntryStatus::OfTarget);
-    const QString link = QStringLiteral("link"), dangling = QStringLiteral("dangling");
-    ASSERT_TRUE(find(own, link) && find(target, link) && find(own, dangling));
-    EXPECT_TRUE(S_ISLNK(find(own, link)->st.st_mode));
-    EXPECT_TRUE(S_ISDIR(find(target, link)->st.st_mode));
-    EXPECT_TRUE(find(own, dangling)->statted && S_ISLNK(find(own, dangling)->st.st_mode));
-    EXPECT_FALSE(find(target, dangling)->statted);
-    EXPECT_TRUE(S_ISREG(find(own, nameText(latin1))->st.st_mode));
+    ASSERT_TRUE(find(own, "link") && find(target, "link") && find(own, "dangling"));
+    EXPECT_TRUE(S_ISLNK(find(own, "link")->st.st_mode));
+    EXPECT_TRUE(S_ISDIR(find(target, "link")->st.st_mode));
+    EXPECT_TRUE(S_ISLNK(find(own, "dangling")->st.st_mode));
+    EXPECT_FALSE(find(target, "dangling")->statted);
 
     // From a handle: the same entries, twice over, and the handle stays the caller's.
     const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    ASSERT_GE(fd, 0);
     EXPECT_EQ(listOpenFolder(fd).entries.size(), 4);
-    EXPECT_EQ(listOpenFolder(fd, EntryStatus::OfEntry).entries.size(), 4);
-    struct stat st {};
-    EXPECT_EQ(::fstat(fd, &st), 0);
-    ::close(fd);
+    EXPECT_EQ(listOpenFolder(fd).entries.size(), 4);
+    EXPECT_EQ(::close(fd), 0);
 }
 
 TEST(FolderList, AFolderThatCannotBeReadSaysWhy) {
     QTemporaryDir tmp;
     const QString base = tmp.path() + QLatin1Char('/');
     QFile(base + QStringLiteral("file")).open(QIODevice::WriteOnly);
-    ASSERT_EQ(::symlink("loop", QFile::encodeName(base + QStringLiteral("loop")).constData()), 0);
-    const struct {
-        QString folder;
-        int err;
-    } cases[] = {
+    ::symlink("loop", QFile::encodeName(base + QStringLiteral("loop")).constData());
+    ::mkdir(QFile::encodeName(base + QStringLiteral("closed")).constData(), 0);
+    const std::pair<QString, int> cases[] = {
         {base + QStringLiteral("missing"), ENOENT},
         {base + QStringLiteral("file"), ENOTDIR},
         {base + QStringLiteral("loop"), ELOOP},
         {QString(), ENOENT},
+        // The superuser reads every folder regardless.
+        {base + QStringLiteral("closed"), ::geteuid() == 0 ? 0 : EACCES},
     };
-    for (const auto& c : cases) {
-        const FolderList l = listFolder(c.folder);
-        EXPECT_FALSE(l.ok()) << qPrintable(c.folder);
-        EXPECT_EQ(l.error, sysError(c.err)) << qPrintable(c.folder);
-        EXPECT_TRUE(l.entries.isEmpty());
+    for (const auto& [folder, err] : cases) {
+        const FolderList l = listFolder(folder);
+        EXPECT_EQ(l.error, err ? QString::fromLocal8Bit(std::strerror(err)) : QString())
+            << qPrintable(folder);
+        EXPECT_EQ(l.ok(), err == 0);
     }
-    EXPECT_EQ(listOpenFolder(-1).error, sysError(EBADF));
-
-    // Without read permission (the superuser reads every folder regardless).
-    ASSERT_TRUE(QDir().mkpath(base + QStringLiteral("closed")));
-    ::chmod(QFile::encodeName(base + QStringLiteral("closed")).constData(), 0);
-    if (::geteuid() != 0)
-        EXPECT_EQ(listFolder(base + QStringLiteral("closed")).error, sysError(EACCES));
-    ::chmod(QFile::encodeName(base + QStringLiteral("closed")).constData(), 0700);
+    EXPECT_EQ(listOpenFolder(-1).error, QString::fromLocal8Bit(std::strerror(EBADF)));
 }
