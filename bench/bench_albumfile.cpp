@@ -6,6 +6,7 @@
 
 #include "album.h"
 #include "albumfile.h"
+#include "benchpictures.h"
 #include "benchresult.h"
 
 #include <QDir>
@@ -98,6 +99,7 @@ void fillFullAlbum(Album& a) {
 } // namespace
 
 int main() {
+    bench::startLikeTheProgram();
     QTemporaryDir tmp;
     const QString file = tmp.filePath(QStringLiteral("FULL.vmb"));
     QDir().mkpath(tmp.filePath(QStringLiteral("FULL")));

@@ -53,15 +53,13 @@ void showSpread(phpage& w) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
-    const QString folder = bench::photoFolder(argc, argv);
-    const QStringList paths = bench::ensurePhotos(folder, 24);
+    const bench::PhotoAlbum photos(bench::photoFolder(argc, argv), 24);
+    const QString& folder = photos.folder;
+    const QStringList& paths = photos.paths;
+    Album& a = *photos.album;
     QTemporaryDir tmp;
-
-    auto album = std::make_unique<Album>();
-    Album& a = *album;
-    bench::fillAlbum(a, folder, paths);
     a.sizes[1] = {108, 72, 4, 3};
     a.sizes[2] = {200, 133, 3, 1};
     a.sizes[3] = {324, 216, 2, 1};

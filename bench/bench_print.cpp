@@ -6,7 +6,6 @@
 
 #include "benchpictures.h"
 #include "benchresult.h"
-#include "memorytuning.h"
 #include "phprint.h"
 #include "picturelibrary.h"
 #include "ui.h"
@@ -57,16 +56,13 @@ double median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char** argv) {
-    keepPictureBuffers(); // as the program does
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
-    const QString folder = bench::photoFolder(argc, argv);
-    const QStringList paths = bench::ensurePhotos(folder, 24);
+    const bench::PhotoAlbum photos(bench::photoFolder(argc, argv), 24);
+    const QString& folder = photos.folder;
+    const QStringList& paths = photos.paths;
+    Album& a = *photos.album;
     QTemporaryDir tmp;
-
-    auto album = std::make_unique<Album>();
-    Album& a = *album;
-    bench::fillAlbum(a, folder, paths);
     a.ngrps = 1;
     a.grps[1].gfirst = 1;
     a.grps[1].glast = 24;

@@ -56,7 +56,7 @@ double median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
     QTemporaryDir tmp;
     const QString folder = tmp.filePath(QStringLiteral("A"));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "benchpictures.h"
 
+#include "memorytuning.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -89,6 +91,11 @@ QStringList ensurePhotos(const QString& folder, int count, QSize size) {
     return paths;
 }
 
+void startLikeTheProgram() {
+    keepPictureBuffers();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 QString photoFolder(int argc, char** argv) {
     return argc > 1 ? QString::fromLocal8Bit(argv[1])
                     : QDir::temp().filePath(QStringLiteral("vimbrel-bench"));
@@ -105,6 +112,11 @@ void fillAlbum(Album& a, const QString& folder, const QStringList& paths, QSize 
         a.frames[i] = static_cast<Integer>(i);
     }
     a.npics = static_cast<Integer>(paths.size());
+}
+
+PhotoAlbum::PhotoAlbum(const QString& folder, int count, QSize size)
+    : folder(folder), paths(ensurePhotos(folder, count, size)) {
+    fillAlbum(*album, folder, paths, size);
 }
 
 } // namespace vimbrel::bench
