@@ -23,13 +23,9 @@
 #include <vector>
 
 using namespace vimbrel;
+using bench::median;
 
 namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double msOf(const std::function<void()>& f) {
     QElapsedTimer e;

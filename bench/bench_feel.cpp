@@ -173,9 +173,6 @@ int main(int argc, char** argv) {
     const QStringList& paths = photos.paths;
     Album& a = *photos.album;
     QTemporaryDir tmp;
-    a.sizes[1] = {108, 72, 4, 3};
-    a.sizes[2] = {200, 133, 3, 1};
-    a.sizes[3] = {324, 216, 2, 1};
     a.pgsize = 2; // Medium: six pictures a spread, eight spreads
     a.grps[1].glast = count;
     a.grps[1].gcount = count;

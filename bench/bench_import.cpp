@@ -37,17 +37,10 @@
 #include <vector>
 
 using namespace vimbrel;
+using bench::median;
+using bench::msSince;
 
 namespace {
-
-double msSince(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 struct NoWindows : WindowHub {};
 

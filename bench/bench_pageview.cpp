@@ -21,12 +21,9 @@
 #include <vector>
 
 using namespace vimbrel;
+using bench::msSince;
 
 namespace {
-
-double msSince(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
 
 double vipsSpread(const QStringList& paths, const QString& out) {
     QElapsedTimer t;
@@ -60,9 +57,6 @@ int main(int argc, char** argv) {
     const QStringList& paths = photos.paths;
     Album& a = *photos.album;
     QTemporaryDir tmp;
-    a.sizes[1] = {108, 72, 4, 3};
-    a.sizes[2] = {200, 133, 3, 1};
-    a.sizes[3] = {324, 216, 2, 1};
     a.pgsize = 1;
     a.grps[1].glast = 96;
     a.grps[1].gcount = 24;

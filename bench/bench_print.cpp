@@ -22,12 +22,10 @@
 #include <vector>
 
 using namespace vimbrel;
+using bench::median;
+using bench::msSince;
 
 namespace {
-
-double msSince(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
 
 double vips(const QStringList& paths, const QString& size, const QString& out) {
     QDir().mkpath(out);
@@ -47,11 +45,6 @@ class Confirming : public PrinterSetup {
 public:
     bool setup(const QString&, QWidget*) override { return true; }
 };
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 } // namespace
 

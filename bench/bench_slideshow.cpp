@@ -22,12 +22,10 @@
 #include <vector>
 
 using namespace vimbrel;
+using bench::median;
+using bench::msSince;
 
 namespace {
-
-double msSince(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
 
 double djpegEighth(const QString& path) {
     QElapsedTimer t;
@@ -46,11 +44,6 @@ double fullDecode(const QString& path) {
     const QImage img = r.read();
     const double ms = msSince(t);
     return img.isNull() ? -1 : ms;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 } // namespace

@@ -103,6 +103,10 @@ QString photoFolder(int argc, char** argv) {
 
 void fillAlbum(Album& a, const QString& folder, const QStringList& paths, QSize size) {
     ClearAlbum(a);
+    // The frame sizes the program starts with.
+    a.sizes[1] = {108, 72, 4, 3};
+    a.sizes[2] = {200, 133, 3, 1};
+    a.sizes[3] = {324, 216, 2, 1};
     a.picdir = folder + QLatin1Char('/');
     for (int i = 1; i <= paths.size(); ++i) {
         a.pics[i].pfile = QFileInfo(paths[i - 1]).fileName();

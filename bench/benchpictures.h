@@ -30,7 +30,7 @@ QString photoFolder(int argc, char** argv);
 QStringList ensurePhotos(const QString& folder, int count, QSize size = {4000, 3000});
 
 // Clears `a` and puts the pictures of ensurePhotos() (of `size`, as stored) in frames 1..n of
-// an album whose picture folder is `folder`.
+// an album whose picture folder is `folder`, with the program's three frame sizes.
 void fillAlbum(Album& a, const QString& folder, const QStringList& paths,
                QSize size = {4000, 3000});
 
