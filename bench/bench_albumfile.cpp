@@ -6,6 +6,7 @@
 
 #include "album.h"
 #include "albumfile.h"
+#include "benchpictures.h"
 #include "benchresult.h"
 
 #include <QDir>
@@ -22,13 +23,9 @@
 #include <vector>
 
 using namespace vimbrel;
+using bench::median;
 
 namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double msOf(const std::function<void()>& f) {
     QElapsedTimer e;
@@ -98,6 +95,7 @@ void fillFullAlbum(Album& a) {
 } // namespace
 
 int main() {
+    bench::startLikeTheProgram();
     QTemporaryDir tmp;
     const QString file = tmp.filePath(QStringLiteral("FULL.vmb"));
     QDir().mkpath(tmp.filePath(QStringLiteral("FULL")));

@@ -163,21 +163,16 @@ double holdUntil(phpage& w, Album& a, int key, int page, Paging& out) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
     const QString folder = QDir(bench::photoFolder(argc, argv)).filePath(QStringLiteral("24mp"));
     const QSize camera(6000, 4000);
     const int count = 48;
     std::printf("Making %d JPEGs of 6000x4000 if missing (%s)\n", count, qPrintable(folder));
-    const QStringList paths = bench::ensurePhotos(folder, count, camera);
+    const bench::PhotoAlbum photos(folder, count, camera);
+    const QStringList& paths = photos.paths;
+    Album& a = *photos.album;
     QTemporaryDir tmp;
-
-    auto album = std::make_unique<Album>();
-    Album& a = *album;
-    bench::fillAlbum(a, folder, paths, camera);
-    a.sizes[1] = {108, 72, 4, 3};
-    a.sizes[2] = {200, 133, 3, 1};
-    a.sizes[3] = {324, 216, 2, 1};
     a.pgsize = 2; // Medium: six pictures a spread, eight spreads
     a.grps[1].glast = count;
     a.grps[1].gcount = count;

@@ -37,17 +37,10 @@
 #include <vector>
 
 using namespace vimbrel;
+using bench::median;
+using bench::msSince;
 
 namespace {
-
-double msSince(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 struct NoWindows : WindowHub {};
 
@@ -123,42 +116,47 @@ QStringList ensureForeign(const QString& folder, const QStringList& photos, cons
     return out;
 }
 
-// The import's conversion step, one file after another.
-double convertAll(const QStringList& paths, const QString& to) {
+// `one` on each file in turn, numbered from 1, into the fresh folder `to`; the time it took,
+// or NaN when `one` failed.
+double timeEach(const QStringList& paths, const QString& to,
+                const std::function<bool(const QString& path, int n)>& one) {
     QDir(to).removeRecursively();
     QDir().mkpath(to);
     QElapsedTimer t;
     t.start();
     int n = 0;
-    for (const QString& path : paths) {
+    for (const QString& path : paths)
+        if (!one(path, ++n))
+            return bench::none;
+    return msSince(t);
+}
+
+// The import's conversion step, one file after another.
+double convertAll(const QStringList& paths, const QString& to) {
+    return timeEach(paths, to, [&](const QString& path, int n) {
         const int fd = openSource(path, nullptr);
-        const QString target = to + QStringLiteral("/vmb%1.jpg").arg(++n, 4, 10, QLatin1Char('0'));
+        const QString target = to + QStringLiteral("/vmb%1.jpg").arg(n, 4, 10, QLatin1Char('0'));
         if (fd < 0 || convertPicture(fd, path, target).kind != CopyOutcome::Copied)
             std::printf("cannot convert %s\n", qPrintable(path));
         if (fd >= 0)
             ::close(fd);
-    }
-    return msSince(t);
+        return true;
+    });
 }
 
 // The tool on each file, one after another; NaN when it is missing or fails.
 double toolAll(const QString& tool, const QStringList& paths, const QString& to,
                const std::function<QStringList(const QString&, const QString&)>& args) {
-    QDir(to).removeRecursively();
-    QDir().mkpath(to);
-    QElapsedTimer t;
-    t.start();
-    int n = 0;
-    for (const QString& path : paths) {
+    return timeEach(paths, to, [&](const QString& path, int n) {
         QProcess p;
         p.setStandardOutputFile(QProcess::nullDevice());
-        p.start(tool, args(path, to + QStringLiteral("/out%1").arg(++n)));
+        p.start(tool, args(path, to + QStringLiteral("/out%1").arg(n)));
         if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
             std::printf("%s failed on %s\n", qPrintable(tool), qPrintable(path));
-            return bench::none;
+            return false;
         }
-    }
-    return msSince(t);
+        return true;
+    });
 }
 
 void conversionFigures(const QString& folder, const QStringList& photos, const QString& scratch) {
@@ -209,6 +207,7 @@ void conversionFigures(const QString& folder, const QStringList& photos, const Q
 } // namespace
 
 int main(int argc, char** argv) {
+    bench::startLikeTheProgram();
     QCoreApplication app(argc, argv);
     const QString folder = bench::photoFolder(argc, argv);
     const int count = argc > 2 ? std::max(1, std::atoi(argv[2])) : 200;

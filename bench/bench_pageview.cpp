@@ -21,12 +21,9 @@
 #include <vector>
 
 using namespace vimbrel;
+using bench::msSince;
 
 namespace {
-
-double msSince(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
 
 double vipsSpread(const QStringList& paths, const QString& out) {
     QElapsedTimer t;
@@ -53,18 +50,13 @@ void showSpread(phpage& w) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
-    const QString folder = bench::photoFolder(argc, argv);
-    const QStringList paths = bench::ensurePhotos(folder, 24);
+    const bench::PhotoAlbum photos(bench::photoFolder(argc, argv), 24);
+    const QString& folder = photos.folder;
+    const QStringList& paths = photos.paths;
+    Album& a = *photos.album;
     QTemporaryDir tmp;
-
-    auto album = std::make_unique<Album>();
-    Album& a = *album;
-    bench::fillAlbum(a, folder, paths);
-    a.sizes[1] = {108, 72, 4, 3};
-    a.sizes[2] = {200, 133, 3, 1};
-    a.sizes[3] = {324, 216, 2, 1};
     a.pgsize = 1;
     a.grps[1].glast = 96;
     a.grps[1].gcount = 24;

@@ -27,17 +27,10 @@
 #include <vector>
 
 using namespace vimbrel;
+using bench::median;
+using bench::msSince;
 
 namespace {
-
-double ms(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
 
 double medianMs(int runs, const std::function<void()>& before, const std::function<void()>& f) {
     std::vector<double> times;
@@ -47,7 +40,7 @@ double medianMs(int runs, const std::function<void()>& before, const std::functi
         QElapsedTimer t;
         t.start();
         f();
-        times.push_back(ms(t));
+        times.push_back(msSince(t));
     }
     return median(times);
 }
@@ -69,10 +62,10 @@ Paired paired(int rounds, const std::function<void()>& before, const std::functi
         QElapsedTimer timer;
         timer.start();
         ours();
-        o.push_back(ms(timer));
+        o.push_back(msSince(timer));
         timer.restart();
         theirs();
-        t.push_back(ms(timer));
+        t.push_back(msSince(timer));
         r.push_back(o.back() / t.back());
     }
     return {median(o), median(t), median(r)};
@@ -126,14 +119,14 @@ int childSpread(const QString& cache, const QStringList& paths) {
     QImage canvas(1000, 800, QImage::Format_RGB32);
     drawSpread(lib, paths, canvas);
     const auto s = lib.stats();
-    std::printf("%.3f %d %d\n", ms(t), s.diskHits, s.decodes);
+    std::printf("%.3f %d %d\n", msSince(t), s.diskHits, s.decodes);
     return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() >= 3 && args[1] == QLatin1String("--child-spread"))
@@ -211,7 +204,7 @@ int main(int argc, char** argv) {
         p.start(QCoreApplication::applicationFilePath(),
                 QStringList{QStringLiteral("--child-spread"), cache} + photos);
         p.waitForFinished(-1);
-        wall.push_back(ms(t));
+        wall.push_back(msSince(t));
         const QList<QByteArray> fields = p.readAllStandardOutput().trimmed().split(' ');
         if (fields.size() == 3 && fields[1].toInt() == photos.size() && fields[2].toInt() == 0)
             inChild.push_back(fields[0].toDouble());

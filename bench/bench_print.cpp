@@ -6,7 +6,6 @@
 
 #include "benchpictures.h"
 #include "benchresult.h"
-#include "memorytuning.h"
 #include "phprint.h"
 #include "picturelibrary.h"
 #include "ui.h"
@@ -23,12 +22,10 @@
 #include <vector>
 
 using namespace vimbrel;
+using bench::median;
+using bench::msSince;
 
 namespace {
-
-double msSince(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
 
 double vips(const QStringList& paths, const QString& size, const QString& out) {
     QDir().mkpath(out);
@@ -49,24 +46,16 @@ public:
     bool setup(const QString&, QWidget*) override { return true; }
 };
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    keepPictureBuffers(); // as the program does
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
-    const QString folder = bench::photoFolder(argc, argv);
-    const QStringList paths = bench::ensurePhotos(folder, 24);
+    const bench::PhotoAlbum photos(bench::photoFolder(argc, argv), 24);
+    const QString& folder = photos.folder;
+    const QStringList& paths = photos.paths;
+    Album& a = *photos.album;
     QTemporaryDir tmp;
-
-    auto album = std::make_unique<Album>();
-    Album& a = *album;
-    bench::fillAlbum(a, folder, paths);
     a.ngrps = 1;
     a.grps[1].gfirst = 1;
     a.grps[1].glast = 24;

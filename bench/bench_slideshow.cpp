@@ -22,12 +22,10 @@
 #include <vector>
 
 using namespace vimbrel;
+using bench::median;
+using bench::msSince;
 
 namespace {
-
-double msSince(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
 
 double djpegEighth(const QString& path) {
     QElapsedTimer t;
@@ -48,15 +46,10 @@ double fullDecode(const QString& path) {
     return img.isNull() ? -1 : ms;
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::startLikeTheProgram();
     QApplication app(argc, argv);
     QTemporaryDir tmp;
     const QString folder = tmp.filePath(QStringLiteral("A"));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "benchpictures.h"
 
+#include "memorytuning.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -89,6 +91,11 @@ QStringList ensurePhotos(const QString& folder, int count, QSize size) {
     return paths;
 }
 
+void startLikeTheProgram() {
+    keepPictureBuffers();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 QString photoFolder(int argc, char** argv) {
     return argc > 1 ? QString::fromLocal8Bit(argv[1])
                     : QDir::temp().filePath(QStringLiteral("vimbrel-bench"));
@@ -96,6 +103,10 @@ QString photoFolder(int argc, char** argv) {
 
 void fillAlbum(Album& a, const QString& folder, const QStringList& paths, QSize size) {
     ClearAlbum(a);
+    // The frame sizes the program starts with.
+    a.sizes[1] = {108, 72, 4, 3};
+    a.sizes[2] = {200, 133, 3, 1};
+    a.sizes[3] = {324, 216, 2, 1};
     a.picdir = folder + QLatin1Char('/');
     for (int i = 1; i <= paths.size(); ++i) {
         a.pics[i].pfile = QFileInfo(paths[i - 1]).fileName();
@@ -105,6 +116,11 @@ void fillAlbum(Album& a, const QString& folder, const QStringList& paths, QSize 
         a.frames[i] = static_cast<Integer>(i);
     }
     a.npics = static_cast<Integer>(paths.size());
+}
+
+PhotoAlbum::PhotoAlbum(const QString& folder, int count, QSize size)
+    : folder(folder), paths(ensurePhotos(folder, count, size)) {
+    fillAlbum(*album, folder, paths, size);
 }
 
 } // namespace vimbrel::bench

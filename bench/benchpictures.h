@@ -9,7 +9,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace vimbrel::bench {
+
+// First thing in every benchmark's main(), before its application object: the memory tuning
+// the program's main() applies, so the figures are the ones users get, and the offscreen
+// platform for the windows measured.
+void startLikeTheProgram();
 
 // A picture with detail at every scale (large soft shapes, mid-size texture, fine grain), so
 // that it compresses and decodes like a camera photo rather than like flat colour.
@@ -23,8 +30,16 @@ QString photoFolder(int argc, char** argv);
 QStringList ensurePhotos(const QString& folder, int count, QSize size = {4000, 3000});
 
 // Clears `a` and puts the pictures of ensurePhotos() (of `size`, as stored) in frames 1..n of
-// an album whose picture folder is `folder`.
+// an album whose picture folder is `folder`, with the program's three frame sizes.
 void fillAlbum(Album& a, const QString& folder, const QStringList& paths,
                QSize size = {4000, 3000});
+
+// `count` photos of `size` made by ensurePhotos() in `folder`, in frames 1..count of an album.
+struct PhotoAlbum {
+    PhotoAlbum(const QString& folder, int count, QSize size = {4000, 3000});
+    QString folder;
+    QStringList paths;
+    std::unique_ptr<Album> album = std::make_unique<Album>();
+};
 
 } // namespace vimbrel::bench

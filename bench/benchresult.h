@@ -7,14 +7,29 @@
 // The verdict is "met", "missed" or "-" (a figure shown for comparison, with no target). A
 // benchmark's exit code is exitCode(): 1 when any of its targets was missed.
 
+#include <QElapsedTimer>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace vimbrel::bench {
 
 inline constexpr double none = std::numeric_limits<double>::quiet_NaN();
+
+// Milliseconds since `t` started.
+inline double msSince(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// The middle figure (the upper of the middle two for an even count); 0 for none.
+inline double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
 
 struct Target {
     enum On { nothing, figure, ratio };

@@ -10,7 +10,6 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
-#include <QTransform>
 #include <QtEndian>
 
 #include <libheif/heif.h>
@@ -49,67 +48,6 @@ Kind kindOf(const QString& name) {
     return Kind::None;
 }
 
-// Reads a TIFF structure in its own byte order; every read is bounds-checked.
-struct TiffReader {
-    QByteArrayView d;
-    bool little = true;
-
-    bool has(quint64 off, quint64 n) const {
-        return off <= quint64(d.size()) && n <= d.size() - off;
-    }
-    quint16 u16(quint64 off) const {
-        const auto* p = reinterpret_cast<const uchar*>(d.data()) + off;
-        return little ? qFromLittleEndian<quint16>(p) : qFromBigEndian<quint16>(p);
-    }
-    quint32 u32(quint64 off) const {
-        const auto* p = reinterpret_cast<const uchar*>(d.data()) + off;
-        return little ? qFromLittleEndian<quint32>(p) : qFromBigEndian<quint32>(p);
-    }
-    // An ASCII entry's text up to its first NUL.
-    QByteArray text(quint64 entry) const {
-        const quint32 count = u32(entry + 4);
-        const quint64 at = count <= 4 ? entry + 8 : u32(entry + 8);
-        if (count == 0 || count > 4096 || !has(at, count))
-            return {};
-        QByteArray t(d.data() + at, count);
-        const qsizetype nul = t.indexOf('\0');
-        return nul >= 0 ? t.left(nul) : t;
-    }
-    // Calls f(tag, entryOffset) for each entry of the IFD at `ifd`.
-    template <class F> void entries(quint64 ifd, F f) const {
-        if (!has(ifd, 2))
-            return;
-        const int n = std::min<int>(u16(ifd), 1000);
-        for (int i = 0; i < n && has(ifd + 2 + 12 * quint64(i), 12); ++i)
-            f(u16(ifd + 2 + 12 * quint64(i)), ifd + 2 + 12 * quint64(i));
-    }
-};
-
-QImage upright(const QImage& img, int orientation) {
-    switch (orientation) {
-    case 2:
-        return img.mirrored(true, false);
-    case 3:
-        return img.mirrored(true, true);
-    case 4:
-        return img.mirrored(false, true);
-    case 5: // transposed
-        return img.transformed(QTransform().rotate(90)).mirrored(true, false);
-    case 6:
-        return img.transformed(QTransform().rotate(90));
-    case 7: // transversed
-        return img.transformed(QTransform().rotate(90)).mirrored(false, true);
-    case 8:
-        return img.transformed(QTransform().rotate(270));
-    default:
-        return img;
-    }
-}
-
-bool turns(int orientation) {
-    return orientation >= 5 && orientation <= 8;
-}
-
 // The size decodePicture() would return for these arguments.
 QSize wantedSize(QSize full, QSize cover, int minLongest) {
     if (cover.isEmpty() && minLongest <= 0)
@@ -126,42 +64,12 @@ QString tooLarge(QSize s) {
         .arg(s.height());
 }
 
-bool sizeFits(QSize s) {
-    return qint64(s.width()) * s.height() <= kMaxPicturePixels;
-}
-
-// The EXIF block of a PNG (its eXIf chunk), walking the chunks to IEND: a file cut short
-// reads as damaged, not as a picture with a grey or missing remainder.
-bool pngChunks(QByteArrayView d, QByteArrayView* exif) {
-    quint64 at = 8;
-    while (at + 12 <= quint64(d.size())) {
-        const auto* p = reinterpret_cast<const uchar*>(d.data()) + at;
-        const quint32 len = qFromBigEndian<quint32>(p);
-        const QByteArrayView type = d.sliced(qsizetype(at + 4), 4);
-        if (len > quint64(d.size()) - at - 12)
-            return false;
-        if (type == "eXIf")
-            *exif = d.sliced(qsizetype(at + 8), qsizetype(len));
-        if (type == "IEND")
-            return true;
-        at += 12 + quint64(len);
-    }
-    return false;
-}
-
-// The EXIF chunk of a WebP file; some writers keep the JPEG "Exif\0\0" prefix.
-QByteArrayView webpExif(QByteArrayView d) {
-    quint64 at = 12;
-    while (at + 8 <= quint64(d.size())) {
-        const quint32 len = qFromLittleEndian<quint32>(d.data() + at + 4);
-        if (len > quint64(d.size()) - at - 8)
-            break;
-        if (d.sliced(qsizetype(at), 4) == "EXIF") {
-            QByteArrayView e = d.sliced(qsizetype(at + 8), qsizetype(len));
-            return e.startsWith("Exif\0\0") ? e.sliced(6) : e;
-        }
-        at += 8 + quint64(len) + (len & 1);
-    }
+// Why a picture of `full` pixels (as shown) is not read, or nothing when it may be.
+QString sizeProblem(QSize full) {
+    if (full.isEmpty())
+        return QCoreApplication::translate("impimg", "Unreadable picture header");
+    if (qint64(full.width()) * full.height() > kMaxPicturePixels)
+        return tooLarge(full);
     return {};
 }
 
@@ -170,7 +78,7 @@ ForeignPicture readByQt(const QByteArray& bytes, QSize cover, int minLongest, bo
     const QByteArrayView d(bytes);
     QByteArrayView exif;
     if (d.startsWith("\x89PNG\r\n\x1a\n")) {
-        if (!pngChunks(d, &exif)) {
+        if (!pngExif(d, &exif)) {
             f.error = QCoreApplication::translate("impimg", "Premature end of PNG file");
             return f;
         }
@@ -196,22 +104,21 @@ ForeignPicture readByQt(const QByteArray& bytes, QSize cover, int minLongest, bo
         f.error = reader.errorString();
         return f;
     }
-    if (!sizeFits(stored)) {
-        f.error = tooLarge(stored);
+    f.error = sizeProblem(stored);
+    if (!f.ok())
         return f;
-    }
-    f.fullSize = turns(o) ? stored.transposed() : stored;
+    f.fullSize = orientationTurns(o) ? stored.transposed() : stored;
     if (headerOnly)
         return f;
     const QSize want = wantedSize(f.fullSize, cover, minLongest);
     if (want != f.fullSize)
-        reader.setScaledSize(turns(o) ? want.transposed() : want);
+        reader.setScaledSize(orientationTurns(o) ? want.transposed() : want);
     const QImage img = reader.read();
     if (img.isNull()) {
         f.error = reader.errorString();
         return f;
     }
-    f.image = upright(img, o);
+    f.image = uprightImage(img, o);
     return f;
 }
 
@@ -242,14 +149,9 @@ ForeignPicture readHeif(const QByteArray& bytes, QSize cover, int minLongest, bo
     // The handle's size is the picture's as shown: libheif turns it by its irot/imir boxes.
     // The EXIF orientation inside is informative only and must not be applied again.
     f.fullSize = QSize(heif_image_handle_get_width(h), heif_image_handle_get_height(h));
-    if (f.fullSize.isEmpty()) {
-        f.error = QCoreApplication::translate("impimg", "Unreadable picture header");
+    f.error = sizeProblem(f.fullSize);
+    if (!f.ok())
         return f;
-    }
-    if (!sizeFits(f.fullSize)) {
-        f.error = tooLarge(f.fullSize);
-        return f;
-    }
     heif_item_id id = 0;
     if (heif_image_handle_get_list_of_metadata_block_IDs(h, "Exif", &id, 1) == 1) {
         QByteArray block(qsizetype(heif_image_handle_get_metadata_size(h, id)), '\0');
@@ -311,7 +213,7 @@ QImage rawPreview(LibRaw& raw) {
                      : rawBitmap(m);
     // libraw's flip: 3 half a turn, 5 a quarter anticlockwise, 6 a quarter clockwise.
     const int flip = raw.imgdata.sizes.flip;
-    return upright(img, flip == 3 ? 3 : flip == 5 ? 8 : flip == 6 ? 6 : 1);
+    return uprightImage(img, flip == 3 ? 3 : flip == 5 ? 8 : flip == 6 ? 6 : 1);
 }
 
 int rawProgress(void* stop, LibRaw_progress, int, int) {
@@ -334,14 +236,9 @@ ForeignPicture readRaw(const QByteArray& bytes, QSize cover, int minLongest, boo
     }
     const libraw_image_sizes_t& s = raw->imgdata.sizes;
     f.fullSize = QSize(s.iwidth, s.iheight);
-    if (f.fullSize.isEmpty()) {
-        f.error = QCoreApplication::translate("impimg", "Unreadable picture header");
+    f.error = sizeProblem(f.fullSize);
+    if (!f.ok())
         return f;
-    }
-    if (!sizeFits(f.fullSize)) {
-        f.error = tooLarge(f.fullSize);
-        return f;
-    }
     // The tags as the camera wrote them where the file is TIFF-based; libraw's own otherwise.
     if (bytes.startsWith("II") || bytes.startsWith("MM"))
         f.exif = readExifFields(bytes);
@@ -439,86 +336,6 @@ bool readPath(const QString& path, QByteArray* bytes, QString* error) {
     return openRegularFile(file, path, error) && readWholeFile(file.handle(), bytes, error);
 }
 
-// Big-endian TIFF data for an EXIF block.
-struct TiffWriter {
-    QByteArray out;
-    void u16(quint16 v) {
-        out.append(char(v >> 8));
-        out.append(char(v));
-    }
-    void u32(quint32 v) {
-        u16(quint16(v >> 16));
-        u16(quint16(v));
-    }
-};
-
-QByteArray exifBlock(const ExifFields& fields) {
-    struct Entry {
-        quint16 tag;
-        quint16 type; // 2 ASCII, 3 SHORT, 4 LONG
-        QByteArray text;
-        quint32 value = 0;
-    };
-    const auto ascii = [](quint16 tag, QByteArray t) {
-        return Entry{tag, 2, t.left(255).append('\0')};
-    };
-    QList<Entry> ifd0;
-    if (!fields.make.isEmpty())
-        ifd0.append(ascii(0x010f, fields.make));
-    if (!fields.model.isEmpty())
-        ifd0.append(ascii(0x0110, fields.model));
-    ifd0.append({0x0112, 3, {}, 1}); // the pixels are upright
-    QList<Entry> exifIfd;
-    if (fields.dateTimeOriginal.size() == 19)
-        exifIfd.append(ascii(0x9003, fields.dateTimeOriginal));
-    if (!exifIfd.isEmpty())
-        ifd0.append({0x8769, 4, {}, 0});
-
-    const auto ifdBytes = [](const QList<Entry>& e) {
-        return quint32(2 + 12 * e.size() + 4);
-    };
-    const quint32 ifd0At = 8;
-    const quint32 exifAt = ifd0At + ifdBytes(ifd0);
-    quint32 dataAt = exifAt + (exifIfd.isEmpty() ? 0 : ifdBytes(exifIfd));
-    if (!exifIfd.isEmpty())
-        ifd0.last().value = exifAt;
-
-    TiffWriter w;
-    QByteArray data;
-    w.out.append("MM\0\x2a", 4);
-    w.u32(ifd0At);
-    const auto writeIfd = [&](const QList<Entry>& entries) {
-        w.u16(quint16(entries.size()));
-        for (const Entry& e : entries) {
-            w.u16(e.tag);
-            w.u16(e.type);
-            if (e.type == 2) {
-                w.u32(quint32(e.text.size()));
-                if (e.text.size() <= 4) {
-                    w.out.append(e.text.leftJustified(4, '\0'));
-                } else {
-                    w.u32(dataAt + quint32(data.size()));
-                    data.append(e.text);
-                    if (data.size() & 1)
-                        data.append('\0'); // values start on a word boundary
-                }
-            } else if (e.type == 3) {
-                w.u32(1);
-                w.u16(quint16(e.value));
-                w.u16(0);
-            } else {
-                w.u32(1);
-                w.u32(e.value);
-            }
-        }
-        w.u32(0); // no next IFD
-    };
-    writeIfd(ifd0);
-    if (!exifIfd.isEmpty())
-        writeIfd(exifIfd);
-    return QByteArray("Exif\0\0", 6) + w.out + data;
-}
-
 } // namespace
 
 QStringList foreignSuffixes() {
@@ -555,33 +372,6 @@ QByteArray contentFormat(QByteArrayView head) {
 
 bool isForeignPicture(const QString& name) {
     return kindOf(name) != Kind::None;
-}
-
-ExifFields readExifFields(QByteArrayView tiff) {
-    ExifFields f;
-    TiffReader r{tiff};
-    // The magic number is not checked: raw formats put their own there (ORF, RW2).
-    if (!r.has(0, 8) || !(tiff.startsWith("II") || tiff.startsWith("MM")))
-        return f;
-    r.little = tiff.startsWith("II");
-    quint64 exifIfd = 0;
-    r.entries(r.u32(4), [&](quint16 tag, quint64 e) {
-        if (tag == 0x010f)
-            f.make = r.text(e);
-        else if (tag == 0x0110)
-            f.model = r.text(e);
-        else if (tag == 0x0112 && r.u16(e + 2) == 3) {
-            const int o = r.u16(e + 8);
-            f.orientation = o >= 1 && o <= 8 ? o : 0;
-        } else if (tag == 0x8769)
-            exifIfd = r.u32(e + 8);
-    });
-    if (exifIfd != 0)
-        r.entries(exifIfd, [&](quint16 tag, quint64 e) {
-            if (tag == 0x9003)
-                f.dateTimeOriginal = r.text(e);
-        });
-    return f;
 }
 
 bool readWholeFile(int fd, QByteArray* bytes, QString* error) {
@@ -646,7 +436,7 @@ PictureHeader readForeignHeader(const QString& path) {
         return h;
     const ForeignPicture f = readForeign(bytes, path, {}, 0, true);
     h.size = f.fullSize;
-    h.storedSize = turns(f.exif.orientation) ? f.fullSize.transposed() : f.fullSize;
+    h.storedSize = orientationTurns(f.exif.orientation) ? f.fullSize.transposed() : f.fullSize;
     h.format = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1).toLower().toLatin1();
     h.error = f.error;
     return h;

@@ -4,6 +4,7 @@
 // (libheif) and camera RAW files (libraw). They are read upright, with the EXIF fields worth
 // keeping, and turned once into a JPEG that carries those fields. Thread-safe.
 
+#include "exiffields.h"
 #include "picturedecoder.h"
 
 #include <QByteArray>
@@ -24,17 +25,6 @@ bool isForeignPicture(const QString& name);
 // The format a file's first bytes show, whatever its name: "jpeg", "gif", "bmp", "png", "tiff",
 // "webp" or "heif"; empty for anything else (most camera RAW formats among them).
 QByteArray contentFormat(QByteArrayView head);
-
-// The EXIF fields a converted picture carries over. Texts are as stored, without their NUL.
-struct ExifFields {
-    QByteArray dateTimeOriginal; // "YYYY:MM:DD HH:MM:SS"
-    QByteArray make;
-    QByteArray model;
-    int orientation = 0; // 1..8; 0 when the source says nothing
-};
-// Reads the fields from a TIFF-structured block (starting "II" or "MM"), as EXIF blocks and
-// TIFF-based files are. Offsets pointing outside the block are ignored.
-ExifFields readExifFields(QByteArrayView tiff);
 
 struct ForeignPicture {
     QImage image;   // upright; scaled when a smaller size was asked for

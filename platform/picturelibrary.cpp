@@ -175,44 +175,40 @@ QString PictureLibrary::memoryKey(const PictureSource& src, QSize size, int angl
         .arg(angle);
 }
 
-QImage PictureLibrary::cached(const QString& path, QSize size, int angle) {
-    angle = normalAngle(angle);
-    if (angle < 0 || !drawable(size))
-        return {};
-    const PictureSource src = PictureSource::of(path);
-    if (!src.valid())
-        return {};
+std::optional<PictureLibrary::Lookup> PictureLibrary::lookUp(const QString& path, QSize size,
+                                                             int angle) {
+    const int turn = normalAngle(angle);
+    if (turn < 0 || !drawable(size))
+        return std::nullopt;
+    Lookup l{PictureSource::of(path), turn, {}, {}};
+    if (!l.src.valid())
+        return std::nullopt;
+    l.key = memoryKey(l.src, size, l.angle);
     QMutexLocker lock(&m_memoryMutex);
-    const QImage* hit = m_memory.object(memoryKey(src, size, angle));
-    if (!hit)
-        return {};
-    ++m_memoryHits;
-    return *hit;
+    if (const QImage* hit = m_memory.object(l.key)) {
+        ++m_memoryHits;
+        l.hit = *hit;
+    }
+    return l;
+}
+
+QImage PictureLibrary::cached(const QString& path, QSize size, int angle) {
+    const auto l = lookUp(path, size, angle);
+    return l ? l->hit : QImage();
 }
 
 QImage PictureLibrary::thumbnail(const QString& path, QSize size, int angle, bool keep) {
-    angle = normalAngle(angle);
-    if (angle < 0 || !drawable(size))
-        return {};
-    const PictureSource src = PictureSource::of(path);
-    if (!src.valid())
-        return {};
-    const QString key = memoryKey(src, size, angle);
-    {
-        QMutexLocker lock(&m_memoryMutex);
-        if (const QImage* hit = m_memory.object(key)) {
-            ++m_memoryHits;
-            return *hit;
-        }
-    }
-    const QImage base = load(src, angle % 180 ? size.transposed() : size);
+    const auto l = lookUp(path, size, angle);
+    if (!l || !l->hit.isNull())
+        return l ? l->hit : QImage();
+    const QImage base = load(l->src, l->angle % 180 ? size.transposed() : size);
     if (base.isNull())
         return {};
-    const QImage out = turnAndScale(base, size, angle);
+    const QImage out = turnAndScale(base, size, l->angle);
     if (!keep)
         return out;
     QMutexLocker lock(&m_memoryMutex);
-    m_memory.insert(key, new QImage(out), out.sizeInBytes());
+    m_memory.insert(l->key, new QImage(out), out.sizeInBytes());
     return out;
 }
 

@@ -25,6 +25,7 @@
 #include <QThreadPool>
 
 #include <atomic>
+#include <optional>
 
 class QPainter;
 
@@ -111,6 +112,15 @@ public:
 private:
     QImage load(const PictureSource& src, QSize need);
     static QString memoryKey(const PictureSource& src, QSize size, int angle);
+    // A request as the memory tier keeps it, with the picture found there (null when not).
+    struct Lookup {
+        PictureSource src;
+        int angle = 0; // 0, 90, 180 or 270
+        QString key;
+        QImage hit;
+    };
+    // Nothing when the request draws nothing or its file is not there.
+    std::optional<Lookup> lookUp(const QString& path, QSize size, int angle);
 
     DiskThumbnails m_disk;
     QMutex m_memoryMutex;

@@ -100,6 +100,48 @@ TEST(GroupRules, MergesKeepTheSurvivorsNameAndFollowThePageView) {
     EXPECT_EQ(r.a.ngrps, 1);
 }
 
+// Which group the page view shows after a group goes, and what it must redraw, for each group
+// removed around the shown one (3 of 4) and with none shown.
+TEST(GroupRules, TheShownGroupFollowsADeleteOrMerge) {
+    enum Op { Delete, Left, Right };
+    struct Case {
+        Op op;
+        int gcur;
+        int shown;
+        PageViewEffect effect;
+        int shownAfter;
+    };
+    using E = PageViewEffect;
+    for (const Case& c : {
+             Case{Delete, 1, 3, E::None, 2},
+             Case{Delete, 2, 3, E::None, 2},
+             Case{Delete, 3, 3, E::Blank, -1},
+             Case{Delete, 4, 3, E::None, 3},
+             Case{Delete, 2, -1, E::None, -1},
+             Case{Left, 2, 3, E::None, 2},
+             Case{Left, 3, 3, E::Blank, -1},
+             Case{Left, 4, 3, E::BlankTotals, 3},
+             Case{Left, 4, -1, E::None, -1},
+             Case{Right, 1, 3, E::None, 2},
+             Case{Right, 2, 3, E::Blank, -1},
+             Case{Right, 3, 3, E::BlankTotals, 3},
+             Case{Right, 3, -1, E::None, -1},
+         }) {
+        SCOPED_TRACE(testing::Message() << c.op << " " << c.gcur << " " << c.shown);
+        Groups f({24, 24, 24, 24}, {5, 30, 60, 80});
+        f.a.curgrp = static_cast<Integer>(c.shown);
+        f.a.grpa = 7;
+        int gcur = c.gcur;
+        const E effect = c.op == Delete ? deleteGroup(f.a, gcur)
+                         : c.op == Left ? mergeLeft(f.a, gcur)
+                                        : mergeRight(f.a, gcur);
+        EXPECT_EQ(effect, c.effect);
+        EXPECT_EQ(f.a.curgrp, c.shownAfter);
+        EXPECT_EQ(f.a.grpa, c.effect == E::Blank ? -1 : 7);
+        EXPECT_EQ(f.a.ngrps, 3);
+    }
+}
+
 TEST(GroupRules, BoundaryMovesHandPicturesBetweenCounts) {
     Groups f({48, 48}, {10, 49, 50, 52, 53});
     const BoundaryRange r = boundaryRange(f.a, 1, GetLastPic(f.a));

@@ -2,137 +2,25 @@
 // The page view as a window on the offscreen platform: index, spreads, the page turn driven
 // tick by tick, selection and the tools that change the view.
 
-#include "albumfixture.h"
 #include "bookview.h"
 #include "drawnrect.h"
 #include "filedrop.h"
-#include "phpage.h"
-#include "picturelibrary.h"
+#include "pagefixture.h"
 #include "poolgate.h"
 #include "toolstrip.h"
-#include "waitpictures.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
-#include <QFocusEvent>
 #include <QImage>
-#include <QKeyEvent>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace vimbrel;
-
-namespace {
-
-struct Hub : WindowHub {
-    phpage* page = nullptr;
-    bool box = false;
-    void SetPage() override { page->SetPage(); }
-    void SetTotPg() override { page->SetTotPg(); }
-    void Set_it(int c) override { page->Set_it(c); }
-    void showSelMark(int p, bool v) override { page->showSelMark(p, v); }
-    void setSelCount(int n) override { page->setSelCount(n); }
-    bool photoBoxVisible() const override { return box; }
-    void setPhotoBoxVisible(bool v) override { box = v; }
-    QStringList opened;
-    void showMail() override { opened.append(QStringLiteral("mail")); }
-    void showPrint() override { opened.append(QStringLiteral("print")); }
-    void printReport() override { opened.append(QStringLiteral("report")); }
-    // A drop's import, standing in: what it adds to the end of the box.
-    std::function<int()> import;
-    QList<QStringList> dropped;
-    int importDropped(const QStringList& paths) override {
-        dropped.append(paths);
-        return import ? import() : 0;
-    }
-    Album* album = nullptr;
-    void DeletePbox() override { // only ever the box's tail here
-        album->npbox = static_cast<Integer>(album->npbox - album->pbsel);
-        album->pbfirst = album->pbtop = static_cast<Integer>(1001 - album->npbox);
-    }
-    // The slide show and a drop on the Photo Box tool, with what they are given.
-    void showSlideShow() override {
-        opened.append(QStringLiteral("%1 %2").arg(album->slidesrc).arg(album->dragsrc));
-    }
-    void fs_DragDrop(int index) override {
-        opened.append(
-            QStringLiteral("box %1: %2 from %3").arg(index).arg(album->nsel).arg(album->dragsrc));
-    }
-};
-
-// An album of `groups` groups of `frames` frames with pictures in the given frames.
-struct PageFixture : test::Fixture {
-    QTemporaryDir tmp;
-    PictureLibrary pictures{tmp.filePath(QStringLiteral("thumbs")), 16 << 20};
-    Hub hub;
-    std::unique_ptr<phpage> w;
-
-    PageFixture(std::initializer_list<int> groupSizes, std::initializer_list<int> pictureFrames) {
-        a.picdir = tmp.filePath(QStringLiteral("A")) + QLatin1Char('/');
-        QDir().mkpath(a.picdir);
-        a.sizes[1] = {108, 72, 4, 3};
-        a.sizes[2] = {200, 133, 3, 1};
-        a.sizes[3] = {324, 216, 2, 1};
-        a.pgsize = 1;
-        a.descon = 'n';
-        a.canwrite = 'Y';
-        int slot = 0;
-        for (int frame : pictureFrames) {
-            ++slot;
-            addPicture(slot, frame, slot);
-            QImage img(80, 60, QImage::Format_RGB32);
-            img.fill(QColor::fromHsv(slot * 37 % 360, 200, 220));
-            img.save(a.picdir + fileName(slot), "JPEG");
-            a.pics[slot].pwidth = 80;
-            a.pics[slot].pheight = 60;
-        }
-        setGroups(groupSizes);
-        a.views = &hub;
-        hub.album = &a;
-        w = std::make_unique<phpage>(a, hub, pictures);
-        hub.page = w.get();
-    }
-    ~PageFixture() {
-        // Whatever the test did, no picture was read on the GUI thread.
-        EXPECT_EQ(pictures.stats().guiThreadLoads, 0);
-    }
-    void openGroup(int g) {
-        a.curgrp = static_cast<Integer>(g);
-        a.curpage = 1;
-        w->SetPage();
-        w->Set_it(-1);
-        settle();
-    }
-    void settle() { EXPECT_TRUE(test::waitForPictures(*w)); }
-    // Runs the page-turn timer to its end, as its ticks would.
-    int finishTurn() {
-        int ticks = 0;
-        while (w->pgtimer.isActive() && ticks < 20) {
-            w->pgtimer_Timer();
-            ++ticks;
-        }
-        return ticks;
-    }
-    // A key held down: one press per tick of the turn, as auto-repeat delivers them, and more
-    // after the turn ended; `curpage` is checked after every press.
-    void holdKey(Qt::Key key, int presses, int low, int high) {
-        for (int i = 0; i < presses; ++i) {
-            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
-            QApplication::sendEvent(w.get(), &e);
-            ASSERT_GE(a.curpage, low) << "press " << i;
-            ASSERT_LE(a.curpage, high) << "press " << i;
-            if (w->pgtimer.isActive())
-                w->pgtimer_Timer();
-        }
-        finishTurn();
-    }
-};
-
-} // namespace
+using test::PageFixture;
 
 TEST(PageView, IndexListsAndOpeningAGroup) {
     PageFixture f({24, 24}, {1});
@@ -217,20 +105,6 @@ TEST(PageView, TurnsAskedForDuringATurnWaitAndStayWithinTheGroup) {
     f.w->pgleft_Click();
     f.w->it_Click(13); // the index stops the turn under way
     EXPECT_FALSE(f.w->pgtimer.isActive());
-}
-
-TEST(PageView, HeldPageKeysStopAtTheFirstAndLastSpread) {
-    PageFixture f({48}, {1, 25});
-    f.openGroup(1);
-    f.w->show(); // the keys follow the arrows the user sees
-    f.holdKey(Qt::Key_PageDown, 20, 1, 3);
-    EXPECT_EQ(f.a.curpage, 3);
-    EXPECT_EQ(f.w->pgnum[0]->text(), QStringLiteral("3 "));
-    EXPECT_FALSE(f.w->pb[0]->picture().isNull());
-    f.holdKey(Qt::Key_PageUp, 20, 1, 3);
-    EXPECT_EQ(f.a.curpage, 1);
-    EXPECT_TRUE(f.w->idxlst[0]->isHidden());
-    EXPECT_FALSE(f.w->pb[0]->isHidden());
 }
 
 TEST(PageView, TurnedPicturesKeepTheirProportions) {
@@ -393,138 +267,6 @@ TEST(PageView, FilesDroppedOnAFrameLandThereThoughTheLeafTurnsDuringTheImport) {
         EXPECT_LT(f.a.frames[fr], 1) << fr;
     EXPECT_EQ(f.a.grps[1].gcount, 3);
     EXPECT_EQ(f.w->pictotal->text(), QStringLiteral("3"));
-}
-
-namespace {
-void press(QWidget* w, int key) {
-    QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-} // namespace
-
-// The whole spread by keyboard: arrows move the focus frame, Space selects as the right
-// button does, Enter opens the picture, B puts the photos in the Photo Box.
-TEST(PageKeys, ArrowsSpaceEnterAndBOnTheFramesOfASpread) {
-    PageFixture f({48}, {1, 2, 3, 13, 30});
-    f.openGroup(1);
-    phpage& w = *f.w;
-    w.show();
-    w.setFocus();
-    press(&w, Qt::Key_Down); // from the window into the book
-    EXPECT_EQ(w.focusWidget(), w.pb[0]);
-    press(w.pb[0], Qt::Key_Right);
-    EXPECT_EQ(w.focusWidget(), w.pb[1]);
-    press(w.pb[1], Qt::Key_Down);
-    EXPECT_EQ(w.focusWidget(), w.pb[4]);
-    press(w.pb[0], Qt::Key_Left); // the first spread: nothing that way
-    EXPECT_EQ(f.a.curpage, 1);
-
-    for (int k : {0, 1, 2, 1})
-        press(w.pb[k], Qt::Key_Space);
-    EXPECT_EQ(f.a.nsel, 2);
-    EXPECT_TRUE(w.frsel[0]->isVisibleTo(&w) && w.frsel[2]->isVisibleTo(&w));
-    EXPECT_FALSE(w.frsel[1]->isVisibleTo(&w));
-    EXPECT_EQ(w.seldisp->text(), QStringLiteral("2"));
-
-    press(w.pb[1], Qt::Key_Return);
-    ASSERT_FALSE(f.hub.opened.isEmpty());
-    EXPECT_EQ(f.hub.opened.last(), QStringLiteral("Pic 2"));
-
-    // B on a selected photo takes the selection along; on another, that photo alone.
-    press(w.pb[2], Qt::Key_B);
-    EXPECT_EQ(f.hub.opened.last(), QStringLiteral("box 999: 2 from 3"));
-    SetAllSel(f.a, -1);
-    press(w.pb[0], Qt::Key_Space);
-    press(w.pb[1], Qt::Key_B);
-    EXPECT_EQ(f.hub.opened.last(), QStringLiteral("box 999: 1 from 2"));
-    // An empty frame and a read-only album send nothing.
-    const qsizetype before = f.hub.opened.size();
-    press(w.pb[5], Qt::Key_B);
-    f.a.canwrite = 'N';
-    press(w.pb[0], Qt::Key_B);
-    EXPECT_EQ(f.hub.opened.size(), before);
-
-    // Past the right side of the spread is the next one, as the page arrow.
-    press(w.pb[14], Qt::Key_Right);
-    f.finishTurn();
-    EXPECT_EQ(f.a.curpage, 3);
-}
-
-// The line under the tools names the tool the keyboard is on, not only the one under the mouse.
-TEST(PageKeys, TheHintLineFollowsTheFocusAcrossTheTools) {
-    PageFixture f({24}, {1});
-    f.openGroup(1);
-    phpage& w = *f.w;
-    w.show();
-    for (int i : {0, 4, 9}) {
-        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
-        QApplication::sendEvent(w.it[i], &in);
-        EXPECT_EQ(w.dstat->text(), toolTags()[i]);
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(w.it[i], &out);
-        EXPECT_EQ(w.dstat->text(), QString());
-    }
-    // Up from a tool goes back into the book.
-    w.it[9]->setFocus();
-    press(w.it[9], Qt::Key_Up);
-    EXPECT_EQ(w.focusWidget(), w.pb[0]);
-    // Frames and tools can all be reached with Tab.
-    for (QWidget* t : {static_cast<QWidget*>(w.pb[0]), static_cast<QWidget*>(w.it[0])})
-        EXPECT_TRUE(t->focusPolicy() & Qt::TabFocus);
-}
-
-// The focus stays in the book while frames hide and show: through a page turn (keys held
-// down meanwhile turn pages rather than walk the tools), onto a spread with fewer frames,
-// a new layout, and the Index tool, which hides itself.
-TEST(PageKeys, TheFocusStaysInTheBookAcrossTurnsAndLayouts) {
-    PageFixture f({30, 10}, {1, 2, 3, 13, 30});
-    f.openGroup(1);
-    phpage& w = *f.w;
-    w.show();
-    QApplication::setActiveWindow(&w);
-    QApplication::processEvents();
-    ASSERT_TRUE(w.isActiveWindow());
-
-    w.pb[23]->setFocus();
-    press(w.pb[23], Qt::Key_Right);
-    w.pgtimer_Timer(); // the right page lifts
-    w.pgtimer_Timer();
-    ASSERT_NE(QApplication::focusWidget(), nullptr);
-    press(QApplication::focusWidget(), Qt::Key_Right); // auto-repeat: the next turn waits
-    f.finishTurn();
-    EXPECT_EQ(f.a.curpage, 3);
-    EXPECT_EQ(QApplication::focusWidget(), w.pb[5]); // the last frame of the group
-    EXPECT_EQ(w.dstat->text(), QString());
-
-    w.pb[2]->setFocus();
-    w.it_Click(7); // another size: the frames are laid out again
-    f.finishTurn();
-    EXPECT_TRUE(QApplication::focusWidget() == w.pb[2] || QApplication::focusWidget() == w.pb[0])
-        << qPrintable(QApplication::focusWidget()->objectName());
-
-    w.it[13]->setFocus(); // Index, which the index hides
-    w.it_Click(13);
-    EXPECT_EQ(QApplication::focusWidget(), w.idxlst[0]);
-}
-
-// A held key repeats; Space, Enter and B act once per press, as a click does.
-TEST(PageKeys, HeldSpaceEnterAndBActOnce) {
-    PageFixture f({24}, {1, 2, 3});
-    f.openGroup(1);
-    phpage& w = *f.w;
-    w.show();
-    const auto hold = [](QWidget* target, int key) {
-        for (bool repeat : {false, true, true, true}) {
-            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, QString(), repeat);
-            QApplication::sendEvent(target, &e);
-        }
-    };
-    hold(w.pb[0], Qt::Key_Space);
-    EXPECT_EQ(f.a.nsel, 1);
-    EXPECT_TRUE(w.frsel[0]->isVisibleTo(&w));
-    f.hub.opened.clear();
-    hold(w.pb[1], Qt::Key_Return);
-    EXPECT_EQ(f.hub.opened, QStringList({QStringLiteral("Pic 2")}));
 }
 
 namespace {

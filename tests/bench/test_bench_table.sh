@@ -72,6 +72,13 @@ n=${#all[@]}
 grep -q "$n figures, $n targets: $((n - 2)) met, 2 missed" <<<"$out" || fail "wrong summary"
 grep -q $'^RESULT\t' <<<"$out" && fail "RESULT lines shown among the output"
 
+# Every benchmark starts as the program does, with its memory tuning, so that it measures what
+# users run: a benchmark without it times the C library mapping each picture buffer afresh.
+for src in "$root"/bench/bench_*.cpp; do
+  sed -n '/^int main(/{n;p;q}' "$src" | grep -q '^ *bench::startLikeTheProgram();' ||
+    fail "$(basename "$src") does not start with bench::startLikeTheProgram()"
+done
+
 [ "$failures" -eq 0 ] || {
   echo "--- last run:"
   echo "$out"

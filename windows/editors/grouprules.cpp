@@ -129,6 +129,32 @@ bool insertGroup(Album& a, int gcur) {
     return true;
 }
 
+namespace {
+
+// Group `gone` leaves the list: the page view's group moves down one when it came after, and
+// the view blanks when it was that group.
+PageViewEffect groupLeaves(Album& a, int gone) {
+    if (a.curgrp <= 0 || gone > a.curgrp)
+        return PageViewEffect::None;
+    if (gone < a.curgrp) {
+        a.curgrp = static_cast<Integer>(a.curgrp - 1);
+        return PageViewEffect::None;
+    }
+    a.curgrp = -1;
+    a.grpa = -1;
+    return PageViewEffect::Blank;
+}
+
+// Group `gone` merges into group `gone - 1`: as groupLeaves(), and when `gone - 1` is the shown
+// group its totals change.
+PageViewEffect mergedAway(Album& a, int gone) {
+    const bool intoShown = a.curgrp > 0 && gone == a.curgrp + 1;
+    const PageViewEffect effect = groupLeaves(a, gone);
+    return intoShown ? PageViewEffect::BlankTotals : effect;
+}
+
+} // namespace
+
 PageViewEffect deleteGroup(Album& a, int& gcur) {
     if (!validGroup(a, gcur) || a.ngrps < 2)
         return PageViewEffect::None;
@@ -143,16 +169,7 @@ PageViewEffect deleteGroup(Album& a, int& gcur) {
     a.nsel = gone.gcount;
     PackPics(a, static_cast<Integer>(gcur));
 
-    PageViewEffect effect = PageViewEffect::None;
-    if (a.curgrp > 0) {
-        if (gcur < a.curgrp) {
-            a.curgrp = static_cast<Integer>(a.curgrp - 1);
-        } else if (gcur == a.curgrp) {
-            a.curgrp = -1;
-            a.grpa = -1;
-            effect = PageViewEffect::Blank;
-        }
-    }
+    const PageViewEffect effect = groupLeaves(a, gcur);
 
     const int oldEnd = a.grps[a.ngrps].glast;
     if (gcur < a.ngrps) {
@@ -193,18 +210,7 @@ void dropRecord(Album& a, int g) {
 PageViewEffect mergeLeft(Album& a, int& gcur) {
     if (!validGroup(a, gcur) || gcur < 2)
         return PageViewEffect::None;
-    PageViewEffect effect = PageViewEffect::None;
-    if (a.curgrp > 0) {
-        if (gcur < a.curgrp) {
-            a.curgrp = static_cast<Integer>(a.curgrp - 1);
-        } else if (gcur == a.curgrp) {
-            a.curgrp = -1;
-            a.grpa = -1;
-            effect = PageViewEffect::Blank;
-        } else if (gcur == a.curgrp + 1) {
-            effect = PageViewEffect::BlankTotals;
-        }
-    }
+    const PageViewEffect effect = mergedAway(a, gcur);
     GrpRec& left = a.grps[gcur - 1];
     left.glast = a.grps[gcur].glast;
     left.gcount = static_cast<Integer>(left.gcount + a.grps[gcur].gcount);
@@ -217,18 +223,8 @@ PageViewEffect mergeLeft(Album& a, int& gcur) {
 PageViewEffect mergeRight(Album& a, int gcur) {
     if (!validGroup(a, gcur) || gcur >= a.ngrps)
         return PageViewEffect::None;
-    PageViewEffect effect = PageViewEffect::None;
-    if (a.curgrp > 0) {
-        if (gcur < a.curgrp - 1) {
-            a.curgrp = static_cast<Integer>(a.curgrp - 1);
-        } else if (gcur == a.curgrp - 1) {
-            a.curgrp = -1;
-            a.grpa = -1;
-            effect = PageViewEffect::Blank;
-        } else if (gcur == a.curgrp) {
-            effect = PageViewEffect::BlankTotals;
-        }
-    }
+    // As the page view sees it, the right-hand group is the one that goes.
+    const PageViewEffect effect = mergedAway(a, gcur + 1);
     GrpRec& right = a.grps[gcur + 1];
     right.gfirst = a.grps[gcur].gfirst;
     right.gcount = static_cast<Integer>(right.gcount + a.grps[gcur].gcount);

@@ -377,7 +377,7 @@ void phgrp::showPictures(int first, int last) {
         if (!fit.draw)
             continue;
         onScreen.append(
-            {m_a.picdir + p.pfile.trimmed(), (QSizeF(fit.rect.size()) * dpr).toSize(), fit.angle});
+            {m_a.picdir + p.pfile.trimmed(), devicePixels(fit.rect.size(), dpr), fit.angle});
         m_pictureBoxes.append({box, fit.rect});
     }
     m_requested = m_loader.generation() + 1; // pictures in memory arrive before request() returns
@@ -388,7 +388,7 @@ void phgrp::pictureArrived(quint64 generation, int index, const QImage& image) {
     if (generation != m_requested || index < 0 || index >= m_pictureBoxes.size() || image.isNull())
         return;
     const auto& [box, rect] = m_pictureBoxes[index];
-    box->setPixmap(framePixmap(pictureSize, devicePixelRatioF(), image, rect.topLeft()));
+    box->setPixmap(framePixmap(pictureSize, devicePixelRatioF(), image, rect));
 }
 
 void phgrp::grpbt_MouseDown(int index) {

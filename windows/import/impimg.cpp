@@ -6,10 +6,10 @@
 #include "artwork.h"
 #include "config.h"
 #include "filenames.h"
+#include "framefit.h"
 #include "importrules.h"
 #include "importrun.h"
 #include "picfolder.h"
-#include "picturefit.h"
 #include "ui.h"
 #include "volumes.h"
 
@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
@@ -248,7 +247,7 @@ void impimg::flebox_Click() {
         p.fit = fitPicture(p.measure.size, 'L', box);
         if (!p.fit.draw)
             return p;
-        const QSize size = (QSizeF(p.fit.rect.size()) * dpr).toSize();
+        const QSize size = devicePixels(p.fit.rect.size(), dpr);
         p.image = byName ? pictures->thumbnail(path, size, p.fit.angle) : decodeSource(own, size);
         return p;
     }).then(this, [this, generation](const Preview& p) { showPreview(generation, p); });
@@ -267,16 +266,9 @@ void impimg::showPreview(quint64 generation, const Preview& p) {
         return;
     }
     const qreal dpr = devicePixelRatioF();
-    QPixmap pm(pb->contentsRect().size() * dpr);
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
-    if (p.fit.draw && !p.image.isNull()) {
-        QImage img = p.image;
-        img.setDevicePixelRatio(dpr);
-        QPainter painter(&pm);
-        painter.drawImage(QRectF(p.fit.rect), img);
-    }
-    pb->setPixmap(pm);
+    const QSize box = pb->contentsRect().size();
+    pb->setPixmap(p.fit.draw && !p.image.isNull() ? framePixmap(box, dpr, p.image, p.fit.rect)
+                                                  : emptyFramePixmap(box, dpr));
     pbsize->setText(
         QStringLiteral("%1 x %2").arg(p.measure.size.width()).arg(p.measure.size.height()));
 }

@@ -87,8 +87,8 @@ QList<PictureLibrary::Request> phpage::spreadRequests(int page) const {
             continue;
         const Fit fit = fitPicture(m_a.pics[s], QSize(size.szw, size.szh));
         if (fit.draw)
-            wanted.append({framePath(s), (QSizeF(fit.rect.size()) * devicePixelRatioF()).toSize(),
-                           fit.angle});
+            wanted.append(
+                {framePath(s), devicePixels(fit.rect.size(), devicePixelRatioF()), fit.angle});
     }
     return wanted;
 }
@@ -125,7 +125,7 @@ void phpage::pictureArrived(quint64 generation, int index, const QImage& image) 
     m_wanted[k].reset();
     if (image.isNull())
         return; // the empty frame stays
-    pb[k]->setPicture(framePixmap(pb[k]->size(), devicePixelRatioF(), image, rect.topLeft()));
+    pb[k]->setPicture(framePixmap(pb[k]->size(), devicePixelRatioF(), image, rect));
 }
 
 void phpage::drawFrame(int k, int f) {
@@ -138,12 +138,9 @@ void phpage::drawFrame(int k, int f) {
     if (fit.draw) {
         // Until its picture arrives the frame shows what an unreadable picture leaves.
         const qreal dpr = devicePixelRatioF();
-        QPixmap pm(box * dpr);
-        pm.setDevicePixelRatio(dpr);
-        pm.fill(Qt::transparent);
-        pb[k]->setPicture(pm);
+        pb[k]->setPicture(emptyFramePixmap(box, dpr));
         m_wanted[k] =
-            Wanted{{framePath(s), (QSizeF(fit.rect.size()) * dpr).toSize(), fit.angle}, fit.rect};
+            Wanted{{framePath(s), devicePixels(fit.rect.size(), dpr), fit.angle}, fit.rect};
     }
     pb[k]->setOccupied(true);
     frsel[k]->setVisible(p.psel == 0);

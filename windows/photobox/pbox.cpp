@@ -15,7 +15,6 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QTimer>
 
 #include <algorithm>
@@ -195,11 +194,7 @@ QPixmap pbox::placeholder(int slot) {
     const Fit fit = fitPicture(m_a.pics[slot], thumbSize);
     if (!fit.draw)
         return {};
-    const qreal dpr = devicePixelRatioF();
-    QPixmap pm(thumbSize * dpr);
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
-    return pm;
+    return emptyFramePixmap(thumbSize, devicePixelRatioF());
 }
 
 // Moves what is already drawn (and what is still awaited), then asks for the positions that
@@ -237,10 +232,9 @@ void pbox::apply(const StripUpdate& u) {
         fs[i]->setPicture(placeholder(s));
         const Fit fit = fitPicture(p, thumbSize);
         if (fit.draw)
-            m_wanted[i] =
-                Wanted{{picturePath(s), (QSizeF(fit.rect.size()) * devicePixelRatioF()).toSize(),
-                        fit.angle},
-                       fit.rect};
+            m_wanted[i] = Wanted{
+                {picturePath(s), devicePixels(fit.rect.size(), devicePixelRatioF()), fit.angle},
+                fit.rect};
     }
     requestPictures();
     showNumbers();
@@ -269,15 +263,9 @@ void pbox::pictureArrived(quint64 generation, int index, const QImage& image) {
     m_wanted[i].reset();
     if (image.isNull())
         return; // the empty position stays
-    QPixmap pm = fs[i]->picture();
-    if (pm.isNull())
+    if (fs[i]->picture().isNull())
         return;
-    QImage img = image;
-    img.setDevicePixelRatio(pm.devicePixelRatio());
-    QPainter painter(&pm);
-    painter.drawImage(rect.topLeft(), img);
-    painter.end();
-    fs[i]->setPicture(pm);
+    fs[i]->setPicture(framePixmap(thumbSize, devicePixelRatioF(), image, rect));
 }
 
 // Position numbers, the picture counter and the scroll bar, from the model.

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// One frame of the book (a `pb`): it keeps the drawn picture as its persistent image, so a
-// drag can take it and a move between frames can copy it without decoding again. It takes the
-// keyboard focus and shows it with a frame of its own, clear of the red selection outline.
+// One frame of the book (a `pb`) or of the Photo Box strip (an `fs`): it keeps the drawn picture as
+// its persistent image, so a drag can take it and a move between frames can copy it without
+// decoding again. It takes the keyboard focus and shows it with a frame of its own, clear of the
+// red selection outline.
 
 #include <QKeyEvent>
 #include <QPainter>
