@@ -23,6 +23,13 @@
 
 namespace vimbrel::test {
 
+// `text` with %1, %2 ... filled in from `values`, for the failure report.
+template <class... T> QString say(const char* text, const T&... values) {
+    QString s = QString::fromUtf8(text);
+    ((s = s.arg(values)), ...);
+    return s;
+}
+
 // Answers every question with Yes and keeps the error messages, which the stress test treats
 // as failures unless it provoked them.
 class SessionUi;
