@@ -158,10 +158,11 @@ const QList<Writer>& writers() {
              return p.lib.SaveResizePic(p.picture, path, 50, 0, PictureLibrary::Jpeg, 60, 40) !=
                     PictureLibrary::Saved;
          }},
+        // Refused as an error naming the file, which ends the command rather than asking again.
         {"Save Picture", "x.bmp",
          [](Place& p, const QString& path) {
-             savePictureAs(p.f.a, p.lib, p.picture, path);
-             return p.titled(u"Save - ERROR"_s);
+             return !savePictureAs(p.f.a, p.lib, p.picture, path) && p.titled(u"Save - ERROR"_s) &&
+                    p.f.ui.shown.constFirst().text.endsWith(path);
          }},
     };
     return list;
