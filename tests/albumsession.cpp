@@ -8,14 +8,11 @@
 #include "importrun.h"
 #include "pagedrop.h"
 #include "pagelogic.h"
-#include "pboxlogic.h"
 #include "picfiles.h"
 #include "picturefiles.h"
 #include "ui.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSet>
 
 #include <algorithm>
 
@@ -169,22 +166,6 @@ void AlbumSession::DispPage(int p) {
         if (p > 0)
             a.pgframes[k] = static_cast<Integer>(f);
     }
-}
-
-void AlbumSession::Set_it(int code) {
-    applySetIt(a, m_tools, code);
-}
-
-void AlbumSession::AddToFS(int pos) {
-    addToBox(a, pos);
-}
-
-void AlbumSession::DeletePbox() {
-    deleteFromBox(a);
-}
-
-void AlbumSession::LoadFS(int start) {
-    loadStrip(a, start);
 }
 
 // ---- the page view
