@@ -314,7 +314,8 @@ namespace {
 // Qt writes no CMYK JPEG: a print shop's file, made with libjpeg. Ink as Adobe stores it,
 // inverted, and stored as YCCK as Photoshop does, or as plain CMYK.
 QByteArray cmykJpegBytes(const QImage& img, bool ycck) {
-    const QImage rgb = img.convertToFormat(QImage::Format_RGB32);
+    // R, G, B and 255 in memory: cyan, magenta, yellow and no black, inverted.
+    const QImage rgb = img.convertToFormat(QImage::Format_RGBX8888);
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -331,17 +332,8 @@ QByteArray cmykJpegBytes(const QImage& img, bool ycck) {
     if (ycck)
         jpeg_set_colorspace(&cinfo, JCS_YCCK);
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(size_t(rgb.width()) * 4);
     while (cinfo.next_scanline < cinfo.image_height) {
-        const auto* line =
-            reinterpret_cast<const QRgb*>(rgb.constScanLine(int(cinfo.next_scanline)));
-        for (int x = 0; x < rgb.width(); ++x) {
-            row[size_t(x) * 4 + 0] = JSAMPLE(qRed(line[x]));
-            row[size_t(x) * 4 + 1] = JSAMPLE(qGreen(line[x]));
-            row[size_t(x) * 4 + 2] = JSAMPLE(qBlue(line[x]));
-            row[size_t(x) * 4 + 3] = 255;
-        }
-        JSAMPROW r = row.data();
+        JSAMPROW r = const_cast<JSAMPLE*>(rgb.constScanLine(int(cinfo.next_scanline)));
         jpeg_write_scanlines(&cinfo, &r, 1);
     }
     jpeg_finish_compress(&cinfo);
