@@ -25,15 +25,8 @@ QString difference(const Album& x, const Album& y) {
     if (x.albname.trimmed() != y.albname.trimmed() || x.albdesc.trimmed() != y.albdesc.trimmed())
         return QStringLiteral("names");
     if (x.npics != y.npics || x.npbox != y.npbox || x.ngrps != y.ngrps || x.nframes != y.nframes)
-        return QStringLiteral("counts %1/%2/%3/%4 against %5/%6/%7/%8")
-            .arg(x.npics)
-            .arg(x.npbox)
-            .arg(x.ngrps)
-            .arg(x.nframes)
-            .arg(y.npics)
-            .arg(y.npbox)
-            .arg(y.ngrps)
-            .arg(y.nframes);
+        return say("counts %1/%2/%3/%4 against %5/%6/%7/%8", x.npics, x.npbox, x.ngrps, x.nframes,
+                   y.npics, y.npbox, y.ngrps, y.nframes);
     const auto samePic = [](const PicRec& p, const PicRec& q) {
         return p.pfile == q.pfile && p.porient == q.porient && p.psdesc == q.psdesc &&
                p.pldesc == q.pldesc && p.pwidth == q.pwidth && p.pheight == q.pheight;
@@ -56,22 +49,24 @@ QString difference(const Album& x, const Album& y) {
     return {};
 }
 
+// `bytes` decoded and compared with the album; `what` names them in the report.
+QString readBackProblem(const Album& a, const QByteArray& bytes, const QString& what) {
+    Album back;
+    ClearAlbum(back);
+    const AlbumDecode d = decodeAlbum(bytes, back);
+    if (d.outcome != AlbumDecode::Ok)
+        return what + QStringLiteral(" does not open: ") + d.problem;
+    const QString diff = difference(a, back);
+    return diff.isEmpty() ? QString() : what + QStringLiteral(" differs: ") + diff;
+}
+
 } // namespace
 
 QString AlbumSession::state() const {
-    return QStringLiteral(
-               "canwrite %1 changed %2 group %3 of %4, page %5 of %6, nsel %7, pbsel %8, "
-               "%9 pictures, %10 in the box")
-        .arg(QLatin1Char(a.canwrite))
-        .arg(QLatin1Char(a.changed))
-        .arg(a.curgrp)
-        .arg(a.ngrps)
-        .arg(a.curpage)
-        .arg(a.npages)
-        .arg(a.nsel)
-        .arg(a.pbsel)
-        .arg(a.npics)
-        .arg(a.npbox);
+    return say("canwrite %1 changed %2 group %3 of %4, page %5 of %6, nsel %7, pbsel %8, "
+               "%9 pictures, %10 in the box",
+               QChar::fromLatin1(a.canwrite), QChar::fromLatin1(a.changed), a.curgrp, a.ngrps,
+               a.curpage, a.npages, a.nsel, a.pbsel, a.npics, a.npbox);
 }
 
 QString AlbumSession::problem() const {
@@ -79,25 +74,22 @@ QString AlbumSession::problem() const {
     if (a.canwrite != 'Y' || a.albfile.isEmpty())
         p << QStringLiteral("the album is no longer open for changes");
     if (a.ngrps < 1 || a.ngrps > 42)
-        return QStringLiteral("ngrps %1").arg(a.ngrps);
+        return say("ngrps %1", a.ngrps);
     if (a.grps[1].gfirst != 1)
-        p << QStringLiteral("group 1 starts at %1").arg(a.grps[1].gfirst);
+        p << say("group 1 starts at %1", a.grps[1].gfirst);
     for (int g = 1; g <= a.ngrps; ++g) {
         const GrpRec& r = a.grps[g];
         if (r.gfirst > r.glast || (g > 1 && r.gfirst != a.grps[g - 1].glast + 1))
-            p << QStringLiteral("group %1 spans %2..%3").arg(g).arg(r.gfirst).arg(r.glast);
-        if (r.gcount != countGroupPictures(a, static_cast<Integer>(g)))
-            p << QStringLiteral("group %1 gcount %2, holds %3")
-                     .arg(g)
-                     .arg(r.gcount)
-                     .arg(countGroupPictures(a, static_cast<Integer>(g)));
+            p << say("group %1 spans %2..%3", g, r.gfirst, r.glast);
+        if (const int n = countGroupPictures(a, static_cast<Integer>(g)); r.gcount != n)
+            p << say("group %1 gcount %2, holds %3", g, r.gcount, n);
     }
     if (a.nframes != a.grps[a.ngrps].glast || a.nframes > 1000)
-        p << QStringLiteral("nframes %1").arg(a.nframes);
+        p << say("nframes %1", a.nframes);
     if (a.npics < 0 || a.npbox < 0 || a.npics + a.npbox > 1000)
-        return QStringLiteral("npics %1 npbox %2").arg(a.npics).arg(a.npbox);
+        return say("npics %1 npbox %2", a.npics, a.npbox);
     if (a.npbox > 0 && a.pbfirst != 1001 - a.npbox)
-        p << QStringLiteral("pbfirst %1 with %2 in the box").arg(a.pbfirst).arg(a.npbox);
+        p << say("pbfirst %1 with %2 in the box", a.pbfirst, a.npbox);
     if (a.npbox > 0 && (a.pbtop < a.pbfirst || a.pbtop > 1000))
         p << QStringLiteral("pbtop %1").arg(a.pbtop);
     QList<int> seen(a.npics + 1, 0);
@@ -106,14 +98,14 @@ QString AlbumSession::problem() const {
         if (s == -1)
             continue;
         if (f > a.nframes || s < 1 || s > a.npics) {
-            p << QStringLiteral("frame %1 holds slot %2").arg(f).arg(s);
+            p << say("frame %1 holds slot %2", f, s);
             continue;
         }
         ++seen[s];
     }
     for (int s = 1; s <= a.npics; ++s)
         if (seen[s] != 1)
-            p << QStringLiteral("album slot %1 in %2 frames").arg(s).arg(seen[s]);
+            p << say("album slot %1 in %2 frames", s, seen[s]);
     // One file, one record; and every file the album names is there.
     QSet<QString> files;
     const auto named = [&](int s) {
@@ -135,21 +127,21 @@ QString AlbumSession::problem() const {
             if (a.frames[f] > 0 && a.pics[a.frames[f]].psel == 0)
                 ++selected;
         if (selected != a.nsel)
-            p << QStringLiteral("nsel %1, %2 selected").arg(a.nsel).arg(selected);
+            p << say("nsel %1, %2 selected", a.nsel, selected);
     }
     if (a.pbsel >= 0) {
         int marked = 0;
         for (int s = 1001 - a.npbox; s <= 1000; ++s)
             marked += a.wpics[s].psel == 0 ? 1 : 0;
         if (marked != a.pbsel)
-            p << QStringLiteral("pbsel %1, %2 marked").arg(a.pbsel).arg(marked);
+            p << say("pbsel %1, %2 marked", a.pbsel, marked);
     }
     // The page on show.
     if (a.curpage >= 1) {
         if (a.curgrp < 1 || a.curgrp > a.ngrps)
-            p << QStringLiteral("curgrp %1 on page %2").arg(a.curgrp).arg(a.curpage);
+            p << say("curgrp %1 on page %2", a.curgrp, a.curpage);
         else if (a.curpage % 2 != 1 || a.curpage > lastSpread(a.npages))
-            p << QStringLiteral("curpage %1 of %2").arg(a.curpage).arg(a.npages);
+            p << say("curpage %1 of %2", a.curpage, a.npages);
     } else if (a.curpage != -1 && a.curpage != -3) {
         p << QStringLiteral("curpage %1").arg(a.curpage);
     }
@@ -157,16 +149,7 @@ QString AlbumSession::problem() const {
 }
 
 QString AlbumSession::roundTripProblem() const {
-    const QByteArray bytes = encodeAlbum(a);
-    Album back;
-    ClearAlbum(back);
-    const AlbumDecode d = decodeAlbum(bytes, back);
-    if (d.outcome != AlbumDecode::Ok)
-        return QStringLiteral("the album as written does not open: ") + d.problem;
-    const QString diff = difference(a, back);
-    if (!diff.isEmpty())
-        return QStringLiteral("read back differs: ") + diff;
-    return {};
+    return readBackProblem(a, encodeAlbum(a), QStringLiteral("the album read back"));
 }
 
 QString AlbumSession::savedProblem() {
@@ -178,12 +161,7 @@ QString AlbumSession::savedProblem() {
         return {};
     // Written during the last action: it holds the album as the action left it.
     m_saved = bytes;
-    Album back;
-    ClearAlbum(back);
-    if (decodeAlbum(bytes, back).outcome != AlbumDecode::Ok)
-        return QStringLiteral("the saved album does not open");
-    const QString diff = difference(a, back);
-    return diff.isEmpty() ? QString() : QStringLiteral("saved album differs: ") + diff;
+    return readBackProblem(a, bytes, QStringLiteral("the saved album"));
 }
 
 } // namespace vimbrel::test

@@ -8,14 +8,11 @@
 #include "importrun.h"
 #include "pagedrop.h"
 #include "pagelogic.h"
-#include "pboxlogic.h"
 #include "picfiles.h"
 #include "picturefiles.h"
 #include "ui.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSet>
 
 #include <algorithm>
 
@@ -83,11 +80,7 @@ void AlbumSession::fillAlbum() {
         r.glast = static_cast<Integer>(lasts[g - 1]);
     }
     a.nframes = 1000;
-    const QByteArray bytes = [&] {
-        QFile f(m_card + QLatin1Char('/') + m_sources.first());
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }();
+    const QByteArray bytes = jpegBytes(markedPicture(24, 16));
     const auto picture = [&](int slot, int n) {
         PicRec& p = a.pics[slot];
         p.pfile = pictureFileName(n, QStringLiteral("jpg"));
@@ -175,22 +168,6 @@ void AlbumSession::DispPage(int p) {
     }
 }
 
-void AlbumSession::Set_it(int code) {
-    applySetIt(a, m_tools, code);
-}
-
-void AlbumSession::AddToFS(int pos) {
-    addToBox(a, pos);
-}
-
-void AlbumSession::DeletePbox() {
-    deleteFromBox(a);
-}
-
-void AlbumSession::LoadFS(int start) {
-    loadStrip(a, start);
-}
-
 // ---- the page view
 
 void AlbumSession::showIndex() {
@@ -206,7 +183,7 @@ void AlbumSession::showIndex() {
 void AlbumSession::openGroup(int g) {
     if (a.curpage >= 0 || g < 1 || g > a.ngrps)
         return;
-    log = QStringLiteral("open group %1").arg(g);
+    log = say("open group %1", g);
     a.curgrp = static_cast<Integer>(g);
     a.curpage = 1;
     SetPage();
@@ -216,7 +193,7 @@ void AlbumSession::openGroup(int g) {
 void AlbumSession::selectAllTool() {
     if (a.curpage < 1 || !toolShown(15))
         return;
-    log = QStringLiteral("select all/none, nsel %1").arg(a.nsel);
+    log = say("select all/none, nsel %1", a.nsel);
     ClearPboxSel(a);
     SetAllSel(a, a.nsel >= 1 ? Integer(-1) : Integer(0));
 }
@@ -249,7 +226,7 @@ bool AlbumSession::pagePress(int k, bool left) {
 void AlbumSession::toggleFrame(int k) {
     if (a.curpage < 1)
         return;
-    log = QStringLiteral("right click position %1 (frame %2)").arg(k).arg(a.pgframes[k]);
+    log = say("right click position %1 (frame %2)", k, a.pgframes[k]);
     pagePress(k, false);
 }
 
@@ -300,29 +277,20 @@ void AlbumSession::dropOnPage(int k, bool fromBox) {
 void AlbumSession::dragPageToPage(int from, int to, int turnBetween) {
     if (a.curpage < 1)
         return;
-    log = QStringLiteral("drag position %1 (frame %2, nsel %3) to ")
-              .arg(from)
-              .arg(a.pgframes[from])
-              .arg(a.nsel);
+    log = say("drag position %1 (frame %2, nsel %3) to ", from, a.pgframes[from], a.nsel);
     if (!pagePress(from, true))
         return;
     if (turnBetween != 0)
         turnPage(turnBetween > 0, 1);
-    log += QStringLiteral("position %1 (frame %2) of spread %3")
-               .arg(to)
-               .arg(a.pgframes[to])
-               .arg(a.curpage);
+    log += say("position %1 (frame %2) of spread %3", to, a.pgframes[to], a.curpage);
     dropOnPage(to, false);
 }
 
 void AlbumSession::dragPageToBox(int from, int index) {
     if (a.curpage < 1)
         return;
-    log = QStringLiteral("drag position %1 (frame %2, nsel %3) to box %4")
-              .arg(from)
-              .arg(a.pgframes[from])
-              .arg(a.nsel)
-              .arg(index);
+    log = say("drag position %1 (frame %2, nsel %3) to box %4", from, a.pgframes[from], a.nsel,
+              index);
     if (!pagePress(from, true))
         return;
     const PageDropResult r = dropPagePictures(a, index);
@@ -335,7 +303,7 @@ void AlbumSession::dragPageToBox(int from, int index) {
 void AlbumSession::rotateTool() {
     if (a.curpage < 1 || !toolShown(5))
         return;
-    log = QStringLiteral("rotate frame %1").arg(a.curframe);
+    log = say("rotate frame %1", a.curframe);
     Set_it(101);
     if (curframeHoldsPhoto(a)) {
         PicRec& p = a.pics[a.frames[a.curframe]];
@@ -347,7 +315,7 @@ void AlbumSession::rotateTool() {
 void AlbumSession::sizeTool(int tool) {
     if (a.curpage < 1 || !toolShown(tool))
         return;
-    log = QStringLiteral("size tool %1").arg(tool);
+    log = say("size tool %1", tool);
     const int rel = firstFrameOf(a.curpage, framesPerPage(a));
     Set_it(101);
     a.pgsize = static_cast<Integer>(tool == 6 ? 3 : tool == 7 ? 2 : 1);
@@ -356,9 +324,8 @@ void AlbumSession::sizeTool(int tool) {
 }
 
 void AlbumSession::turnPage(bool right, int clicks) {
-    log +=
-        QStringLiteral(" turn %1 x%2").arg(right ? QLatin1Char('R') : QLatin1Char('L')).arg(clicks);
     const char dir = right ? 'R' : 'L';
+    log += say(" turn %1 x%2", QChar::fromLatin1(dir), clicks);
     // The first click turns the leaf; the clicks that come while it turns leave one turn
     // waiting, which is checked against the bounds when the leaf has come down.
     for (int turn = 0; turn < std::min(clicks, 2); ++turn) {
@@ -425,57 +392,36 @@ void AlbumSession::groupEditor(int actions) {
         if (chance(40))
             gcur = pick(1, a.ngrps);
         const GroupButtons b = groupButtons(a, gcur);
-        switch (pick(0, 6)) {
-        case 0:
-            if (b.add && addGroup(a)) {
-                gcur = a.ngrps;
-                dirty = true;
-                log += QStringLiteral(" add");
+        const int action = pick(0, 6);
+        // What the button does when it is offered; the log names it first.
+        const auto press = [&](bool offered, const char* what, const std::function<bool()>& op) {
+            if (offered) {
+                log += say(" %1 %2", QLatin1String(what), gcur);
+                dirty = op() || dirty;
             }
-            break;
-        case 1:
-            if (b.ins && insertGroup(a, gcur)) {
-                dirty = true;
-                log += QStringLiteral(" insert %1").arg(gcur);
-            }
-            break;
-        case 2:
-            if (b.del) {
-                log += QStringLiteral(" delete %1").arg(gcur);
-                deleteGroup(a, gcur);
-                dirty = true;
-            }
-            break;
-        case 3:
-            if (b.left) {
-                log += QStringLiteral(" merge left %1").arg(gcur);
-                mergeLeft(a, gcur);
-                dirty = true;
-            }
-            break;
-        case 4:
-            if (b.right) {
-                log += QStringLiteral(" merge right %1").arg(gcur);
-                mergeRight(a, gcur);
-                dirty = true;
-            }
-            break;
-        case 5: {
+        };
+        if (action == 0 && b.add && addGroup(a)) {
+            gcur = a.ngrps;
+            dirty = true;
+            log += QStringLiteral(" add");
+        }
+        press(action == 1 && b.ins, "insert", [&] { return insertGroup(a, gcur); });
+        press(action == 2 && b.del, "delete", [&] { return (deleteGroup(a, gcur), true); });
+        press(action == 3 && b.left, "merge left", [&] { return (mergeLeft(a, gcur), true); });
+        press(action == 4 && b.right, "merge right", [&] { return (mergeRight(a, gcur), true); });
+        press(action == 5, "rename", [&] {
             bool changed = false;
             setGroupName(a, gcur, randomText(30), &changed);
             setGroupDesc(a, gcur, randomText(50));
-            dirty = true;
-            log += QStringLiteral(" rename %1").arg(gcur);
-            break;
-        }
-        default: {
+            return true;
+        });
+        if (action == 6) {
             const BoundaryRange r = boundaryRange(a, gcur, GetLastPic(a));
-            if (r.movable()) {
+            press(r.movable(), "boundary", [&] {
                 const int v = pick(r.gmin, r.gmax);
-                log += QStringLiteral(" boundary %1 to %2").arg(gcur).arg(v);
-                dirty = moveBoundary(a, gcur, v) || dirty;
-            }
-        }
+                log += say(" to %1", v);
+                return moveBoundary(a, gcur, v);
+            });
         }
     }
     returnToPageView(a, *this, nullptr, gcur, dirty);
@@ -485,9 +431,7 @@ void AlbumSession::groupEditor(int actions) {
 // ---- the Photo Box
 
 void AlbumSession::boxPress(int k, bool left) {
-    log = QStringLiteral("box press %1 %2")
-              .arg(k)
-              .arg(left ? QStringLiteral("left") : QStringLiteral("right"));
+    log = say("box press %1 %2", k, QLatin1String(left ? "left" : "right"));
     pressStrip(a, k, left);
 }
 
@@ -499,7 +443,7 @@ void AlbumSession::boxSelectAll() {
 }
 
 void AlbumSession::boxScroll(int value) {
-    log = QStringLiteral("box scroll %1").arg(value);
+    log = say("box scroll %1", value);
     value = std::clamp(value, 1, scrollMaximum(a));
     if (a.npbox > 0)
         loadStrip(a, boxFirst(a) + value - 1);
@@ -508,11 +452,7 @@ void AlbumSession::boxScroll(int value) {
 void AlbumSession::dragBoxToPage(int k, int to) {
     if (a.curpage < 1)
         return;
-    log = QStringLiteral("drag box %1 (pbsel %2) to position %3 (frame %4)")
-              .arg(k)
-              .arg(a.pbsel)
-              .arg(to)
-              .arg(a.pgframes[to]);
+    log = say("drag box %1 (pbsel %2) to position %3 (frame %4)", k, a.pbsel, to, a.pgframes[to]);
     if (!pressStrip(a, k, true).startDrag)
         return;
     dropOnPage(to, true);
@@ -521,7 +461,7 @@ void AlbumSession::dragBoxToPage(int k, int to) {
 void AlbumSession::boxDelete() {
     if (a.pbsel < 1 || a.canwrite != 'Y')
         return;
-    log = QStringLiteral("box delete %1").arg(a.pbsel);
+    log = say("box delete %1", a.pbsel);
     deleteWithFiles(a, [this] { DeletePbox(); });
 }
 
@@ -535,7 +475,7 @@ void AlbumSession::importFiles(int count, int stopAfter) {
     QStringList names = m_sources;
     std::shuffle(names.begin(), names.end(), rnd);
     names = names.mid(0, count);
-    log = QStringLiteral("import %1, stop after %2").arg(names.join(u',')).arg(stopAfter);
+    log = say("import %1, stop after %2", names.join(u','), stopAfter);
     if (!capacityAllows(a, int(names.size())))
         return;
     ImportRun run(a, *this, m_pictures, m_card, names, false);

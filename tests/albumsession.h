@@ -9,6 +9,7 @@
 
 #include "album.h"
 #include "ownhome.h"
+#include "pboxlogic.h"
 #include "picturelibrary.h"
 #include "toolstrip.h"
 #include "windowhub.h"
@@ -22,6 +23,13 @@
 #include <random>
 
 namespace vimbrel::test {
+
+// `text` with %1, %2 ... filled in from `values`, for the failure report.
+template <class... T> QString say(const char* text, const T&... values) {
+    QString s = QString::fromUtf8(text);
+    ((s = s.arg(values)), ...);
+    return s;
+}
 
 // Answers every question with Yes and keeps the error messages, which the stress test treats
 // as failures unless it provoked them.
@@ -80,11 +88,11 @@ public:
     // WindowHub: what the other windows do to the model when called.
     void SetTotPg() override;
     void DispPage(int p) override;
-    void AddToFS(int pos) override;
-    void DeletePbox() override;
-    void LoadFS(int start) override;
+    void AddToFS(int pos) override { addToBox(a, pos); }
+    void DeletePbox() override { deleteFromBox(a); }
+    void LoadFS(int start) override { loadStrip(a, start); }
     void SetPage() override;
-    void Set_it(int code) override;
+    void Set_it(int code) override { applySetIt(a, m_tools, code); }
 
     // Error messages shown so far ("title: text").
     QStringList errors() const;

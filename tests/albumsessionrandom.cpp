@@ -15,7 +15,6 @@ namespace vimbrel::test {
 
 void AlbumSession::randomAction() {
     log.clear();
-    const int k = a.curpage >= 1 ? pick(0, 23) : 0;
     const auto anyPosition = [&] {
         // Mostly a position showing a frame, now and then any.
         for (int i = 0; i < 6; ++i) {
@@ -128,7 +127,6 @@ void AlbumSession::randomAction() {
             reopen(chance(50));
         break;
     default:
-        (void)k;
         break;
     }
 }

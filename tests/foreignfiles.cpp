@@ -49,6 +49,22 @@ Entry bytes(quint16 tag, std::initializer_list<quint8> v) {
     return e;
 }
 
+// An uncompressed picture in one strip: `bits` per sample, one value per sample.
+QList<Entry> stripEntries(QSize size, std::initializer_list<quint16> bits, quint16 photometric,
+                          qsizetype bytes) {
+    const auto w = quint32(size.width()), h = quint32(size.height());
+    return {longs(256, w),
+            longs(257, h),
+            shorts(258, bits),
+            shorts(259, {1}),
+            shorts(262, {photometric}),
+            longs(273, 0),
+            shorts(277, {quint16(bits.size())}),
+            longs(278, h),
+            longs(279, quint32(bytes)),
+            shorts(284, {1})};
+}
+
 void cameraEntries(const CameraTags& t, QList<Entry>* ifd0, QList<Entry>* exif) {
     if (!t.make.isEmpty())
         ifd0->append(ascii(0x010f, t.make));
@@ -165,16 +181,7 @@ QByteArray tiffWithTags(const QImage& stored, const CameraTags& tags) {
     QByteArray pixels;
     for (int y = 0; y < rgb.height(); ++y)
         pixels.append(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 3);
-    QList<Entry> ifd0 = {longs(256, quint32(rgb.width())),
-                         longs(257, quint32(rgb.height())),
-                         shorts(258, {8, 8, 8}),
-                         shorts(259, {1}),
-                         shorts(262, {2}),
-                         longs(273, 0),
-                         shorts(277, {3}),
-                         longs(278, quint32(rgb.height())),
-                         longs(279, quint32(pixels.size())),
-                         shorts(284, {1})};
+    QList<Entry> ifd0 = stripEntries(rgb.size(), {8, 8, 8}, 2, pixels.size());
     QList<Entry> exif;
     cameraEntries(tags, &ifd0, &exif);
     return tiffFile(ifd0, exif, pixels);
@@ -250,21 +257,10 @@ QByteArray dngBytes(const QImage& stored, const CameraTags& tags) {
                                        : (x % 2 == 0 ? qGreen(c) : qBlue(c));
             pixels += le(quint32(v * 257), 2);
         }
-    QList<Entry> ifd0 = {longs(254, 0),
-                         longs(256, quint32(rgb.width())),
-                         longs(257, quint32(rgb.height())),
-                         shorts(258, {16}),
-                         shorts(259, {1}),
-                         shorts(262, {32803}),
-                         longs(273, 0),
-                         shorts(277, {1}),
-                         longs(278, quint32(rgb.height())),
-                         longs(279, quint32(pixels.size())),
-                         shorts(284, {1}),
-                         shorts(33421, {2, 2}),
-                         bytes(33422, {0, 1, 1, 2}),
-                         bytes(50706, {1, 4, 0, 0}),
-                         ascii(50708, tags.model.isEmpty() ? QByteArray("Test") : tags.model)};
+    QList<Entry> ifd0 = stripEntries(rgb.size(), {16}, 32803, pixels.size()); // a colour filter
+    ifd0 << longs(254, 0) << shorts(33421, {2, 2}) << bytes(33422, {0, 1, 1, 2})
+         << bytes(50706, {1, 4, 0, 0})
+         << ascii(50708, tags.model.isEmpty() ? QByteArray("Test") : tags.model);
     // An identity colour matrix and a neutral white: the mosaic's colours are the picture's.
     Entry matrix{50721, 10, 9, {}};
     for (int i = 0; i < 9; ++i)

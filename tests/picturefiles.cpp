@@ -139,20 +139,14 @@ QByteArray bmpBytes(const QImage& src, int bits) {
     const int paletteBytes = bits <= 8 ? (1 << bits) * 4 : 0;
     const int offset = 14 + 40 + paletteBytes;
     QByteArray b("BM");
-    putLe(b, quint32(offset + pixels.size()), 4);
-    putLe(b, 0, 4);
-    putLe(b, quint32(offset), 4);
-    putLe(b, 40, 4);
-    putLe(b, quint32(w), 4);
-    putLe(b, quint32(h), 4);
-    putLe(b, 1, 2);
-    putLe(b, quint32(bits), 2);
-    putLe(b, 0, 4); // uncompressed
-    putLe(b, quint32(pixels.size()), 4);
-    putLe(b, 2835, 4);
-    putLe(b, 2835, 4);
-    putLe(b, bits <= 8 ? quint32(1 << bits) : 0, 4);
-    putLe(b, 0, 4);
+    // The file header, then the info header: planes and bits are two bytes each, no
+    // compression, 72 dpi, the palette's length.
+    const quint32 data = quint32(pixels.size()), at = quint32(offset), width = quint32(w),
+                  height = quint32(h), planesBits = 1 | quint32(bits) << 16,
+                  colours = bits <= 8 ? quint32(1 << bits) : 0;
+    for (const quint32 v :
+         {at + data, 0u, at, 40u, width, height, planesBits, 0u, data, 2835u, 2835u, colours, 0u})
+        putLe(b, v, 4);
     for (int i = 0; bits <= 8 && i < (1 << bits); ++i) {
         const QRgb c = i < palette.size() ? palette[i] : 0;
         b += char(qBlue(c));

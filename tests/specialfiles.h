@@ -43,10 +43,13 @@ inline bool makeFifo(const QString& path) {
     return ::mkfifo(specialPath(path).constData(), 0644) == 0;
 }
 
+inline bool makeLink(const QString& link, const QString& target) {
+    return ::symlink(specialPath(target).constData(), specialPath(link).constData()) == 0;
+}
+
 inline bool makeLinkToFifo(const QString& path) {
-    const QString target = path + QStringLiteral(".fifo");
-    return makeFifo(target) &&
-           ::symlink(specialPath(target).constData(), specialPath(path).constData()) == 0;
+    return makeFifo(path + QStringLiteral(".fifo")) &&
+           makeLink(path, path + QStringLiteral(".fifo"));
 }
 
 inline bool makeLinkToDevice(const QString& path) {
@@ -59,9 +62,8 @@ inline bool makeLinkToDevice(const QString& path) {
 }
 
 inline bool makeLinkToFolder(const QString& path) {
-    const QString target = path + QStringLiteral(".dir");
-    return QDir().mkpath(target) &&
-           ::symlink(specialPath(target).constData(), specialPath(path).constData()) == 0;
+    return QDir().mkpath(path + QStringLiteral(".dir")) &&
+           makeLink(path, path + QStringLiteral(".dir"));
 }
 
 inline bool makeFolder(const QString& path) {
@@ -86,7 +88,7 @@ inline bool makeUnreadable(const QString& path, const QByteArray& bytes = "unrea
 }
 
 inline bool makeDanglingLink(const QString& path) {
-    return ::symlink("does-not-exist.jpg", specialPath(path).constData()) == 0;
+    return makeLink(path, QStringLiteral("does-not-exist.jpg"));
 }
 
 inline bool makeSocket(const QString& path) {
@@ -116,17 +118,14 @@ inline std::vector<SpecialKind> specialKinds() {
         {"link to device", makeLinkToDevice},
         {"link to folder", makeLinkToFolder},
         {"folder", makeFolder},
+        // Large enough that no reader refuses it for its size before trying to open it.
         {"unreadable",
          [](const QString& p) {
-             return makeUnreadable(p);
+             return makeUnreadable(p, QByteArray(4096, 'x'));
          }},
         {"dangling link", makeDanglingLink},
         {"socket", makeSocket},
     };
-}
-
-inline bool makeLink(const QString& link, const QString& target) {
-    return ::symlink(specialPath(target).constData(), specialPath(link).constData()) == 0;
 }
 
 // Whether this process can be kept from reading a file at all (root reads everything).

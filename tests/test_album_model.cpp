@@ -79,22 +79,13 @@ TEST(CountFree, StopsAtPictureOrGroupEnd) {
     EXPECT_EQ(f.a.nfree, 3); // 8, 9, 10, then the group ends
 }
 
-class PackPicsTest : public ::testing::Test {
-protected:
-    // 5 album pictures in frames 1,3,5,7,9 of a 24-frame group and one Photo Box picture.
-    void SetUp() override {
-        f.addPicture(1, 3, 11);
-        f.addPicture(2, 1, 12);
-        f.addPicture(3, 5, 13);
-        f.addPicture(4, 7, 14);
-        f.addPicture(5, 9, 15);
-        f.setPhotoBox({99});
-        f.setGroups({24, 24});
-    }
+// 5 album pictures in frames 1,3,5,7,9 of a 24-frame group and one Photo Box picture.
+TEST(PackPics, MovesSelectedToPhotoBoxEndInFrameOrder) {
     Fixture f;
-};
-
-TEST_F(PackPicsTest, MovesSelectedToPhotoBoxEndInFrameOrder) {
+    for (const auto& [slot, frame] : {std::pair{1, 3}, {2, 1}, {3, 5}, {4, 7}, {5, 9}})
+        f.addPicture(slot, frame, 10 + slot);
+    f.setPhotoBox({99});
+    f.setGroups({24, 24});
     // Frame 9 (slot 5) and frame 3 (slot 1) selected.
     f.a.pics[5].psel = 0;
     f.a.pics[1].psel = 0;

@@ -95,12 +95,14 @@ QStringList unreadable(QWidget& window) {
     return out;
 }
 
-void keep(QWidget& w, const QString& name) {
+// Shown, kept as a screenshot, and every field and caption in it readable.
+void expectReadable(QWidget& w, const QString& name) {
     const QString dir = QStringLiteral(VIMBREL_ARTEFACTS "/dark-palette");
     QDir().mkpath(dir);
     w.show();
     QApplication::processEvents();
     EXPECT_TRUE(w.grab().toImage().save(dir + QLatin1Char('/') + name + QStringLiteral(".png")));
+    EXPECT_EQ(unreadable(w), QStringList()) << qPrintable(name);
 }
 
 struct DarkDesktop : test::Fixture {
@@ -151,21 +153,17 @@ TEST(DarkPalette, PageViewChooserAndGroupEditorStayReadable) {
     page.show();
     QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(page.it[4], &in); // the hint line in use
-    keep(page, QStringLiteral("pageview"));
-    EXPECT_EQ(unreadable(page), QStringList());
+    expectReadable(page, QStringLiteral("pageview"));
 
     vimbra chooser(d.a, d.hub);
-    keep(chooser, QStringLiteral("chooser"));
-    EXPECT_EQ(unreadable(chooser), QStringList());
+    expectReadable(chooser, QStringLiteral("chooser"));
 
     d.a.curgrp = 1;
     phgrp groups(d.a, d.hub, d.pictures);
-    keep(groups, QStringLiteral("groupeditor"));
-    EXPECT_EQ(unreadable(groups), QStringList());
+    expectReadable(groups, QStringLiteral("groupeditor"));
 
     phdesc descs(d.a, d.hub);
-    keep(descs, QStringLiteral("descriptions"));
-    EXPECT_EQ(unreadable(descs), QStringList());
+    expectReadable(descs, QStringLiteral("descriptions"));
 }
 
 // The other windows a dark desktop reaches: the slide show, import, print and e-mail.
@@ -179,19 +177,15 @@ TEST(DarkPalette, SlideShowImportPrintAndMailStayReadable) {
     QDir().mkpath(d.a.maildir);
 
     phslide slides(d.a, d.hub, d.pictures);
-    keep(slides, QStringLiteral("slideshow"));
-    EXPECT_EQ(unreadable(slides), QStringList());
+    expectReadable(slides, QStringLiteral("slideshow"));
 
     impimg import(d.a, d.hub, d.pictures);
-    keep(import, QStringLiteral("import"));
-    EXPECT_EQ(unreadable(import), QStringList());
+    expectReadable(import, QStringLiteral("import"));
 
     test::ScriptedPrinterSetup printers;
     phprint print(d.a, d.pictures, printers);
-    keep(print, QStringLiteral("print"));
-    EXPECT_EQ(unreadable(print), QStringList());
+    expectReadable(print, QStringLiteral("print"));
 
     phmail mail(d.a, d.pictures, nullptr, [](const QUrl&) { return true; });
-    keep(mail, QStringLiteral("mail"));
-    EXPECT_EQ(unreadable(mail), QStringList());
+    expectReadable(mail, QStringLiteral("mail"));
 }

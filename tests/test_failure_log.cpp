@@ -47,6 +47,15 @@ struct ReadOnlyFolder {
     ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
 };
 
+// One warning of `category` about `file`, the reason after the file's name.
+void expectOneWarning(LogCapture& log, const char* category, const QString& file) {
+    const QList<Line> lines = log.about(QLatin1String(category), file);
+    ASSERT_EQ(lines.size(), 1) << qPrintable(file);
+    EXPECT_EQ(lines[0].type, QtWarningMsg);
+    EXPECT_GT(lines[0].text.size(), lines[0].text.indexOf(file) + file.size() + 4)
+        << qPrintable(lines[0].text);
+}
+
 } // namespace
 
 TEST(FailureLog, UndecodablePictureIsLoggedOncePerFile) {
@@ -61,13 +70,8 @@ TEST(FailureLog, UndecodablePictureIsLoggedOncePerFile) {
         EXPECT_TRUE(lib.thumbnail(bad, QSize(64, 48), 0).isNull());
         EXPECT_TRUE(lib.thumbnail(also, QSize(64, 48), 0).isNull());
     }
-    for (const QString& file : {bad, also}) {
-        const QList<Line> lines = log.about(QStringLiteral("vimbrel.pictures"), file);
-        ASSERT_EQ(lines.size(), 1) << file.toStdString();
-        EXPECT_EQ(lines[0].type, QtWarningMsg);
-        // The reason follows the file name.
-        EXPECT_GT(lines[0].text.size(), lines[0].text.indexOf(file) + file.size() + 4);
-    }
+    for (const QString& file : {bad, also})
+        expectOneWarning(log, "vimbrel.pictures", file);
 }
 
 TEST(FailureLog, ThumbnailThatCannotBeWrittenIsLogged) {
@@ -98,10 +102,7 @@ TEST(FailureLog, ThumbnailThatCannotBeWrittenIsLogged) {
         LogCapture log;
         EXPECT_FALSE(disk.write(src, thumb, QSize(640, 480)));
         EXPECT_FALSE(disk.write(src, thumb, QSize(640, 480)));
-        const QList<Line> lines = log.about(QStringLiteral("vimbrel.pictures"), picture);
-        ASSERT_EQ(lines.size(), 1);
-        EXPECT_EQ(lines[0].type, QtWarningMsg);
-        EXPECT_GT(lines[0].text.size(), lines[0].text.indexOf(picture) + picture.size() + 4);
+        expectOneWarning(log, "vimbrel.pictures", picture);
     }
 }
 
@@ -117,9 +118,8 @@ TEST(FailureLog, ConfigurationThatCannotBeWrittenIsLogged) {
     f.a.albfile = QStringLiteral("/p/B.vmb");
     LogCapture log;
     SaveCfg(f.a, -1);
-    const QList<Line> lines = log.about(QStringLiteral("vimbrel.store"), f.a.cfgfile);
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_EQ(lines[0].type, QtWarningMsg);
-    EXPECT_TRUE(lines[0].text.contains(QStringLiteral("Not a directory")))
-        << lines[0].text.toStdString();
+    expectOneWarning(log, "vimbrel.store", f.a.cfgfile);
+    EXPECT_TRUE(log.about(QStringLiteral("vimbrel.store"), f.a.cfgfile)
+                    .value(0)
+                    .text.contains(QStringLiteral("Not a directory")));
 }

@@ -182,34 +182,20 @@ TEST(GroupRules, AnySequenceOfEditsKeepsTheAlbumSound) {
             SCOPED_TRACE(QStringLiteral("seed %1 step %2").arg(seed).arg(step).toStdString());
             int gcur = 1 + rng.bounded(int(f.a.ngrps));
             const GroupButtons b = groupButtons(f.a, gcur);
-            switch (rng.bounded(7)) {
-            case 0:
-                if (b.add)
-                    addGroup(f.a);
-                break;
-            case 1:
-                if (b.ins)
-                    insertGroup(f.a, gcur);
-                break;
-            case 2:
-                if (b.del && rng.bounded(3) == 0)
-                    deleteGroup(f.a, gcur);
-                break;
-            case 3:
-                if (b.left)
-                    mergeLeft(f.a, gcur);
-                break;
-            case 4:
-                if (b.right)
-                    mergeRight(f.a, gcur);
-                break;
-            default: {
-                const BoundaryRange r = boundaryRange(f.a, gcur, GetLastPic(f.a));
-                if (r.movable())
-                    moveBoundary(f.a, gcur, r.gmin + rng.bounded(r.gmax - r.gmin + 1));
-                break;
-            }
-            }
+            const quint32 action = rng.bounded(7);
+            if (action == 0 && b.add)
+                addGroup(f.a);
+            else if (action == 1 && b.ins)
+                insertGroup(f.a, gcur);
+            else if (action == 2 && b.del && rng.bounded(3) == 0)
+                deleteGroup(f.a, gcur);
+            else if (action == 3 && b.left)
+                mergeLeft(f.a, gcur);
+            else if (action == 4 && b.right)
+                mergeRight(f.a, gcur);
+            else if (const BoundaryRange r = boundaryRange(f.a, gcur, GetLastPic(f.a));
+                     action >= 5 && r.movable())
+                moveBoundary(f.a, gcur, r.gmin + rng.bounded(r.gmax - r.gmin + 1));
             if (f.a.curgrp == -1) // what Return does
                 f.a.curgrp = static_cast<Integer>(gcur);
             ASSERT_GE(f.a.curgrp, 1);

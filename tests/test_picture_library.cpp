@@ -43,7 +43,26 @@ protected:
             *format = r.format();
         return r.read();
     }
+    // A cut picture: no size, no thumbnail, no copy; the reason when the cut is in the picture.
+    void expectRefused(const QString& name, const QByteArray& bytes, bool cutInPicture) {
+        const QString path = file(name, bytes);
+        const auto m = lib.MeasurePic(path);
+        EXPECT_FALSE(m.ok()) << qPrintable(name);
+        if (cutInPicture)
+            EXPECT_EQ(m.error.toStdString(), "Premature end of JPEG file") << qPrintable(name);
+        EXPECT_TRUE(lib.thumbnail(path, QSize(64, 48), 0).isNull()) << qPrintable(name);
+        const QString out = dir.filePath(QStringLiteral("cut.gif"));
+        EXPECT_NE(lib.SavePic(path, out, 80, PictureLibrary::Gif), 0) << qPrintable(name);
+    }
 };
+
+// Where a JPEG's first scan starts: the segments before it are walked, a preview skipped.
+qsizetype scanStart(const QByteArray& jpeg) {
+    qsizetype at = 2;
+    while (at + 4 <= jpeg.size() && jpeg.at(at + 1) != '\xda')
+        at += 2 + (uchar(jpeg.at(at + 2)) << 8 | uchar(jpeg.at(at + 3)));
+    return at;
+}
 
 constexpr QRgb kYellow = 0xffffff00;
 
@@ -174,12 +193,13 @@ TEST_F(PictureLibraryTest, ConversionsWriteTheRightTypeAndSize) {
     };
     QByteArray format;
 
-    ASSERT_EQ(lib.SavePic(gif, out("a.jpg"), 80, PictureLibrary::Jpeg), 0);
-    EXPECT_EQ(read(out("a.jpg"), &format).size(), QSize(256, 192));
-    EXPECT_EQ(format, "jpeg");
-    ASSERT_EQ(lib.SavePic(bmp, out("a.gif"), 80, PictureLibrary::Gif), 0);
-    EXPECT_EQ(read(out("a.gif"), &format).size(), QSize(256, 192));
-    EXPECT_EQ(format, "gif");
+    for (const auto& [from, to, type, want] :
+         {std::tuple{gif, "a.jpg", PictureLibrary::Jpeg, "jpeg"},
+          {bmp, "a.gif", PictureLibrary::Gif, "gif"}}) {
+        ASSERT_EQ(lib.SavePic(from, out(to), 80, type), 0) << to;
+        EXPECT_EQ(read(out(to), &format).size(), QSize(256, 192)) << to;
+        EXPECT_EQ(format, want);
+    }
 
     // The caller has swapped width and height for 90: the copy is upright-turned and exact.
     ASSERT_EQ(lib.SaveResizePic(jpg, out("r90.jpg"), 50, 90, 0, 48, 64), 0);
@@ -272,10 +292,7 @@ TEST_F(PictureLibraryTest, CutFilesAreRefusedWhereverTheyEnd) {
         {"progressive", jpegBytes(marked, {.progressive = true})},
     };
     for (const auto& [kind, whole] : sources) {
-        // The picture's first scan: the segments before it are walked, the preview skipped.
-        qsizetype scan = 2;
-        while (scan + 4 <= whole.size() && whole.at(scan + 1) != '\xda')
-            scan += 2 + (uchar(whole.at(scan + 2)) << 8 | uchar(whole.at(scan + 3)));
+        const qsizetype scan = scanStart(whole);
         ASSERT_LT(scan, whole.size()) << kind;
         const qsizetype n = whole.size();
         // Right after the preview's end marker the file ends with one, as a whole file does.
@@ -284,19 +301,9 @@ TEST_F(PictureLibraryTest, CutFilesAreRefusedWhereverTheyEnd) {
             scan - 8, scan + 40, scan + (n - scan) / 4, (scan + n) / 2, n - 100, n - 2, n - 1};
         if (afterPreview < scan)
             cuts.append(afterPreview);
-        for (const qsizetype cut : cuts) {
-            const QString name = QStringLiteral("%1-%2.jpg").arg(QLatin1String(kind)).arg(cut);
-            const QString path = file(name, whole.left(cut));
-            const auto m = lib.MeasurePic(path);
-            EXPECT_FALSE(m.ok()) << qPrintable(name);
-            if (cut > scan)
-                EXPECT_EQ(m.error.toStdString(), "Premature end of JPEG file") << qPrintable(name);
-            EXPECT_TRUE(lib.thumbnail(path, QSize(64, 48), 0).isNull()) << qPrintable(name);
-            EXPECT_NE(
-                lib.SavePic(path, dir.filePath(QStringLiteral("cut.gif")), 80, PictureLibrary::Gif),
-                0)
-                << qPrintable(name);
-        }
+        for (const qsizetype cut : cuts)
+            expectRefused(QStringLiteral("%1-%2.jpg").arg(QLatin1String(kind)).arg(cut),
+                          whole.left(cut), cut > scan);
         const auto m = lib.MeasurePic(file(QLatin1String(kind) + QStringLiteral(".jpg"), whole));
         EXPECT_TRUE(m.ok()) << kind << ": " << qPrintable(m.error);
     }
@@ -307,7 +314,8 @@ namespace {
 // Qt writes no CMYK JPEG: a print shop's file, made with libjpeg. Ink as Adobe stores it,
 // inverted, and stored as YCCK as Photoshop does, or as plain CMYK.
 QByteArray cmykJpegBytes(const QImage& img, bool ycck) {
-    const QImage rgb = img.convertToFormat(QImage::Format_RGB32);
+    // R, G, B and 255 in memory: cyan, magenta, yellow and no black, inverted.
+    const QImage rgb = img.convertToFormat(QImage::Format_RGBX8888);
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -324,17 +332,8 @@ QByteArray cmykJpegBytes(const QImage& img, bool ycck) {
     if (ycck)
         jpeg_set_colorspace(&cinfo, JCS_YCCK);
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(size_t(rgb.width()) * 4);
     while (cinfo.next_scanline < cinfo.image_height) {
-        const auto* line =
-            reinterpret_cast<const QRgb*>(rgb.constScanLine(int(cinfo.next_scanline)));
-        for (int x = 0; x < rgb.width(); ++x) {
-            row[size_t(x) * 4 + 0] = JSAMPLE(qRed(line[x]));
-            row[size_t(x) * 4 + 1] = JSAMPLE(qGreen(line[x]));
-            row[size_t(x) * 4 + 2] = JSAMPLE(qBlue(line[x]));
-            row[size_t(x) * 4 + 3] = 255;
-        }
-        JSAMPROW r = row.data();
+        JSAMPROW r = const_cast<JSAMPLE*>(rgb.constScanLine(int(cinfo.next_scanline)));
         jpeg_write_scanlines(&cinfo, &r, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -352,12 +351,6 @@ QByteArray cmykJpegBytes(const QImage& img, bool ycck) {
 TEST_F(PictureLibraryTest, CutPicturesClosedByAnEndMarkerAreRefused) {
     const QImage marked = markedPicture(640, 480);
     const QByteArray eoi("\xff\xd9", 2);
-    auto scanStart = [](const QByteArray& jpeg) {
-        qsizetype at = 2;
-        while (at + 4 <= jpeg.size() && jpeg.at(at + 1) != '\xda')
-            at += 2 + (uchar(jpeg.at(at + 2)) << 8 | uchar(jpeg.at(at + 3)));
-        return at;
-    };
     QList<std::pair<QString, QByteArray>> cases;
     const std::pair<const char*, QByteArray> sources[] = {
         {"plain", jpegBytes(marked)},
@@ -377,25 +370,13 @@ TEST_F(PictureLibraryTest, CutPicturesClosedByAnEndMarkerAreRefused) {
     }
     // The height in the frame header says 4800 rows; the data holds 480.
     QByteArray tall = jpegBytes(marked);
-    for (qsizetype at = 2; at + 9 <= tall.size();
-         at += 2 + (uchar(tall.at(at + 2)) << 8 | uchar(tall.at(at + 3)))) {
-        if (tall.at(at + 1) == '\xc0') {
-            tall[at + 5] = char(4800 >> 8);
-            tall[at + 6] = char(4800 & 0xff);
-            break;
-        }
-    }
+    const qsizetype sof = tall.indexOf(QByteArrayView("\xff\xc0", 2));
+    ASSERT_GT(sof, 0);
+    tall[sof + 5] = char(4800 >> 8);
+    tall[sof + 6] = char(4800 & 0xff);
     cases.append({QStringLiteral("tall.jpg"), tall});
-
-    for (const auto& [name, bytes] : cases) {
-        const QString path = file(name, bytes);
-        const auto m = lib.MeasurePic(path);
-        EXPECT_EQ(m.error.toStdString(), "Premature end of JPEG file") << qPrintable(name);
-        EXPECT_TRUE(lib.thumbnail(path, QSize(64, 48), 0).isNull()) << qPrintable(name);
-        EXPECT_NE(
-            lib.SavePic(path, dir.filePath(QStringLiteral("cut.gif")), 80, PictureLibrary::Gif), 0)
-            << qPrintable(name);
-    }
+    for (const auto& [name, bytes] : cases)
+        expectRefused(name, bytes, true);
 
     // Whole pictures with grey where the cut's remainder would be still pass.
     QImage grey(640, 480, QImage::Format_RGB32);

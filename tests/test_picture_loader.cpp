@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace vimbrel;
 using namespace vimbrel::test;
 
@@ -58,6 +60,13 @@ protected:
             out.append(picture(n));
         return out;
     }
+    // Every delivery is of request `current`; `want` says what index i must show.
+    void expectDelivered(quint64 current, const std::function<bool(int, const QImage&)>& want) {
+        for (const Delivery& d : got) {
+            EXPECT_EQ(d.generation, current);
+            EXPECT_TRUE(want(d.index, d.image)) << d.index;
+        }
+    }
     bool settle() {
         return waitUntil([&] { return loader->pending() == 0 && loader->working() == 0; }) &&
                (lib.pool().waitForDone(), QCoreApplication::processEvents(), true);
@@ -79,10 +88,7 @@ TEST_F(PictureLoaderTest, ANewerRequestDropsWhatHasNotStarted) {
     ASSERT_TRUE(settle());
     EXPECT_EQ(lib.stats().decodes, 4);
     ASSERT_EQ(got.size(), 4);
-    for (const Delivery& d : got) {
-        EXPECT_EQ(d.generation, current);
-        EXPECT_TRUE(shows(d.image, 7 + d.index)) << d.index;
-    }
+    expectDelivered(current, [](int i, const QImage& img) { return shows(img, 7 + i); });
     EXPECT_EQ(settledSignals, 1);
 }
 
@@ -98,10 +104,7 @@ TEST_F(PictureLoaderTest, ResultsFollowTheCurrentOrderAndAreMadeOnce) {
     ASSERT_TRUE(settle());
     EXPECT_EQ(lib.stats().decodes, 3);
     ASSERT_EQ(got.size(), 3);
-    for (const Delivery& d : got) {
-        EXPECT_EQ(d.generation, current);
-        EXPECT_TRUE(shows(d.image, d.index == 1 ? 1 : 3)) << d.index;
-    }
+    expectDelivered(current, [](int i, const QImage& img) { return shows(img, i == 1 ? 1 : 3); });
 }
 
 // A picture in the memory tier arrives before request() returns; a picture that cannot be
@@ -123,10 +126,7 @@ TEST_F(PictureLoaderTest, MemoryAtOnceAndFailuresDelivered) {
     const quint64 current = loader->request({bad, p[1]});
     ASSERT_TRUE(settle());
     ASSERT_EQ(got.size(), 2);
-    for (const Delivery& d : got) {
-        EXPECT_EQ(d.generation, current);
-        EXPECT_EQ(d.image.isNull(), d.index == 0) << d.index;
-    }
+    expectDelivered(current, [](int i, const QImage& img) { return img.isNull() == (i == 0); });
     EXPECT_EQ(settledSignals, 2);
 }
 

@@ -33,20 +33,19 @@ QString run(const QString& program, const QStringList& args) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-struct PdfInfo {
-    int pages = 0;
-    QSizeF points;
-};
-
-PdfInfo pdfInfo(const QString& file) {
+int pdfPages(const QString& file) {
     const QString out = run(QStringLiteral("pdfinfo"), {file});
-    PdfInfo info;
-    info.pages =
-        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(out).captured(1).toInt();
+    return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(out).captured(1).toInt();
+}
+
+// A PDF of `pages` pages of `width` x `height` points (Letter 612 x 792, 4 x 6 in 288 x 432).
+void expectPdf(const QString& file, int pages, int width, int height) {
+    const QString out = run(QStringLiteral("pdfinfo"), {file});
+    EXPECT_EQ(pdfPages(file), pages) << qPrintable(file);
     const auto m =
         QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(out);
-    info.points = QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
-    return info;
+    EXPECT_NEAR(m.captured(1).toDouble(), width, 1) << qPrintable(file);
+    EXPECT_NEAR(m.captured(2).toDouble(), height, 1) << qPrintable(file);
 }
 
 // Page `page` of a PDF drawn at `dpi`.
@@ -60,8 +59,10 @@ QImage renderedPage(const QString& file, int page, int dpi) {
     return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
 
-// Mean difference per channel of two pictures of one size, 0..255.
-double meanDifference(const QImage& a, const QImage& b) {
+// Mean difference per channel of two pictures of one size, 0..255; `b` is scaled to `a`'s size.
+double meanDifference(const QImage& a, QImage b) {
+    b = b.scaled(a.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .convertToFormat(QImage::Format_RGB32);
     double sum = 0;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
@@ -127,21 +128,14 @@ TEST(PhotoPrinting, FivePicturesInLayout0MakeTwoLetterPages) {
     EXPECT_EQ(w->prstat->text(), QStringLiteral("Completed  2 Pages"));
     EXPECT_FALSE(w->cb_cancelprint->isEnabled());
 
-    const PdfInfo info = pdfInfo(pdf);
-    EXPECT_EQ(info.pages, 2);
-    EXPECT_NEAR(info.points.width(), 612, 1);
-    EXPECT_NEAR(info.points.height(), 792, 1);
+    expectPdf(pdf, 2, 612, 792);
 
     // The printed page is the composed one: same picture at a lower resolution.
     ASSERT_EQ(f.composed.size(), 2);
     for (int p = 1; p <= 2; ++p) {
         const QImage printed = renderedPage(pdf, p, 30);
         ASSERT_EQ(printed.size(), QSize(255, 330));
-        const QImage want =
-            f.composed[p - 1]
-                .scaled(printed.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                .convertToFormat(QImage::Format_RGB32);
-        EXPECT_LT(meanDifference(printed, want), 6.0) << "page " << p;
+        EXPECT_LT(meanDifference(printed, f.composed[p - 1]), 6.0) << "page " << p;
     }
     // Page 2 holds pictures 4 and 5; its third cell stays white.
     const PageGeometry g = pageGeometry(0);
@@ -173,7 +167,7 @@ TEST(PhotoPrinting, CopiesOfOnePicture) {
     w->prtcp->setText(QStringLiteral("3"));
     w->cb_print_Click();
     EXPECT_EQ(w->prstat->text(), QStringLiteral("Completed  2 Pages"));
-    EXPECT_EQ(pdfInfo(pdf).pages, 2);
+    EXPECT_EQ(pdfPages(pdf), 2);
     ASSERT_EQ(f.composed.size(), 2);
     const PageGeometry g = pageGeometry(1);
     // Turned clockwise: the red top-left corner of the picture is now at the top right.
@@ -213,10 +207,7 @@ TEST(PhotoPrinting, NothingSelectedCancelledDialogAndFourBySix) {
 
     pdf = f.toFile(QStringLiteral("fourbysix.pdf"));
     w->cb_print_Click();
-    const PdfInfo info = pdfInfo(pdf);
-    EXPECT_EQ(info.pages, 2);
-    EXPECT_NEAR(info.points.width(), 288, 1);
-    EXPECT_NEAR(info.points.height(), 432, 1);
+    expectPdf(pdf, 2, 288, 432);
     // The landscape picture is turned to the page and, smaller than it, printed at its own size
     // in the middle: not enlarged.
     ASSERT_EQ(f.composed.size(), 2);
@@ -241,7 +232,7 @@ TEST(PhotoPrinting, CancelMidJobAndPrinterFailure) {
     };
     w->cb_print_Click();
     EXPECT_EQ(w->prstat->text(), QStringLiteral("Print Canceled"));
-    EXPECT_EQ(pdfInfo(pdf).pages, 1);
+    EXPECT_EQ(pdfPages(pdf), 1);
     EXPECT_TRUE(w->cb_cancel->isEnabled());
 
     // A file that cannot be written: the error, then the job ends as cancelled.
@@ -299,9 +290,7 @@ TEST(AlbumReportPrinting, ReadBackFromThePdf) {
 
     PrintRep(f.a, f.printers, nullptr);
     EXPECT_EQ(f.printers.titles.size(), 2);
-    const PdfInfo info = pdfInfo(pdf);
-    EXPECT_EQ(info.pages, 1);
-    EXPECT_NEAR(info.points.width(), 612, 1);
+    expectPdf(pdf, 1, 612, 792);
     const QStringList pages = reportText(pdf);
     ASSERT_EQ(pages.size(), 1);
     const QString today = QDate::currentDate().toString(QStringLiteral("MM/dd/yy"));
@@ -327,7 +316,7 @@ TEST(AlbumReportPrinting, LongAlbumKeepsEveryLineOnItsPage) {
     const QList<ReportPage> want = albumReport(f.a, QDate::currentDate());
     const QStringList pages = reportText(pdf);
     ASSERT_EQ(pages.size(), want.size());
-    EXPECT_EQ(pdfInfo(pdf).pages, want.size());
+    EXPECT_EQ(pdfPages(pdf), want.size());
     // Each page ends with the last line the report put on it.
     for (int i = 0; i < want.size(); ++i) {
         QString last;
@@ -383,30 +372,19 @@ TEST(CupsPrinting, EveryPageIsAJobOfItsOwn) {
     EXPECT_EQ(w->prstat->text(), QStringLiteral("Completed  2 Pages"));
     QStringList jobs = cupsOutput(out, before, 2);
     ASSERT_EQ(jobs.size(), 2);
-    for (const QString& job : jobs) {
-        const PdfInfo info = pdfInfo(job);
-        EXPECT_EQ(info.pages, 1) << qPrintable(job);
-        EXPECT_NEAR(info.points.width(), 612, 1);
-        EXPECT_NEAR(info.points.height(), 792, 1);
-    }
+    for (const QString& job : jobs)
+        expectPdf(job, 1, 612, 792);
     const QImage printed = renderedPage(jobs[0], 1, 30);
     ASSERT_EQ(printed.size(), QSize(255, 330));
-    EXPECT_LT(meanDifference(printed, f.composed[0]
-                                          .scaled(printed.size(), Qt::IgnoreAspectRatio,
-                                                  Qt::SmoothTransformation)
-                                          .convertToFormat(QImage::Format_RGB32)),
-              8.0);
+    EXPECT_LT(meanDifference(printed, f.composed[0]), 8.0);
 
     before = pdfsIn(out);
     w->frmtype_Click(5);
     w->cb_print_Click(); // 4 x 6 pages
     jobs = cupsOutput(out, before, 3);
     ASSERT_EQ(jobs.size(), 3);
-    for (const QString& job : jobs) {
-        const PdfInfo info = pdfInfo(job);
-        EXPECT_NEAR(info.points.width(), 288, 1) << qPrintable(job);
-        EXPECT_NEAR(info.points.height(), 432, 1);
-    }
+    for (const QString& job : jobs)
+        expectPdf(job, 1, 288, 432);
 
     // The report: cups-pdf turns the fonts into drawings, so its text is compared as a picture
     // with the same report printed by Qt to a file.
@@ -417,7 +395,7 @@ TEST(CupsPrinting, EveryPageIsAJobOfItsOwn) {
     PrintRep(f.a, f.printers, nullptr);
     jobs = cupsOutput(out, before, 1);
     ASSERT_EQ(jobs.size(), 1);
-    EXPECT_EQ(pdfInfo(jobs[0]).pages, 1);
+    EXPECT_EQ(pdfPages(jobs[0]), 1);
     const QImage viaCups = renderedPage(jobs[0], 1, 50);
     const QImage viaFile = renderedPage(direct, 1, 50);
     ASSERT_EQ(viaCups.size(), viaFile.size());

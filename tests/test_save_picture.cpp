@@ -119,20 +119,7 @@ TEST_F(SavePictureTest, NoPathIntoThePictureFolderAndNoLinkOntoAnythingButAFile)
     EXPECT_EQ(bytesOf(other), picture2);
     EXPECT_EQ(QDir(f.a.picdir).entryList(QDir::Files).size(), 2);
 
-    // Outside the folder a link is followed only onto a regular file; anything else is an
-    // error that ends the command.
-    ASSERT_EQ(::mkfifo(QFile::encodeName(root + QStringLiteral("fifo")).constData(), 0600), 0);
-    for (const char* target : {"fifo", "out", "missing.jpg"}) {
-        const QString link = out + QStringLiteral("to-%1.jpg").arg(QLatin1String(target));
-        QFile::link(root + QLatin1String(target), link);
-        EXPECT_FALSE(savePictureAs(f.a, lib, source, link)) << target;
-        ASSERT_EQ(f.ui.shown.size(), 1) << target;
-        EXPECT_TRUE(f.ui.shown[0].text.endsWith(link)) << target;
-        f.ui.shown.clear();
-        EXPECT_TRUE(QFileInfo(link).isSymLink()) << target;
-    }
-    EXPECT_FALSE(QFile::exists(root + QStringLiteral("missing.jpg")));
-
+    // Outside the folder a link is followed onto a regular file, the copy written through it.
     const QString file = root + QStringLiteral("real.jpg");
     writeFile(file, QByteArray("old"));
     QFile::link(file, out + QStringLiteral("to-file.jpg"));

@@ -23,12 +23,9 @@ PicRec picture(int w, int h, const char* orient) {
 // Two groups of 6 frames; pictures in chosen 1..6 placed out of slot order.
 struct ListFixture : test::Fixture {
     ListFixture() {
-        addPicture(1, 5, 1);
-        addPicture(2, 2, 2);
-        addPicture(3, 4, 3);
-        addPicture(4, 9, 4); // group 2
-        addPicture(5, 11, 5);
-        addPicture(6, 3, 6);
+        const int frames[] = {5, 2, 4, 9, 11, 3}; // 4 and 5 in group 2
+        for (int s = 1; s <= 6; ++s)
+            addPicture(s, frames[s - 1], s);
         setGroups({6, 6});
     }
     void select(std::initializer_list<int> chosen) {

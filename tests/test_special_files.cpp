@@ -44,49 +44,6 @@ struct Place {
     }
 };
 
-// Puts something other than a plain file at `path`.
-struct Kind {
-    const char* name;
-    std::function<bool(Place&, const QString& path)> make;
-};
-
-const QList<Kind>& readKinds() {
-    static const QList<Kind> kinds = [] {
-        QList<Kind> k{
-            {"pipe",
-             [](Place&, const QString& p) {
-                 return makeFifo(p);
-             }},
-            {"link to a pipe",
-             [](Place& pl, const QString& p) {
-                 return makeLink(p, pl.fifo);
-             }},
-            {"link to a device",
-             [](Place&, const QString& p) {
-                 return makeLink(p, u"/dev/null"_s);
-             }},
-            {"folder",
-             [](Place&, const QString& p) {
-                 return makeFolder(p);
-             }},
-            {"link to a folder",
-             [](Place& pl, const QString& p) {
-                 return makeLink(p, pl.tmp.path());
-             }},
-            {"link to nowhere",
-             [](Place& pl, const QString& p) {
-                 return makeLink(p, pl.at("missing"));
-             }},
-        };
-        if (canBeUnreadable())
-            k.append({"unreadable file", [](Place&, const QString& p) {
-                          return makeUnreadable(p, QByteArray(4096, 'x'));
-                      }});
-        return k;
-    }();
-    return kinds;
-}
-
 // One way in: where the file it opens lies, and whether it refused that file.
 struct Reader {
     const char* name;
@@ -146,14 +103,16 @@ const QList<Reader>& readers() {
 
 TEST(SpecialFiles, EveryReaderRefusesAtOnceWhatIsNotAPlainFile) {
     for (const Reader& r : readers()) {
-        for (const Kind& k : readKinds()) {
+        for (const SpecialKind& k : specialKinds()) {
             Place p;
             const QString path = r.where(p);
             QDir().mkpath(QFileInfo(path).path());
-            ASSERT_TRUE(k.make(p, path)) << r.name << " / " << k.name;
+            if (k.name == std::string("unreadable") && !canBeUnreadable())
+                continue; // root reads any file
+            ASSERT_TRUE(k.make(path)) << r.name << " / " << k.name;
             bool refused = false;
-            const bool inTime = endsWithin([&] { refused = r.refuses(p, path); },
-                                           k.name == std::string("pipe") ? path : p.fifo);
+            // Opening `path` frees a reader stuck on a pipe, or on a link to one.
+            const bool inTime = endsWithin([&] { refused = r.refuses(p, path); }, path);
             EXPECT_TRUE(inTime) << r.name << " waited on a " << k.name;
             EXPECT_TRUE(refused) << r.name << " read a " << k.name;
         }
@@ -199,10 +158,11 @@ const QList<Writer>& writers() {
              return p.lib.SaveResizePic(p.picture, path, 50, 0, PictureLibrary::Jpeg, 60, 40) !=
                     PictureLibrary::Saved;
          }},
+        // Refused as an error naming the file, which ends the command rather than asking again.
         {"Save Picture", "x.bmp",
          [](Place& p, const QString& path) {
-             savePictureAs(p.f.a, p.lib, p.picture, path);
-             return p.titled(u"Save - ERROR"_s);
+             return !savePictureAs(p.f.a, p.lib, p.picture, path) && p.titled(u"Save - ERROR"_s) &&
+                    p.f.ui.shown.constFirst().text.endsWith(path);
          }},
     };
     return list;

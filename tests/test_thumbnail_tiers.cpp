@@ -28,6 +28,17 @@ protected:
     QStringList cacheFiles() const {
         return QDir(cache).entryList({QStringLiteral("*.vthumb")}, QDir::Files);
     }
+    static QByteArray bytesOf(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // Last changed `seconds` ago (a negative value: in the future).
+    static void age(const QString& path, qint64 seconds) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(QDateTime::currentDateTime().addSecs(-seconds),
+                      QFileDevice::FileModificationTime);
+    }
     static void expectStats(const PictureLibrary& lib, int memory, int disk, int decodes) {
         const auto s = lib.stats();
         EXPECT_EQ(s.memoryHits, memory);
@@ -78,10 +89,7 @@ TEST_F(ThumbnailTiersTest, ChangedPictureMissesAndMeasureFillsTheDiskTier) {
     QImage green(600, 800, QImage::Format_RGB32);
     green.fill(kGreen);
     writeFile(path, jpegBytes(green));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    f.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
-    f.close();
+    age(path, -60);
 
     EXPECT_EQ(lib.MeasurePic(path).size, QSize(600, 800));
     const QImage t = lib.thumbnail(path, QSize(60, 80), 0);
@@ -94,10 +102,8 @@ TEST_F(ThumbnailTiersTest, DamagedCacheFileIsAMissAndIsMadeAgain) {
     const PictureSource src = PictureSource::of(path);
     PictureLibrary(cache, 1 << 20).thumbnail(path, QSize(64, 48), 0);
     const QString cached = PictureLibrary(cache, 1 << 20).disk().fileFor(src);
-    QFile f(cached);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray good = f.readAll();
-    f.close();
+    const QByteArray good = bytesOf(cached);
+    ASSERT_FALSE(good.isEmpty());
 
     QByteArray flipped = good;
     flipped[flipped.size() - 100] = char(flipped[flipped.size() - 100] ^ 0x55);
@@ -132,17 +138,10 @@ TEST_F(ThumbnailTiersTest, DiskBudgetDropsTheLeastRecentlyUsed) {
     auto thumb = [&](int i) {
         return lib.disk().fileFor(PictureSource::of(paths[i]));
     };
-    auto age = [&](int i, int days) {
-        QFile f(thumb(i));
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        f.setFileTime(QDateTime::currentDateTime().addDays(-days),
-                      QFileDevice::FileModificationTime);
-    };
     for (int i = 0; i < 3; ++i)
         lib.MeasurePic(paths[i]);
-    age(0, 2);
-    age(1, 2);
-    age(2, 1);
+    for (const auto& [i, days] : {std::pair{0, 2}, {1, 2}, {2, 1}})
+        age(thumb(i), days * 86400);
     lib.thumbnail(paths[0], QSize(64, 48), 0); // used again: now the newest
     lib.MeasurePic(paths[3]);                  // over budget: trimmed to three quarters
     for (int i = 0; i < 4; ++i)
@@ -179,10 +178,7 @@ TEST_F(ThumbnailTiersTest, SealedFileIsReadWithThePictureItNowHolds) {
     QImage red(64, 48, QImage::Format_RGB32);
     red.fill(qRgb(255, 0, 0));
     ASSERT_TRUE(disk.write(src, red, QSize(1024, 768)));
-    QFile f(disk.fileFor(src));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray good = f.readAll();
-    f.close();
+    const QByteArray good = bytesOf(disk.fileFor(src));
 
     // The same header (36 bytes, the payload length at 24) before another picture.
     QImage blue(64, 48, QImage::Format_RGB32);
