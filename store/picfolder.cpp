@@ -18,17 +18,32 @@ namespace vimbrel {
 
 namespace {
 
+// `path` made absolute as text only: QFileInfo would also fold "dir/.." away, which is wrong
+// when dir is a link; the system resolves what is left.
+QString absoluteText(const QString& path) {
+    return path.startsWith(QLatin1Char('/')) ? path : QDir::currentPath() + QLatin1Char('/') + path;
+}
+
+// The folder an absolute `path` lies in, by its text: its last part taken away.
+QString parentText(const QString& path) {
+    QString p = path;
+    while (p.size() > 1 && p.endsWith(QLatin1Char('/')))
+        p.chop(1);
+    const qsizetype slash = p.lastIndexOf(QLatin1Char('/'));
+    return slash <= 0 ? QStringLiteral("/") : p.left(slash);
+}
+
 // The folder resolved as the system resolves it (links, ".."), or its nearest existing
 // ancestor's when it does not exist yet: a folder about to be made is where its parent is.
 QString resolvedFolder(const QString& folder) {
-    QString p = QFileInfo(folder).absoluteFilePath();
+    QString p = absoluteText(folder);
     for (int depth = 0; depth < 4096; ++depth) {
         if (char* real = ::realpath(nameBytes(p).constData(), nullptr)) {
             const QString text = nameText(QByteArray(real));
             std::free(real);
             return text;
         }
-        const QString up = QFileInfo(p).path();
+        const QString up = parentText(p);
         if (up == p)
             break;
         p = up;
@@ -50,7 +65,7 @@ std::optional<QString> linkTarget(const QString& path) {
     const QString text = nameText(target);
     return text.startsWith(QLatin1Char('/'))
                ? text
-               : QFileInfo(path).absolutePath() + QLatin1Char('/') + text;
+               : parentText(absoluteText(path)) + QLatin1Char('/') + text;
 }
 
 } // namespace
@@ -108,15 +123,15 @@ bool PictureFolder::contains(const QString& folder) const {
 bool PictureFolder::holds(const QString& path) const {
     if (!m_id || path.isEmpty())
         return false;
-    QString at = path;
-    if (contains(QFileInfo(at).absolutePath()))
+    QString at = absoluteText(path);
+    if (contains(parentText(at)))
         return true;
     for (int depth = 0; depth < 40; ++depth) {
         const std::optional<QString> next = linkTarget(at);
         if (!next)
             break;
         at = *next;
-        if (contains(QFileInfo(at).absolutePath()))
+        if (contains(parentText(at)))
             return true;
     }
     const std::optional<FileId> id = fileId(path);

@@ -263,6 +263,30 @@ TEST(PictureFolderIdentity, WaysInWhoseNamesAreNotUtf8Count) {
     EXPECT_FALSE(own.holds(nameText(folder + "/c.jpg")));
 }
 
+// ".." after a linked folder leads where the system says, not where the text seems to: the
+// folder's files, existing or about to be, are found through such ways too.
+TEST(PictureFolderIdentity, DotDotAfterALinkedFolderIsTheSystemsBusiness) {
+    QTemporaryDir tmp;
+    const QString root = tmp.path() + QLatin1Char('/');
+    const QString picdir = root + u"album/TRIP/"_s;
+    QDir().mkpath(picdir);
+    QDir().mkpath(root + u"album/other"_s);
+    QDir().mkpath(root + u"card"_s);
+    touch(picdir + u"vmb0001.jpg"_s);
+    // card/into leads to album/other, so card/into/.. is album, not card.
+    ASSERT_TRUE(QFile::link(root + u"album/other"_s, root + u"card/into"_s));
+    ASSERT_TRUE(QFile::link(u"into/../TRIP/vmb0009.jpg"_s, root + u"card/dangling.jpg"_s));
+    ASSERT_TRUE(QDir().mkpath(root + u"card/TRIP"_s)); // what the text seems to point at
+    const PictureFolder own(picdir);
+
+    EXPECT_TRUE(own.contains(root + u"card/into/../TRIP"_s));
+    EXPECT_TRUE(own.contains(root + u"card/into/../TRIP/new"_s));
+    EXPECT_TRUE(own.holds(root + u"card/into/../TRIP/new.jpg"_s));
+    EXPECT_TRUE(own.holds(root + u"card/dangling.jpg"_s));
+    EXPECT_FALSE(own.holds(root + u"card/TRIP/new.jpg"_s));
+    EXPECT_FALSE(own.contains(root + u"card/into/.."_s));
+}
+
 namespace {
 
 // An album that names vmb0001.jpg, and what a killed import and a killed save left beside it
