@@ -223,7 +223,7 @@ void phpage::pb_DragDrop(int k, const QString& source) {
             DispPage(m_a.curpage);
         DispPage(m_a.curpage + 1);
     }
-    pictotal->setText(QString::number(m_a.grps[m_a.curgrp].gcount));
+    showPhotoCount(m_a.grps[m_a.curgrp].gcount);
     ClearPboxSel(m_a);
 }
 
@@ -277,7 +277,7 @@ void phpage::importFiles(const QStringList& paths, int f) {
     m_a.curframe = static_cast<Integer>(f);
     placeInFrames(m_a, pictures);
     ClearPboxSel(m_a);
-    pictotal->setText(QString::number(m_a.grps[m_a.curgrp].gcount));
+    showPhotoCount(m_a.grps[m_a.curgrp].gcount);
     // A turning leaf shows the new spread when it ends.
     if (!pgtimer.isActive()) {
         DispPage(m_a.curpage);

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the page view does when another window asks through the hub, here the group editor
+// after its group went away: nothing of that group may stay on the book.
+
+#include "albumfixture.h"
+#include "bookview.h"
+#include "phpage.h"
+#include "picturelibrary.h"
+#include "poolgate.h"
+#include "waitpictures.h"
+
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using namespace vimbrel;
+
+namespace {
+
+struct Hub : WindowHub {
+    phpage* page = nullptr;
+    void SetTotPg() override { page->SetTotPg(); }
+    void Set_it(int c) override { page->Set_it(c); }
+    void showSelMark(int p, bool v) override { page->showSelMark(p, v); }
+};
+
+// One group of 24 frames, pictures in frames 1..3 (the first selected), on show from page 1
+// with its description lines; the pictures wait until the test lets the pool go.
+struct ShownGroup : test::Fixture {
+    QTemporaryDir tmp;
+    PictureLibrary pictures{tmp.filePath(QStringLiteral("thumbs")), 16 << 20};
+    Hub hub;
+    std::unique_ptr<phpage> w;
+    std::optional<test::PoolGate> gate;
+
+    ShownGroup() {
+        a.picdir = tmp.filePath(QStringLiteral("A")) + QLatin1Char('/');
+        QDir().mkpath(a.picdir);
+        a.sizes[1] = {108, 72, 4, 3};
+        a.pgsize = 1;
+        a.descon = 'y';
+        a.canwrite = 'Y';
+        for (int slot = 1; slot <= 3; ++slot) {
+            addPicture(slot, slot, slot);
+            QImage img(80, 60, QImage::Format_RGB32);
+            img.fill(Qt::darkGreen);
+            img.save(a.picdir + fileName(slot), "JPEG");
+            a.pics[slot].pwidth = 80;
+            a.pics[slot].pheight = 60;
+        }
+        setGroups({24});
+        a.pics[1].psel = 0;
+        a.nsel = 1;
+        a.views = &hub;
+        w = std::make_unique<phpage>(a, hub, pictures);
+        hub.page = w.get();
+        gate.emplace(pictures);
+        a.curgrp = 1;
+        a.curpage = 1;
+        w->SetPage();
+        w->Set_it(140);
+        w->Set_it(100); // the photo line
+        w->setGroupLabels(3, 24, QStringLiteral("Group: One   - first"));
+    }
+    // The pool decodes what was asked for and the window takes what arrives.
+    void letPicturesArrive() {
+        gate->release();
+        EXPECT_TRUE(test::waitForPictures(*w));
+    }
+    QStringList labelTexts() const {
+        QStringList t;
+        for (const QLabel* l : {w->pgnum[0], w->pgnum[1], w->dispdesc[0], w->dispdesc[1],
+                                w->pictotal, w->frtotal, w->pgtotal})
+            t << l->text();
+        return t;
+    }
+};
+
+} // namespace
+
+TEST(PageCalls, BlankPageLeavesNothingOfTheGroupEvenPicturesOnTheirWay) {
+    ShownGroup f;
+    ASSERT_FALSE(f.w->pgnum[0]->text().isEmpty());
+    ASSERT_FALSE(f.w->ibn[0]->text().isEmpty());
+    ASSERT_TRUE(f.w->frsel[0]->isVisibleTo(f.w.get()));
+    f.w->blankPage();
+    f.letPicturesArrive();
+    for (int k = 0; k < 24; ++k) {
+        EXPECT_TRUE(f.w->pb[k]->picture().isNull()) << k;
+        EXPECT_TRUE(f.w->ibn[k]->text().isEmpty()) << k;
+        EXPECT_FALSE(f.w->frsel[k]->isVisibleTo(f.w.get())) << k;
+    }
+    EXPECT_EQ(f.labelTexts(), QStringList(7, QString()));
+}
+
+TEST(PageCalls, BlankTotalsKeepsTheSpread) {
+    ShownGroup f;
+    f.letPicturesArrive();
+    const QStringList before = f.labelTexts();
+    ASSERT_FALSE(before.mid(0, 4).contains(QString()));
+    f.w->blankTotals();
+    EXPECT_EQ(f.labelTexts(), before.mid(0, 4) + QStringList(3, QString()));
+    EXPECT_FALSE(f.w->pb[0]->picture().isNull());
+    EXPECT_FALSE(f.w->ibn[0]->text().isEmpty());
+}
