@@ -240,7 +240,7 @@ void AppHub::printReport() {
 }
 
 void AppHub::showGroupEditor() {
-    phgrp w(*m_album, *this, *m_pictures, m_page.get());
+    phgrp w(*m_album, *this, *this, *m_pictures, m_page.get());
     w.exec();
 }
 

@@ -4,6 +4,7 @@
 // from each. Screenshots of each window are kept as PNG files under the build folder.
 
 #include "albumfixture.h"
+#include "editorviews.h"
 #include "impimg.h"
 #include "phdesc.h"
 #include "phgrp.h"
@@ -103,10 +104,18 @@ void keep(QWidget& w, const QString& name) {
     EXPECT_TRUE(w.grab().toImage().save(dir + QLatin1Char('/') + name + QStringLiteral(".png")));
 }
 
+// No page view stands behind the group editor here.
+struct NoPageView : EditorPageViews {
+    void blankPageView() override {}
+    void blankPageTotals() override {}
+    void showNextPageArrow(bool) override {}
+};
+
 struct DarkDesktop : test::Fixture {
     QTemporaryDir tmp;
     PictureLibrary pictures{tmp.filePath(QStringLiteral("thumbs")), 16 << 20};
     WindowHub hub;
+    NoPageView pageViews;
     QPalette before = QApplication::palette();
     QString style = QApplication::style()->name();
 
@@ -159,7 +168,7 @@ TEST(DarkPalette, PageViewChooserAndGroupEditorStayReadable) {
     EXPECT_EQ(unreadable(chooser), QStringList());
 
     d.a.curgrp = 1;
-    phgrp groups(d.a, d.hub, d.pictures);
+    phgrp groups(d.a, d.hub, d.pageViews, d.pictures);
     keep(groups, QStringLiteral("groupeditor"));
     EXPECT_EQ(unreadable(groups), QStringList());
 
