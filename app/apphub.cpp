@@ -70,7 +70,7 @@ void AppHub::InitApp(const QString& albumArgument) {
     m_ui.setFallbackParent(m_page.get());
 
     const bool openArgument = InitStore(a, processPlaces(), mountedVolumes(), albumArgument);
-    m_page->Set_it(a.descon == 'y' ? 140 : 141);
+    m_page->Set_it(a.descon == 'y' ? SetItCode::descriptionsOn : SetItCode::descriptionsOff);
     if (openArgument) {
         m_about->showLoading(a.albtitle);
         m_chooser->cb_open_Click();

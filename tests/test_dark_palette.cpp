@@ -154,8 +154,8 @@ TEST(DarkPalette, PageViewChooserAndGroupEditorStayReadable) {
     phpage page(d.a, d.hub, d.pictures);
     d.a.curpage = 1;
     page.SetPage();
-    page.Set_it(-1);
-    page.Set_it(140);
+    page.Set_it(SetItCode::reset);
+    page.Set_it(SetItCode::descriptionsOn);
     page.dispdesc[0]->setText(QStringLiteral("Group: Group 1   - About group 1"));
     page.show();
     QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);

@@ -62,8 +62,8 @@ struct ShownGroup : test::Fixture {
         a.curgrp = 1;
         a.curpage = 1;
         w->SetPage();
-        w->Set_it(140);
-        w->Set_it(100); // the photo line
+        w->Set_it(SetItCode::descriptionsOn);
+        w->Set_it(SetItCode::selectionChanged); // the photo line
         w->setGroupLabels(3, 24, QStringLiteral("Group: One   - first"));
     }
     // The pool decodes what was asked for and the window takes what arrives.

@@ -56,9 +56,9 @@ public:
     QTimer pgtimer;
 
     void SetPage();
-    void DispPage(int p);
+    void DispPage(int p); // curpage, curpage + 1 or a DispPageCode
     void SetTotPg();
-    void Set_it(int code);
+    void Set_it(int code); // a SetItCode
     void pgleft_Click();
     void pgright_Click();
     void pgtimer_Timer();
