@@ -5,12 +5,11 @@
 #include "albumfixture.h"
 #include "bookview.h"
 #include "phpage.h"
+#include "picturefiles.h"
 #include "picturelibrary.h"
 #include "poolgate.h"
 #include "waitpictures.h"
 
-#include <QDir>
-#include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -38,20 +37,18 @@ struct ShownGroup : test::Fixture {
     std::optional<test::PoolGate> gate;
 
     ShownGroup() {
-        a.picdir = tmp.filePath(QStringLiteral("A")) + QLatin1Char('/');
-        QDir().mkpath(a.picdir);
+        a.picdir = tmp.path() + QLatin1Char('/');
         a.sizes[1] = {108, 72, 4, 3};
         a.pgsize = 1;
-        a.descon = 'y';
-        a.canwrite = 'Y';
         for (int slot = 1; slot <= 3; ++slot) {
             addPicture(slot, slot, slot);
-            QImage img(80, 60, QImage::Format_RGB32);
-            img.fill(Qt::darkGreen);
-            img.save(a.picdir + fileName(slot), "JPEG");
             a.pics[slot].pwidth = 80;
             a.pics[slot].pheight = 60;
+            test::writeFile(a.picdir + fileName(slot),
+                            test::jpegBytes(test::markedPicture(80, 60)));
         }
+        a.descon = 'y';
+        a.canwrite = 'Y';
         setGroups({24});
         a.pics[1].psel = 0;
         a.nsel = 1;
