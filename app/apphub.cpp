@@ -70,11 +70,9 @@ void AppHub::InitApp(const QString& albumArgument) {
     m_ui.setFallbackParent(m_page.get());
 
     const bool openArgument = InitStore(a, processPlaces(), mountedVolumes(), albumArgument);
-    m_page->Set_it(a.descon == 'y' ? 140 : 141);
+    m_page->Set_it(a.descon == 'y' ? SetItCode::descriptionsOn : SetItCode::descriptionsOff);
     if (openArgument) {
-        m_about->ldname->setText(QCoreApplication::translate("wabout", "Loading:    ") +
-                                 a.albtitle);
-        m_about->ldname->repaint();
+        m_about->showLoading(a.albtitle);
         m_chooser->cb_open_Click();
         if (!a.albfile.isEmpty())
             m_chooser->cb_cancel_Click();
@@ -95,7 +93,7 @@ void AppHub::splashEnded() {
 
 void AppHub::setAlbumDescLabel(const QString& s) {
     if (m_page)
-        m_page->phpgname->setText(s);
+        m_page->showAlbumDesc(s);
 }
 void AppHub::SetPage() {
     if (m_page)
@@ -146,7 +144,7 @@ void AppHub::clearPagePosition(int k) {
     m_page->clearPagePosition(k);
 }
 void AppHub::setPhotoCount(int gcount) {
-    m_page->pictotal->setText(QString::number(gcount));
+    m_page->showPhotoCount(gcount);
 }
 bool AppHub::photoBoxVisible() const {
     return m_box && m_box->isVisible();
@@ -242,7 +240,7 @@ void AppHub::printReport() {
 }
 
 void AppHub::showGroupEditor() {
-    phgrp w(*m_album, *this, *m_pictures, m_page.get());
+    phgrp w(*m_album, *this, *this, *m_pictures, m_page.get());
     w.exec();
 }
 
@@ -252,20 +250,13 @@ void AppHub::showDescEditor() {
 }
 
 void AppHub::blankPageView() {
-    for (int k = 0; k < 24; ++k)
-        m_page->clearPagePosition(k);
-    for (QLabel* l : {m_page->pgnum[0], m_page->pgnum[1], m_page->dispdesc[0], m_page->dispdesc[1]})
-        l->clear();
-    blankPageTotals();
+    m_page->blankPage();
 }
-
 void AppHub::blankPageTotals() {
-    for (QLabel* l : {m_page->pictotal, m_page->frtotal, m_page->pgtotal})
-        l->clear();
+    m_page->blankTotals();
 }
-
 void AppHub::showNextPageArrow(bool visible) {
-    m_page->pgright->setVisible(visible);
+    m_page->showNextPageArrow(visible);
 }
 
 void AppHub::quit() {

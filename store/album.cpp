@@ -24,7 +24,7 @@ void ClearAlbum(Album& a) {
     a.npbox = 0;
     a.pbtop = 0;
     a.pbfirst = 0;
-    a.curpage = -1;
+    a.curpage = IndexPage::first;
     a.overtool = -1;
     a.albdesc = FixedText<40>();
 
@@ -62,7 +62,7 @@ void SetAllSel(Album& a, Integer v) {
     for (int n = 1; n <= 1000; ++n)
         a.pics[n].psel = v;
     a.views->setSelCount(a.nsel);
-    a.views->Set_it(101);
+    a.views->Set_it(SetItCode::commandRan);
 }
 
 void CountFree(Album& a, Integer f) {
@@ -167,7 +167,7 @@ Integer PackPics(Album& a, Integer g) {
         a.npics = static_cast<Integer>(a.npics - n);
         a.pbtop = static_cast<Integer>(a.pbtop - n);
         a.pbfirst = a.pbtop;
-        a.views->LoadFS(0);
+        a.views->LoadFS(LoadFSCode::fromStart);
         a.pbfirst = static_cast<Integer>(oldFirst - n);
     }
     return n;

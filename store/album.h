@@ -19,6 +19,13 @@ namespace vimbrel {
 
 class Ui;
 
+// curpage below 0 shows the album index, fourteen groups a page; these are its page numbers.
+namespace IndexPage {
+constexpr Integer first = -1;  // I-1, with I-2 beside it when there are more than 14 groups
+constexpr Integer second = -2; // I-2: only ever the right page of first, never curpage
+constexpr Integer third = -3;  // I-3, groups 29..42
+} // namespace IndexPage
+
 struct Album {
     Album();
     ~Album();
@@ -64,7 +71,7 @@ struct Album {
 
     // Page view
     Table<Integer, 0, 23> pgframes;
-    Integer curpage = -1;
+    Integer curpage = -1; // an IndexPage while the index is shown
     Integer npages = 0;
     Integer curframe = 0;
     Integer curslot = 0;

@@ -322,7 +322,7 @@ void ReadAlbum(Album& a) {
     // Remembered only once it has opened: a list of albums that fail helps nobody.
     SaveCfg(a, -1);
 
-    a.views->LoadFS(0);
+    a.views->LoadFS(LoadFSCode::fromStart);
     a.views->setPboxScroll(a.npbox < 6 ? 1 : a.npbox - 4, 1);
 
     const GrpRec& g = a.grps[a.curgrp];

@@ -61,7 +61,7 @@ AlbumSession::AlbumSession(unsigned seed, int sources)
     fillAlbum();
     WriteAlbum(a);
     m_saved = encodeAlbum(a);
-    a.curpage = -1;
+    a.curpage = IndexPage::first;
     SetPage();
 }
 
@@ -126,7 +126,7 @@ void AlbumSession::SetTotPg() {
 
 void AlbumSession::SetPage() {
     if (a.curpage < 0) {
-        Set_it(-1);
+        Set_it(SetItCode::reset);
         return;
     }
     for (int k = 0; k < 24; ++k)
@@ -144,7 +144,7 @@ void AlbumSession::DispPage(int p) {
     a.grpa = 0;
     a.grpb = 0;
     int f = 0, from = 0, to = 0;
-    if (p == -1) {
+    if (p == DispPageCode::oneFrame) {
         f = a.curframe;
         from = to = a.curslot;
     } else if (p == a.curpage) {
@@ -176,7 +176,7 @@ void AlbumSession::showIndex() {
     log = QStringLiteral("index");
     ClearPboxSel(a);
     SetAllSel(a, -1);
-    a.curpage = -1;
+    a.curpage = IndexPage::first;
     SetPage();
 }
 
@@ -187,7 +187,7 @@ void AlbumSession::openGroup(int g) {
     a.curgrp = static_cast<Integer>(g);
     a.curpage = 1;
     SetPage();
-    Set_it(-1);
+    Set_it(SetItCode::reset);
 }
 
 void AlbumSession::selectAllTool() {
@@ -207,8 +207,8 @@ bool AlbumSession::pagePress(int k, bool left) {
     if (!left) {
         ClearPboxSel(a);
         togglePhoto(a, a.dragsrc);
-        Set_it(100);
-        Set_it(102);
+        Set_it(SetItCode::selectionChanged);
+        Set_it(SetItCode::spreadChanged);
         return false;
     }
     if (a.canwrite != 'Y')
@@ -255,8 +255,8 @@ void AlbumSession::dropOnPage(int k, bool fromBox) {
     if (occupied) {
         if (a.pbsel == 1) {
             replaceFromBox(a);
-            DispPage(-1);
-            LoadFS(a.pbtop - a.dragsrc - 10);
+            DispPage(DispPageCode::oneFrame);
+            LoadFS(LoadFSCode::position(a.dragsrc - a.pbtop));
         }
         ClearPboxSel(a);
         return;
@@ -304,7 +304,7 @@ void AlbumSession::rotateTool() {
     if (a.curpage < 1 || !toolShown(5))
         return;
     log = say("rotate frame %1", a.curframe);
-    Set_it(101);
+    Set_it(SetItCode::commandRan);
     if (curframeHoldsPhoto(a)) {
         PicRec& p = a.pics[a.frames[a.curframe]];
         p.porient = QString(QLatin1Char(nextOrientation(p.porient.bytes()[0])));
@@ -317,7 +317,7 @@ void AlbumSession::sizeTool(int tool) {
         return;
     log = say("size tool %1", tool);
     const int rel = firstFrameOf(a.curpage, framesPerPage(a));
-    Set_it(101);
+    Set_it(SetItCode::commandRan);
     a.pgsize = static_cast<Integer>(tool == 6 ? 3 : tool == 7 ? 2 : 1);
     a.curpage = static_cast<Integer>(spreadOf(rel, framesPerPage(a)));
     SetPage();
@@ -336,7 +336,7 @@ void AlbumSession::turnPage(bool right, int clicks) {
         if (to >= 1) {
             DispPage(a.curpage);
             DispPage(a.curpage + 1);
-            Set_it(102);
+            Set_it(SetItCode::spreadChanged);
         }
     }
 }
@@ -345,13 +345,13 @@ void AlbumSession::firstLastTool(bool last) {
     if (a.curpage < 1 || !toolShown(last ? 10 : 9))
         return;
     log = last ? QStringLiteral("last page") : QStringLiteral("first page");
-    Set_it(101);
+    Set_it(SetItCode::commandRan);
     const int t = last ? lastSpread(a.npages) : 1;
     if (last ? t > a.curpage : a.curpage > 1) {
         a.curpage = static_cast<Integer>(t);
         DispPage(a.curpage);
         DispPage(a.curpage + 1);
-        Set_it(102);
+        Set_it(SetItCode::spreadChanged);
     }
 }
 
@@ -368,7 +368,7 @@ void AlbumSession::descEditor() {
     if (a.curpage < 1 || !toolShown(12))
         return;
     log = QStringLiteral("description editor");
-    Set_it(101);
+    Set_it(SetItCode::commandRan);
     DescTexts t;
     t.adesc = chance(10) ? QString() : randomText(40);
     t.psdesc = randomText(20);
@@ -382,7 +382,7 @@ void AlbumSession::groupEditor(int actions) {
     if (a.curpage < 1 || !toolShown(0))
         return;
     log = QStringLiteral("group editor:");
-    Set_it(101);
+    Set_it(SetItCode::commandRan);
     ClearPboxSel(a);
     SetAllSel(a, -1);
     int gcur = std::clamp<int>(a.curgrp, 1, a.ngrps);
@@ -425,7 +425,7 @@ void AlbumSession::groupEditor(int actions) {
         }
     }
     returnToPageView(a, *this, nullptr, gcur, dirty);
-    Set_it(-1);
+    Set_it(SetItCode::reset);
 }
 
 // ---- the Photo Box
@@ -470,7 +470,7 @@ void AlbumSession::boxDelete() {
 void AlbumSession::importFiles(int count, int stopAfter) {
     if (a.curpage < 1 || !toolShown(1))
         return;
-    Set_it(101);
+    Set_it(SetItCode::commandRan);
     ClearPboxSel(a);
     QStringList names = m_sources;
     std::shuffle(names.begin(), names.end(), rnd);
@@ -498,7 +498,7 @@ void AlbumSession::reopen(bool saveFirst) {
     if (saveFirst && a.changed == 'y')
         WriteAlbum(a);
     ReadAlbum(a);
-    a.curpage = -1;
+    a.curpage = IndexPage::first;
     SetPage();
 }
 

@@ -97,7 +97,7 @@ struct PageFixture : test::Fixture {
         a.curgrp = static_cast<Integer>(g);
         a.curpage = 1;
         w->SetPage();
-        w->Set_it(-1);
+        w->Set_it(SetItCode::reset);
         settle();
     }
     void settle() { EXPECT_TRUE(test::waitForPictures(*w)); }

@@ -4,6 +4,7 @@
 // from each. Screenshots of each window are kept as PNG files under the build folder.
 
 #include "albumfixture.h"
+#include "editorviews.h"
 #include "impimg.h"
 #include "phdesc.h"
 #include "phgrp.h"
@@ -105,10 +106,18 @@ void expectReadable(QWidget& w, const QString& name) {
     EXPECT_EQ(unreadable(w), QStringList()) << qPrintable(name);
 }
 
+// No page view stands behind the group editor here.
+struct NoPageView : EditorPageViews {
+    void blankPageView() override {}
+    void blankPageTotals() override {}
+    void showNextPageArrow(bool) override {}
+};
+
 struct DarkDesktop : test::Fixture {
     QTemporaryDir tmp;
     PictureLibrary pictures{tmp.filePath(QStringLiteral("thumbs")), 16 << 20};
     WindowHub hub;
+    NoPageView pageViews;
     QPalette before = QApplication::palette();
     QString style = QApplication::style()->name();
 
@@ -147,8 +156,8 @@ TEST(DarkPalette, PageViewChooserAndGroupEditorStayReadable) {
     phpage page(d.a, d.hub, d.pictures);
     d.a.curpage = 1;
     page.SetPage();
-    page.Set_it(-1);
-    page.Set_it(140);
+    page.Set_it(SetItCode::reset);
+    page.Set_it(SetItCode::descriptionsOn);
     page.dispdesc[0]->setText(QStringLiteral("Group: Group 1   - About group 1"));
     page.show();
     QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
@@ -159,7 +168,7 @@ TEST(DarkPalette, PageViewChooserAndGroupEditorStayReadable) {
     expectReadable(chooser, QStringLiteral("chooser"));
 
     d.a.curgrp = 1;
-    phgrp groups(d.a, d.hub, d.pictures);
+    phgrp groups(d.a, d.hub, d.pageViews, d.pictures);
     expectReadable(groups, QStringLiteral("groupeditor"));
 
     phdesc descs(d.a, d.hub);

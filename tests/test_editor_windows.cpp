@@ -74,7 +74,7 @@ struct Editors : test::Fixture {
         a.views = &hub;
         hub.a = &a;
     }
-    std::unique_ptr<phgrp> groups() { return std::make_unique<phgrp>(a, hub, pictures); }
+    std::unique_ptr<phgrp> groups() { return std::make_unique<phgrp>(a, hub, hub, pictures); }
     // One photo selected, the page view's current frame on it.
     void selectPhoto(int slot, int frame) {
         a.nsel = 1;
@@ -256,7 +256,7 @@ void type(QWidget* w, const QString& text) {
 TEST(EditorFields, RefuseWhatTheAlbumCannotHoldAndShowTheirLimit) {
     Editors e({24}, {2});
     e.selectPhoto(1, 2);
-    phgrp groups(e.a, e.hub, e.pictures);
+    phgrp groups(e.a, e.hub, e.hub, e.pictures);
     phdesc descs(e.a, e.hub);
     struct Field {
         QWidget* window;
@@ -293,7 +293,7 @@ TEST(EditorFields, RefuseWhatTheAlbumCannotHoldAndShowTheirLimit) {
 // Alt+letter acts only when one control has the letter.
 TEST(EditorFields, NoTwoControlsShareAnAltKey) {
     Editors e({24}, {2});
-    phgrp groups(e.a, e.hub, e.pictures);
+    phgrp groups(e.a, e.hub, e.hub, e.pictures);
     phdesc descs(e.a, e.hub);
     EXPECT_EQ(test::mnemonicClashes(groups), QStringList());
     EXPECT_EQ(test::mnemonicClashes(descs), QStringList());

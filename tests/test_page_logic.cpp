@@ -77,30 +77,30 @@ TEST(GoToPage, Answers) {
 TEST(ToolStrip, VisibleToolsPerModeAndSelection) {
     OneSelected f(14, 1); // on the right page of spread 1/2
     f.a.nsel = 0;
-    f.a.curpage = -1;
-    applySetIt(f.a, f.s, -1); // the index: Print, no editing
+    f.a.curpage = IndexPage::first;
+    applySetIt(f.a, f.s, SetItCode::reset); // the index: Print, no editing
     EXPECT_TRUE(f.s.visible[21] && !f.s.visible[1]);
     f.a.curpage = 1;
     f.a.canwrite = 'N';
-    applySetIt(f.a, f.s, -1);
+    applySetIt(f.a, f.s, SetItCode::reset);
     EXPECT_FALSE(f.s.visible[1] || f.s.visible[21]);
     f.a.canwrite = 'Y';
     f.a.nsel = 1;
-    applySetIt(f.a, f.s, 100);
+    applySetIt(f.a, f.s, SetItCode::selectionChanged);
     EXPECT_EQ(f.a.curslot, 13);
     EXPECT_EQ(f.s.photoLine, QStringLiteral(" Photo: short 7   - long 7"));
-    applySetIt(f.a, f.s, 102);
+    applySetIt(f.a, f.s, SetItCode::spreadChanged);
     EXPECT_TRUE(f.s.visible[5] && f.s.visible[16]);
     f.a.curpage = 3; // the photo is not on the shown spread: no Rotate
-    applySetIt(f.a, f.s, 102);
+    applySetIt(f.a, f.s, SetItCode::spreadChanged);
     EXPECT_FALSE(f.s.visible[5]);
 
     f.a.nsel = 0;
-    applySetIt(f.a, f.s, 101);
+    applySetIt(f.a, f.s, SetItCode::commandRan);
     EXPECT_TRUE(f.s.photoLine.isEmpty());
 
     OneSelected g(5, 3); // 2 frames a page: page 3 holds frames 5 and 6
-    applySetIt(g.a, g.s, 100);
+    applySetIt(g.a, g.s, SetItCode::selectionChanged);
     EXPECT_EQ(g.a.framepage, 3);
     EXPECT_EQ(g.a.curslot, 0);
 }
@@ -108,7 +108,7 @@ TEST(ToolStrip, VisibleToolsPerModeAndSelection) {
 TEST(IndexPages, FourteenFifteenAndTwentyNineGroups) {
     Fixture f;
     f.setGroups({24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24, 24});
-    f.a.curpage = -1;
+    f.a.curpage = IndexPage::first;
     IndexSpread s = indexSpread(f.a);
     EXPECT_EQ(s.left.size(), 2 + 28);
     EXPECT_FALSE(s.rightShown || s.pgright);
@@ -117,7 +117,7 @@ TEST(IndexPages, FourteenFifteenAndTwentyNineGroups) {
     s = indexSpread(f.a);
     EXPECT_TRUE(s.pgright);
     EXPECT_EQ(s.right.last().group, 28);
-    f.a.curpage = -3;
+    f.a.curpage = IndexPage::third;
     s = indexSpread(f.a);
     EXPECT_TRUE(s.pgleft && !s.pgright);
     EXPECT_EQ(s.left[2].group, 29);

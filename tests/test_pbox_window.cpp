@@ -73,7 +73,7 @@ struct BoxWindow : test::Fixture {
         w->startDrag = [this](int k, bool several) {
             drags.append({k, several});
         };
-        w->LoadFS(0);
+        w->LoadFS(LoadFSCode::fromStart);
         settle();
     }
     ~BoxWindow() { EXPECT_EQ(pictures.stats().guiThreadLoads, 0); }
@@ -154,7 +154,7 @@ TEST(PboxWindow, TurnedThumbnailsKeepTheirProportions) {
         p.pheight = static_cast<Integer>(shown[k].h);
         p.porient = shown[k].orient;
     }
-    f.w->LoadFS(0);
+    f.w->LoadFS(LoadFSCode::fromStart);
     f.settle();
     for (int k = 0; k < 3; ++k)
         EXPECT_EQ(test::drawnRect(f.w->fs[k]->picture()).size(), shown[k].drawn) << k;
@@ -206,7 +206,7 @@ TEST(PboxWindow, ReadOnlyAlbumHidesTheButtonsOnAClick) {
     EXPECT_TRUE(f.w->fs_del->isHidden());
     EXPECT_TRUE(f.drags.isEmpty());
     f.a.canwrite = 'Y'; // a writable album opened afterwards
-    f.w->LoadFS(0);
+    f.w->LoadFS(LoadFSCode::fromStart);
     EXPECT_FALSE(f.w->fs_del->isHidden());
 }
 

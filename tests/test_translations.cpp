@@ -55,7 +55,7 @@ struct PageFixture : test::Fixture {
         w = std::make_unique<phpage>(a, hub, pictures);
         hub.page = w.get();
         w->SetPage();
-        w->Set_it(-1);
+        w->Set_it(SetItCode::reset);
         w->show();
     }
     // The line under the tools while the keyboard is on tool `i`.

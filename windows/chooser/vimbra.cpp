@@ -136,7 +136,7 @@ void vimbra::cb_open_Click() {
     if (m_a.albfile.isEmpty())
         return;
     leaveForPageView();
-    m_a.curpage = -1;
+    m_a.curpage = IndexPage::first;
     m_hub.SetPage();
 }
 
@@ -164,7 +164,7 @@ void vimbra::cb_new_Click() {
             SetCB();
             if (!m_a.albfile.isEmpty()) {
                 leaveForPageView();
-                m_a.curpage = -1;
+                m_a.curpage = IndexPage::first;
                 m_hub.SetPage();
             }
         }
@@ -174,7 +174,7 @@ void vimbra::cb_new_Click() {
     SetCB();
     leaveForPageView();
     m_hub.SetPage();
-    m_hub.LoadFS(0);
+    m_hub.LoadFS(LoadFSCode::fromStart);
 }
 
 void vimbra::cb_save_Click() {
@@ -208,7 +208,7 @@ void vimbra::SetCB() {
     cb_cancel->setEnabled(b.cbReturn);
     cb_save->setEnabled(b.cbSave);
     cb_saveas->setEnabled(b.cbRename);
-    m_hub.Set_it(-1);
+    m_hub.Set_it(SetItCode::reset);
 }
 
 void vimbra::DelListItem() {

@@ -68,6 +68,11 @@ void WABOUT::start(int ticks) {
     Timer1.start();
 }
 
+void WABOUT::showLoading(const QString& albtitle) {
+    ldname->setText(QCoreApplication::translate("wabout", "Loading:    ") + albtitle);
+    ldname->repaint();
+}
+
 void WABOUT::Timer1_Timer() {
     if (--m_a.abouttick != 0)
         return;

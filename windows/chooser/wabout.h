@@ -18,6 +18,9 @@ public:
 
     // Counts abouttick down from `ticks`, one tick per 100 ms, then closes.
     void start(int ticks);
+    // The splash's loading line while the album named on the command line is read; drawn at
+    // once, as the reading holds up the event loop.
+    void showLoading(const QString& albtitle);
 
     QTimer Timer1;
     QLabel* ldname;

@@ -10,11 +10,27 @@
 
 namespace vimbrel {
 
+// DispPage's argument besides the two pages of the spread (curpage, curpage + 1). In index
+// mode the argument is an IndexPage number and the index shown follows curpage.
+namespace DispPageCode {
+// Photo mode: frame curframe alone is drawn again at page position curslot, after an edit
+// that changed nothing else on the spread.
+constexpr int oneFrame = -1;
+} // namespace DispPageCode
+
+// Strip positions of the Photo Box beyond 0..4, for AddToFS and fs_DragDrop.
+namespace BoxPosition {
+// After the last picture of the box: a drop on the roll or on the page view's Photo Box tool.
+constexpr int append = 999;
+// AddToFS: the import's pictures (imps), appended; drops hand over a single tpic instead.
+constexpr int imports = -1;
+} // namespace BoxPosition
+
 class WindowHub : public AlbumViews {
 public:
     // Page view
     virtual void showPageView() {}
-    virtual void DispPage(int /*p*/) {}
+    virtual void DispPage(int /*page or a DispPageCode*/) {}
     // Empties page position k of the spread: no picture, no caption (a picture left the page).
     virtual void clearPagePosition(int /*k*/) {}
     // The page view's photo counter (pictotal).
@@ -25,9 +41,9 @@ public:
     // Photo Box
     virtual bool photoBoxVisible() const { return false; }
     virtual void setPhotoBoxVisible(bool) {}
-    virtual void AddToFS(int /*pos*/) {}
+    virtual void AddToFS(int /*pos, 0..4 or a BoxPosition*/) {}
     virtual void DeletePbox() {}
-    // A drop of page photos onto strip position `index` (999: append), source "pb".
+    // A drop of page photos onto strip position `index` (or BoxPosition::append), source "pb".
     virtual void fs_DragDrop(int /*index*/) {}
     // Imports files and folders dropped from outside; returns how many pictures it added at
     // the end of the Photo Box.

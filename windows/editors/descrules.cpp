@@ -57,9 +57,9 @@ AcceptResult acceptDescriptions(Album& a, WindowHub& hub, int dpic, const DescTe
     // The page view finds its selected photo again (curframe, curslot, framepage) and rebuilds
     // its photo line " Photo: name   - long description" from the model; its frame is redrawn
     // with the new caption (short description, else file name) when its spread is on show.
-    hub.Set_it(100);
+    hub.Set_it(SetItCode::selectionChanged);
     if (a.curpage == a.framepage && a.curframe >= 1 && a.frames[a.curframe] == dpic)
-        hub.DispPage(-1);
+        hub.DispPage(DispPageCode::oneFrame);
     return AcceptResult::Stored;
 }
 

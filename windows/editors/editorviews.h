@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Page-view labels the editors change that the common hub has no call for. The program's hub
-// implements this beside WindowHub; the editors find it with a cross-cast, so a hub without
-// it (a test's) simply leaves those labels alone.
+// implements this beside WindowHub and hands it to the group editor as a second reference, so
+// the editor's needs show in its constructor rather than behind a cast.
 
 namespace vimbrel {
 

@@ -39,9 +39,9 @@ QString colour(QRgb c) {
 
 } // namespace
 
-phgrp::phgrp(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent)
-    : QDialog(parent), m_a(a), m_hub(hub), m_loader(pictures),
-      m_extra(dynamic_cast<EditorPageViews*>(&hub)) {
+phgrp::phgrp(Album& a, WindowHub& hub, EditorPageViews& pageViews, PictureLibrary& pictures,
+             QWidget* parent)
+    : QDialog(parent), m_a(a), m_hub(hub), m_loader(pictures), m_pageViews(pageViews) {
     connect(&m_loader, &PictureLoader::arrived, this, &phgrp::pictureArrived);
     setObjectName(QStringLiteral("phgrp"));
     setWindowTitle(QCoreApplication::translate("phgrp", "Photo Groups"));
@@ -482,12 +482,10 @@ bool phgrp::eventFilter(QObject* o, QEvent* e) {
 }
 
 void phgrp::applyEffect(PageViewEffect effect) {
-    if (!m_extra)
-        return;
     if (effect == PageViewEffect::Blank)
-        m_extra->blankPageView();
+        m_pageViews.blankPageView();
     else if (effect == PageViewEffect::BlankTotals)
-        m_extra->blankPageTotals();
+        m_pageViews.blankPageTotals();
 }
 
 void phgrp::cb_add_Click() {
@@ -563,7 +561,7 @@ void phgrp::finish() {
         return;
     m_finished = true;
     m_nameCheckPending = false;
-    returnToPageView(m_a, m_hub, m_extra, gcur, gdirty == 'y');
+    returnToPageView(m_a, m_hub, &m_pageViews, gcur, gdirty == 'y');
     done(Accepted);
 }
 

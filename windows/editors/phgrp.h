@@ -30,7 +30,9 @@ class EditorPageViews;
 class phgrp : public QDialog {
     Q_OBJECT
 public:
-    phgrp(Album& a, WindowHub& hub, PictureLibrary& pictures, QWidget* parent = nullptr);
+    // `pageViews` reaches the page-view labels the hub has no call for (Delete and Return).
+    phgrp(Album& a, WindowHub& hub, EditorPageViews& pageViews, PictureLibrary& pictures,
+          QWidget* parent = nullptr);
 
     // Strip scale: a unit is two pixels, a marker seven units wide, end blocks 16 pixels.
     static constexpr int unit = 2;
@@ -116,7 +118,7 @@ private:
     PictureLoader m_loader;
     quint64 m_requested = 0;
     QList<std::pair<QLabel*, QRect>> m_pictureBoxes; // where each picture asked for goes
-    EditorPageViews* m_extra;
+    EditorPageViews& m_pageViews;
     bool m_nameCheckPending = false;
     bool m_finished = false;
 };

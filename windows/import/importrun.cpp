@@ -283,7 +283,7 @@ void ImportRun::finish() {
     m_finished = true;
 
     if (!m_copied.isEmpty()) {
-        m_hub.AddToFS(-1);
+        m_hub.AddToFS(BoxPosition::imports);
         m_written = WriteAlbum(m_a);
     }
     // The album names every copy kept; a failed write leaves the note for the next opening.

@@ -79,9 +79,10 @@ public:
     // The run stops at the next file; copies in flight are removed again.
     void cancel();
 
-    // Hands the copies to the Photo Box (AddToFS(-1)) and writes the album when anything was
-    // copied, then shows the stop message, then deletes the verified sources. Call once, after
-    // next() returned false (or to give up early: that counts as a cancel).
+    // Hands the copies to the Photo Box (AddToFS with BoxPosition::imports) and writes the
+    // album when anything was copied, then shows the stop message, then deletes the verified
+    // sources. Call once, after next() returned false (or to give up early: that counts as a
+    // cancel).
     void finish();
 
     int total() const { return int(m_names.size()); }

@@ -13,7 +13,7 @@ IndexSpread indexSpread(const Album& a) {
     s.left = {head, blank};
     s.right = {head, blank};
     int first = 1, last = a.ngrps;
-    if (a.curpage == -3) {
+    if (a.curpage == IndexPage::third) {
         s.pgnum0 = QStringLiteral("I-3");
         first = 29;
         s.pgleft = true;

@@ -38,8 +38,8 @@ int arrowTarget(const Album& a, char dir) {
     const int page = a.curpage;
     if (page < 0) {
         if (dir == 'L')
-            return -1;
-        return a.ngrps > 28 ? -3 : page; // I-3 holds groups 29 onward
+            return IndexPage::first;
+        return a.ngrps > 28 ? IndexPage::third : page; // I-3 holds groups 29 onward
     }
     if (dir == 'L')
         return page >= 3 ? page - 2 : page;

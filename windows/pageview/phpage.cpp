@@ -219,6 +219,27 @@ void phpage::setGroupLabels(int pictotalValue, int frtotalValue, const QString& 
     frtotal->setText(QString::number(frtotalValue));
     dispdesc[0]->setText(dispdesc0);
 }
+void phpage::showAlbumDesc(const QString& phpgnameText) {
+    phpgname->setText(phpgnameText);
+}
+void phpage::showPhotoCount(int gcount) {
+    pictotal->setText(QString::number(gcount));
+}
+
+void phpage::blankPage() {
+    for (int k = 0; k < 24; ++k)
+        clearPagePosition(k);
+    for (QLabel* l : {pgnum[0], pgnum[1], dispdesc[0], dispdesc[1]})
+        l->clear();
+    blankTotals();
+}
+void phpage::blankTotals() {
+    for (QLabel* l : {pictotal, frtotal, pgtotal})
+        l->clear();
+}
+void phpage::showNextPageArrow(bool visible) {
+    pgright->setVisible(visible);
+}
 
 void phpage::keyPressEvent(QKeyEvent* e) {
     // The keys a reader of a book expects; each does exactly what its arrow or tool does.

@@ -56,9 +56,9 @@ public:
     QTimer pgtimer;
 
     void SetPage();
-    void DispPage(int p);
+    void DispPage(int p); // curpage, curpage + 1 or a DispPageCode
     void SetTotPg();
-    void Set_it(int code);
+    void Set_it(int code); // a SetItCode
     void pgleft_Click();
     void pgright_Click();
     void pgtimer_Timer();
@@ -87,6 +87,14 @@ public:
     void showSelMark(int pos, bool visible);
     void setSelCount(int n);
     void setGroupLabels(int pictotal, int frtotal, const QString& dispdesc0);
+    void showAlbumDesc(const QString& phpgnameText);
+    void showPhotoCount(int gcount);
+    // What the group editor asks for through the hub. blankPage: the group shown is gone, so
+    // all 24 frames and captions, both page numbers, both description lines and the three
+    // totals are emptied. blankTotals: the totals only.
+    void blankPage();
+    void blankTotals();
+    void showNextPageArrow(bool visible);
 
     const ToolStripState& toolState() const { return m_tools; }
     // Pictures asked for and not yet drawn into their frames.

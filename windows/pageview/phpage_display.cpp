@@ -35,7 +35,7 @@ void phpage::SetPage() {
             ibn[k]->hide();
             m_wanted[k].reset();
         }
-        Set_it(-1);
+        Set_it(SetItCode::reset);
         for (QLabel* l : {pgtotal, pictotal, frtotal, pgnum[0], pgnum[1], dispdesc[0], dispdesc[1]})
             l->clear();
         DispPage(m_a.curpage);
@@ -159,7 +159,7 @@ void phpage::DispPage(int p) {
     m_a.grpa = 0;
     m_a.grpb = 0;
     int f = 0, from = 0, to = 0;
-    if (p == -1) {
+    if (p == DispPageCode::oneFrame) {
         f = m_a.curframe;
         from = to = m_a.curslot;
     } else if (p == m_a.curpage) {
@@ -245,7 +245,7 @@ void phpage::idxlst_DblClick(int index) {
     frtotal->setText(QString::number(grp.glast - grp.gfirst + 1));
     m_a.curpage = 1;
     SetPage();
-    Set_it(-1);
+    Set_it(SetItCode::reset);
     setFocus();
 }
 
@@ -306,7 +306,7 @@ void phpage::pgtimer_Timer() {
         DispPage(m_a.curpage);
         DispPage(m_a.curpage + 1);
         m_passing = false;
-        Set_it(102);
+        Set_it(SetItCode::spreadChanged);
         restoreFocus();
         if (queued)
             arrowTurn(queued);

@@ -25,8 +25,8 @@ void phpage::pb_MouseDown(int k, Qt::MouseButton button) {
         ClearPboxSel(m_a);
         frsel[k]->setVisible(togglePhoto(m_a, m_a.dragsrc));
         setSelCount(m_a.nsel);
-        Set_it(100);
-        Set_it(102);
+        Set_it(SetItCode::selectionChanged);
+        Set_it(SetItCode::spreadChanged);
         return;
     }
     if (m_a.canwrite != 'Y')
@@ -124,9 +124,9 @@ void phpage::pb_ToBox(int k) {
     if (m_a.pics[m_a.frames[f]].psel != 0)
         return;
     pb_DragStart(k);
-    m_hub.fs_DragDrop(999);
+    m_hub.fs_DragDrop(BoxPosition::append);
     setSelCount(m_a.nsel);
-    Set_it(100);
+    Set_it(SetItCode::selectionChanged);
 }
 
 // Whether a drop of `source` on position k would be taken (the pointer shows dropico).
@@ -197,8 +197,8 @@ void phpage::pb_DragDrop(int k, const QString& source) {
                                 QCoreApplication::translate("phpage", "Replace Photo?"),
                                 MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes) {
                 replaceFromBox(m_a);
-                DispPage(-1);
-                m_hub.LoadFS(m_a.pbtop - m_a.dragsrc - 10);
+                DispPage(DispPageCode::oneFrame);
+                m_hub.LoadFS(LoadFSCode::position(m_a.dragsrc - m_a.pbtop));
             }
             m_hub.setPhotoBoxVisible(boxVisible);
         }
@@ -217,13 +217,13 @@ void phpage::pb_DragDrop(int k, const QString& source) {
     m_hub.DeletePbox();
     placeInFrames(m_a, pictures);
     if (n == 1) {
-        DispPage(-1);
+        DispPage(DispPageCode::oneFrame);
     } else {
         if (k < 12)
             DispPage(m_a.curpage);
         DispPage(m_a.curpage + 1);
     }
-    pictotal->setText(QString::number(m_a.grps[m_a.curgrp].gcount));
+    showPhotoCount(m_a.grps[m_a.curgrp].gcount);
     ClearPboxSel(m_a);
 }
 
@@ -277,7 +277,7 @@ void phpage::importFiles(const QStringList& paths, int f) {
     m_a.curframe = static_cast<Integer>(f);
     placeInFrames(m_a, pictures);
     ClearPboxSel(m_a);
-    pictotal->setText(QString::number(m_a.grps[m_a.curgrp].gcount));
+    showPhotoCount(m_a.grps[m_a.curgrp].gcount);
     // A turning leaf shows the new spread when it ends.
     if (!pgtimer.isActive()) {
         DispPage(m_a.curpage);
@@ -305,7 +305,7 @@ bool phpage::dragEvent(QObject* o, QEvent* e) {
         d->setDropAction(Qt::MoveAction);
         d->accept();
         if (type == QEvent::Drop)
-            m_hub.fs_DragDrop(999);
+            m_hub.fs_DragDrop(BoxPosition::append);
         return true;
     }
     for (int k = 0; k < 24; ++k) {

@@ -18,7 +18,7 @@ namespace vimbrel {
 void phpage::Set_it(int code) {
     applySetIt(m_a, m_tools, code);
     applyTools();
-    if (code == 140 || code == 141)
+    if (code == SetItCode::descriptionsOn || code == SetItCode::descriptionsOff)
         for (QLabel* d : dispdesc)
             d->setVisible(m_tools.descLinesShown);
 }
@@ -104,16 +104,16 @@ void phpage::it_Click(int index) {
     const int rel = firstFrameOf(m_a.curpage, oldFpp);
     if (index == 14) {
         m_a.descon = m_a.descon == 'n' ? 'y' : 'n';
-        Set_it(m_a.descon == 'y' ? 140 : 141);
+        Set_it(m_a.descon == 'y' ? SetItCode::descriptionsOn : SetItCode::descriptionsOff);
     } else if (index == 5) {
         if (curframeHoldsPhoto(m_a)) {
             PicRec& p = m_a.pics[m_a.frames[m_a.curframe]];
             p.porient = QString(QLatin1Char(nextOrientation(p.porient.bytes()[0])));
-            DispPage(-1);
+            DispPage(DispPageCode::oneFrame);
             m_a.changed = 'y';
         }
     } else if (index != 12) {
-        Set_it(101);
+        Set_it(SetItCode::commandRan);
     }
 
     switch (index) {
@@ -170,13 +170,13 @@ void phpage::it_Click(int index) {
             m_a.curpage = static_cast<Integer>(go.page);
             turn(dir, dir == 'L' ? 5 : 1);
         }
-        Set_it(102);
+        Set_it(SetItCode::spreadChanged);
         break;
     }
     case 13:
         ClearPboxSel(m_a);
         SetAllSel(m_a, -1);
-        m_a.curpage = -1;
+        m_a.curpage = IndexPage::first;
         SetPage();
         break;
     case 15:

@@ -103,9 +103,9 @@ void applySetIt(Album& a, ToolStripState& s, int code) {
         return;
     }
     switch (code) {
-    case 100:
-    case 101:
-        if (a.nsel == 1 && code == 100)
+    case SetItCode::selectionChanged:
+    case SetItCode::commandRan:
+        if (a.nsel == 1 && code == SetItCode::selectionChanged)
             locateSelected(a, s);
         if (a.nsel != 1) {
             s.photoLine.clear();
@@ -118,14 +118,14 @@ void applySetIt(Album& a, ToolStripState& s, int code) {
             show(s, {19, 20, 21}, true);
         }
         break;
-    case 102:
+    case SetItCode::spreadChanged:
         show(s, {5, 16}, a.canwrite == 'Y' && a.curpage == a.framepage && a.nsel == 1);
         break;
-    case 140:
+    case SetItCode::descriptionsOn:
         s.descFaceOn = true;
         s.descLinesShown = true;
         break;
-    case 141:
+    case SetItCode::descriptionsOff:
         s.descFaceOn = false;
         s.descLinesShown = false;
         break;

@@ -24,9 +24,8 @@ struct ToolStripState {
     QString photoLine; // dispdesc(1)
 };
 
-// Codes: negative = full reset for the mode; 100 = the selection changed; 101 = another command
-// ran; 102 = the spread or the selection changed; 140/141 = descriptions on/off. Code 100 with
-// one photo selected also sets curframe, curslot and framepage.
+// `code` is a SetItCode. selectionChanged with one photo selected also sets curframe, curslot
+// and framepage.
 void applySetIt(Album& a, ToolStripState& s, int code);
 
 } // namespace vimbrel

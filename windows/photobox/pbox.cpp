@@ -287,7 +287,7 @@ void pbox::showMarks() {
 void pbox::LoadFS(int t) {
     apply(loadStrip(m_a, t));
     // After a read-only album the buttons a click hid come back for a writable one.
-    if (t == 0 && m_a.canwrite == 'Y') {
+    if (t == LoadFSCode::fromStart && m_a.canwrite == 'Y') {
         fs_del->show();
         fs_select->show();
     }

@@ -51,13 +51,15 @@ public:
 
     // t = 0: the strip from the start of the box; t = -10 - k: position k redrawn; t > 0: the
     // strip from slot t, moving what is already drawn.
-    void LoadFS(int t);
-    // pos 0..4: tpic inserted at that position; 999: tpic appended; -1: the imps appended.
+    void LoadFS(int t); // a slot, or a LoadFSCode
+    // pos 0..4: tpic inserted at that position; BoxPosition::append: tpic appended;
+    // BoxPosition::imports: the imps appended.
     void AddToFS(int pos);
     // Takes the selected pictures out of the box (not their files).
     void DeletePbox();
     void ResetfsCmd();
-    // A drop onto strip position index (999: fsroll or the page view's Photo Box tool).
+    // A drop onto strip position index (BoxPosition::append: fsroll or the page view's Photo
+    // Box tool).
     void fs_DragDrop(int index, const QString& source = QStringLiteral("pb"));
 
     // The store's calls, forwarded by the hub.

@@ -61,13 +61,13 @@ int scrollValue(const Album& a) {
 
 StripUpdate loadStrip(Album& a, int t) {
     StripUpdate u;
-    if (t == 0) {
+    if (t == LoadFSCode::fromStart) {
         // pbfirst, not boxFirst: PackPics sets it to the new pbtop for this very call.
         a.pbtop = a.pbfirst;
         return StripUpdate::redrawAll();
     }
     if (t < 0) {
-        const int k = -t - 10;
+        const int k = LoadFSCode::positionOf(t);
         if (k >= 0 && k < stripPositions)
             u.from[static_cast<std::size_t>(k)] = -1;
         return u;

@@ -9,6 +9,7 @@
 // few positions, an insert or a removal decodes just what it must.
 
 #include "album.h"
+#include "windowhub.h"
 
 #include <QStringList>
 #include <array>
@@ -19,7 +20,7 @@ namespace vimbrel {
 
 constexpr int stripPositions = 5;
 // Drops and appends name this position: after the last picture of the box.
-constexpr int appendPosition = 999;
+constexpr int appendPosition = BoxPosition::append;
 
 // What the strip shows after a change. Position k takes over the drawn picture, caption and
 // number that position from[k] showed before (all at once, from the old contents); -1 means
@@ -45,7 +46,7 @@ int scrollMaximum(const Album& a);
 // The scroll bar value that shows the strip from pbtop.
 int scrollValue(const Album& a);
 
-// LoadFS(t): t = 0 back to the start, t = -10 - k position k only, t > 0 the strip from slot t.
+// LoadFS(t): t a LoadFSCode (the start, or one position alone), or t > 0 the strip from slot t.
 StripUpdate loadStrip(Album& a, int t);
 
 // AddToFS(pos): pos 0..4 puts tpic at that strip position (an empty position appends); any

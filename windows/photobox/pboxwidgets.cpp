@@ -6,6 +6,7 @@
 #include "framebox.h"
 
 #include "dragdata.h"
+#include "windowhub.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -77,7 +78,8 @@ void StripBox::mousePressEvent(QMouseEvent* e) {
     emit pressed(index(), e->button());
 }
 
-RollArea::RollArea(QWidget* parent) : DropZone(999, {QStringLiteral("pb")}, parent) {
+RollArea::RollArea(QWidget* parent)
+    : DropZone(BoxPosition::append, {QStringLiteral("pb")}, parent) {
     setToolTip(QCoreApplication::translate(
         "pbox", "Drop photos here to put them at the end of the Photo Box"));
 }
