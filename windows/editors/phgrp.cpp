@@ -509,42 +509,30 @@ void phgrp::cb_ins_Click() {
 }
 
 void phgrp::cb_del_Click() {
-    if (!leaveBoxes())
-        return;
-    if (m_a.ui->message(QCoreApplication::translate("phgrp", "Delete Group"),
-                        deleteQuestion(m_a, gcur), MsgIcon::Question,
-                        MsgButtons::YesNo) != MsgAnswer::Yes)
-        return;
-    BusyPointer busy(*m_a.ui);
-    applyEffect(deleteGroup(m_a, gcur));
-    gdirty = 'y';
-    SetAllGroups();
-    SetGroup();
+    askThenChange(QCoreApplication::translate("phgrp", "Delete Group"), deleteQuestion,
+                  [this] { return deleteGroup(m_a, gcur); });
 }
 
 void phgrp::cb_delleft_Click() {
-    if (!leaveBoxes())
-        return;
-    if (m_a.ui->message(QCoreApplication::translate("phgrp", "Merge Left Group"),
-                        mergeLeftQuestion(m_a, gcur), MsgIcon::Question,
-                        MsgButtons::YesNo) != MsgAnswer::Yes)
-        return;
-    BusyPointer busy(*m_a.ui);
-    applyEffect(mergeLeft(m_a, gcur));
-    gdirty = 'y';
-    SetAllGroups();
-    SetGroup();
+    askThenChange(QCoreApplication::translate("phgrp", "Merge Left Group"), mergeLeftQuestion,
+                  [this] { return mergeLeft(m_a, gcur); });
 }
 
 void phgrp::cb_delright_Click() {
+    askThenChange(QCoreApplication::translate("phgrp", "Merge Right Group"), mergeRightQuestion,
+                  [this] { return mergeRight(m_a, gcur); });
+}
+
+// Delete and both merges lose a group: the user says yes first, then the groups are redrawn.
+void phgrp::askThenChange(const QString& title, QString (*question)(const Album&, int),
+                          const std::function<PageViewEffect()>& change) {
     if (!leaveBoxes())
         return;
-    if (m_a.ui->message(QCoreApplication::translate("phgrp", "Merge Right Group"),
-                        mergeRightQuestion(m_a, gcur), MsgIcon::Question,
-                        MsgButtons::YesNo) != MsgAnswer::Yes)
+    if (m_a.ui->message(title, question(m_a, gcur), MsgIcon::Question, MsgButtons::YesNo) !=
+        MsgAnswer::Yes)
         return;
     BusyPointer busy(*m_a.ui);
-    applyEffect(mergeRight(m_a, gcur));
+    applyEffect(change());
     gdirty = 'y';
     SetAllGroups();
     SetGroup();

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <array>
+#include <functional>
 
 namespace vimbrel {
 
@@ -111,6 +112,8 @@ private:
     bool leaveBoxes();
     void commitQuietly();
     void applyEffect(PageViewEffect effect);
+    void askThenChange(const QString& title, QString (*question)(const Album&, int),
+                       const std::function<PageViewEffect()>& change);
     void finish();
 
     Album& m_a;
