@@ -132,6 +132,32 @@ bool pngExif(QByteArrayView d, QByteArrayView* exif) {
     return false;
 }
 
+// The APP1 EXIF segment of a JPEG, met before its picture data starts.
+QByteArrayView jpegExif(QByteArrayView d) {
+    qsizetype at = 2;
+    while (at + 4 <= d.size() && uchar(d[at]) == 0xff) {
+        const uchar marker = uchar(d[at + 1]);
+        if (marker == 0xff) { // fill byte
+            ++at;
+            continue;
+        }
+        if (marker == 0xda || marker == 0xd9) // picture data or the end
+            break;
+        if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7)) { // no length
+            at += 2;
+            continue;
+        }
+        const qsizetype len = (qsizetype(uchar(d[at + 2])) << 8) | uchar(d[at + 3]);
+        if (len < 2 || len > d.size() - at - 2)
+            break;
+        const QByteArrayView payload = d.sliced(at + 4, len - 2);
+        if (marker == 0xe1 && payload.startsWith(QByteArrayView("Exif\0\0", 6)))
+            return payload.sliced(6);
+        at += 2 + len;
+    }
+    return {};
+}
+
 // The EXIF chunk of a WebP file; some writers keep the JPEG "Exif\0\0" prefix.
 QByteArrayView webpExif(QByteArrayView d) {
     quint64 at = 12;

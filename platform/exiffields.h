@@ -32,6 +32,8 @@ bool orientationTurns(int orientation);
 bool pngExif(QByteArrayView d, QByteArrayView* exif);
 // The EXIF chunk of a WebP file; empty when there is none.
 QByteArrayView webpExif(QByteArrayView d);
+// The EXIF block of a JPEG's APP1 segment, without its "Exif\0\0"; empty when there is none.
+QByteArrayView jpegExif(QByteArrayView d);
 
 // The APP1 payload ("Exif\0\0" and big-endian TIFF data) for `fields`, with orientation 1: the
 // pixels it goes with are upright.

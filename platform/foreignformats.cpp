@@ -86,6 +86,8 @@ ForeignPicture readByQt(const QByteArray& bytes, QSize cover, int minLongest, bo
         exif = d;
     } else if (d.startsWith("RIFF") && d.size() >= 12 && d.sliced(8, 4) == "WEBP") {
         exif = webpExif(d);
+    } else if (d.startsWith("\xff\xd8\xff")) { // a JPEG named as another format
+        exif = jpegExif(d);
     }
     if (!exif.isEmpty())
         f.exif = readExifFields(exif);

@@ -9,6 +9,7 @@
 #include "picturelibrary.h"
 #include "savepicas.h"
 #include "vimbra.h"
+#include "wabout.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -380,4 +381,27 @@ TEST(FileDialog, KeysRuleAndTheDescriptionField) {
     const auto* counter = dlg.findChild<QLabel*>(u"idesc_count"_s);
     ASSERT_NE(counter, nullptr);
     EXPECT_EQ(counter->text(), u"6/40"_s);
+}
+
+// The splash's loading line names the album whatever its length: a name wider than the window
+// is shortened in the middle (its start and ".vmb" stay), and the window keeps its size and
+// place rather than growing off the screen's centre.
+TEST(AboutWindow, LoadingLineFitsTheWindowForAnyName) {
+    for (const QString& title : {u"TRIP.vmb"_s, QString(300, u'\u00dc') + u".vmb"_s}) {
+        Album a;
+        WABOUT w(a);
+        w.setAttribute(Qt::WA_DeleteOnClose, false);
+        w.show();
+        const QRect before = w.geometry();
+        w.showLoading(title);
+        QApplication::processEvents();
+        EXPECT_EQ(w.geometry(), before) << title.size();
+        const QString shown = w.ldname->text();
+        EXPECT_TRUE(shown.startsWith(u"Loading:"_s) && shown.endsWith(u".vmb"_s))
+            << shown.toStdString();
+        EXPECT_LE(w.ldname->fontMetrics().horizontalAdvance(shown), w.ldname->width())
+            << shown.toStdString();
+        if (title.size() < 20)
+            EXPECT_TRUE(shown.endsWith(title)) << shown.toStdString();
+    }
 }

@@ -93,6 +93,32 @@ TEST(ForeignFormats, ThePreviewDecodesThemByNameAtReducedSize) {
     }
 }
 
+// A phone's JPEG saved as .heic, or a JPEG renamed .png: its bytes choose the reader, and its
+// own EXIF orientation still turns it upright, in the import and in its preview.
+TEST(ForeignFormats, AJpegNamedAsAnotherFormatIsUpright) {
+    QTemporaryDir tmp;
+    const QImage shown = markedPicture(96, 64);
+    for (const char* name : {"a.png", "a.HEIC", "a.tif"}) {
+        for (int o : {3, 6, 8}) {
+            const std::string what = std::string(name) + " orientation " + std::to_string(o);
+            const QByteArray bytes = jpegBytes(storedFor(shown, o), {95, false, o});
+            const ForeignPicture p = readForeignPicture(bytes, QLatin1String(name));
+            ASSERT_TRUE(p.ok()) << what << ": " << p.error.toStdString();
+            EXPECT_EQ(p.fullSize, shown.size()) << what;
+            expectUpright(p.image, shown.size(), what);
+            const QString path = tmp.filePath(QLatin1String(name));
+            writeFile(path, bytes);
+            EXPECT_EQ(readPictureHeader(path).size, shown.size()) << what;
+            expectUpright(decodePicture(path, QSize(48, 32)).image, QSize(48, 32), what);
+        }
+    }
+    // Cut anywhere in its segments, a JPEG has no EXIF rather than one read past its end.
+    const QByteArray bytes = jpegBytes(shown, {95, false, 6});
+    for (qsizetype cut : {3, 5, 12, 30})
+        EXPECT_TRUE(jpegExif(QByteArrayView(bytes).first(cut)).isEmpty()) << cut;
+    EXPECT_EQ(readExifFields(jpegExif(bytes)).orientation, 6);
+}
+
 TEST(ForeignFormats, DamagedFilesAreErrorsNeverPictures) {
     QTemporaryDir tmp;
     const QImage stored = markedPicture(96, 64);

@@ -6,9 +6,12 @@
 #include "artwork.h"
 
 #include <QDate>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vimbrel {
 
@@ -47,6 +50,8 @@ WABOUT::WABOUT(Album& a, QWidget* parent)
     ldname->setAlignment(Qt::AlignCenter);
     ldname->setStyleSheet(QStringLiteral("color: #3d6b3a;"));
     ldname->setMinimumHeight(18);
+    // A long album name must not widen the splash off the screen's centre: it is shortened.
+    ldname->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(24, 20, 24, 14);
@@ -69,7 +74,10 @@ void WABOUT::start(int ticks) {
 }
 
 void WABOUT::showLoading(const QString& albtitle) {
-    ldname->setText(QCoreApplication::translate("wabout", "Loading:    ") + albtitle);
+    const QString lead = QCoreApplication::translate("wabout", "Loading:    ");
+    const QFontMetrics fm = ldname->fontMetrics();
+    const int room = ldname->contentsRect().width() - fm.horizontalAdvance(lead);
+    ldname->setText(lead + fm.elidedText(albtitle, Qt::ElideMiddle, std::max(room, 0)));
     ldname->repaint();
 }
 
