@@ -32,8 +32,9 @@ struct FolderList {
 
 FolderList listFolder(const QString& folder, EntryStatus status = EntryStatus::None);
 
-// The same for a folder already open as `dirfd`, which stays open and is not moved: callers
-// that must not have the folder swapped underneath them work from one handle throughout.
+// The same for a folder already open as `dirfd`, which stays open (its read position, shared
+// with the duplicate listed through, ends at the end): callers that must not have the folder
+// swapped underneath them work from one handle throughout.
 FolderList listOpenFolder(int dirfd, EntryStatus status = EntryStatus::None);
 
 } // namespace vimbrel
