@@ -3,11 +3,11 @@
 #include "albumfixture.h"
 #include "config.h"
 #include "picfiles.h"
+#include "picturefiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -16,15 +16,10 @@
 #include <vector>
 
 using namespace vimbrel;
-using vimbrel::test::Fixture;
+using namespace vimbrel::test;
 
 namespace {
 
-QByteArray le16(int v) {
-    char b[2];
-    qToLittleEndian<qint16>(static_cast<qint16>(v), b);
-    return QByteArray(b, 2);
-}
 QByteArray padded(const char* s, int n) {
     return QByteArray(s).leftJustified(n, ' ', true);
 }
@@ -36,16 +31,6 @@ QByteArray picRecord(const char* file, char orient, const char* sdesc, const cha
 }
 QByteArray grpRecord(const char* name, const char* desc, int first, int last, int count) {
     return padded(name, 30) + padded(desc, 50) + le16(first) + le16(last) + le16(count);
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // An album folder in a temporary directory: TRIP.vmb and TRIP/.

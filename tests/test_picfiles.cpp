@@ -6,6 +6,7 @@
 #include "importjournal.h"
 #include "picfiles.h"
 #include "picfolder.h"
+#include "picturefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,23 +20,18 @@
 #include <unistd.h>
 
 using namespace vimbrel;
-using vimbrel::test::BindMount;
-using vimbrel::test::Fixture;
+using namespace vimbrel::test;
 using namespace Qt::StringLiterals;
 
 namespace {
 void touch(const QString& path) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
+    writeFile(path, "x");
 }
 
 // Writes the album file of `f`, whose records are already set.
 void writeAlbum(Fixture& f, const QString& albfile) {
     f.setGroups({10});
-    QFile out(albfile);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(encodeAlbum(f.a));
+    writeFile(albfile, encodeAlbum(f.a));
 }
 } // namespace
 

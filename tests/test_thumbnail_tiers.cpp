@@ -28,10 +28,6 @@ protected:
     QStringList cacheFiles() const {
         return QDir(cache).entryList({QStringLiteral("*.vthumb")}, QDir::Files);
     }
-    static QByteArray bytesOf(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     // Last changed `seconds` ago (a negative value: in the future).
     static void age(const QString& path, qint64 seconds) {
         QFile f(path);
@@ -102,7 +98,7 @@ TEST_F(ThumbnailTiersTest, DamagedCacheFileIsAMissAndIsMadeAgain) {
     const PictureSource src = PictureSource::of(path);
     PictureLibrary(cache, 1 << 20).thumbnail(path, QSize(64, 48), 0);
     const QString cached = PictureLibrary(cache, 1 << 20).disk().fileFor(src);
-    const QByteArray good = bytesOf(cached);
+    const QByteArray good = readFile(cached);
     ASSERT_FALSE(good.isEmpty());
 
     QByteArray flipped = good;
@@ -178,7 +174,7 @@ TEST_F(ThumbnailTiersTest, SealedFileIsReadWithThePictureItNowHolds) {
     QImage red(64, 48, QImage::Format_RGB32);
     red.fill(qRgb(255, 0, 0));
     ASSERT_TRUE(disk.write(src, red, QSize(1024, 768)));
-    const QByteArray good = bytesOf(disk.fileFor(src));
+    const QByteArray good = readFile(disk.fileFor(src));
 
     // The same header (36 bytes, the payload length at 24) before another picture.
     QImage blue(64, 48, QImage::Format_RGB32);
