@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QtEndian>
@@ -183,6 +184,23 @@ void writeFileAt(const QByteArray& path, const QByteArray& bytes) {
 QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QImage readUpright(const QByteArray& bytes, QByteArray* format) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    if (format)
+        *format = reader.format();
+    return reader.read();
+}
+
+QByteArrayView jpegExif(const QByteArray& jpeg) {
+    if (!jpeg.startsWith("\xff\xd8\xff\xe1") || jpeg.mid(6, 6) != QByteArray("Exif\0\0", 6))
+        return {};
+    const int len = (uchar(jpeg[4]) << 8) | uchar(jpeg[5]);
+    return QByteArrayView(jpeg).sliced(12, len - 8);
 }
 
 QRgb cornerColour(const QImage& img, char corner) {

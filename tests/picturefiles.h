@@ -36,6 +36,11 @@ void writeFileAt(const QByteArray& path, const QByteArray& bytes);
 // Empty when the file cannot be read.
 QByteArray readFile(const QString& path);
 
+// `bytes` read as another program would, EXIF orientation applied; its format in `format`.
+QImage readUpright(const QByteArray& bytes, QByteArray* format = nullptr);
+// The TIFF block of a JPEG's leading EXIF segment; empty when it has none.
+QByteArrayView jpegExif(const QByteArray& jpeg);
+
 // The colour at the centre of a corner block: 'a' top-left, 'b' top-right, 'c' bottom-left,
 // 'd' bottom-right.
 QRgb cornerColour(const QImage& img, char corner);

@@ -48,17 +48,13 @@ TEST_F(ImportTest, OtherFormatsBecomeUprightJpegCopiesAndDamagedOnesAreLoadError
     EXPECT_TRUE(ui.shown[0].text.endsWith(u"\rFILE: bad.Nef"_s));
     for (const QString& copy : copies()) {
         const QByteArray jpeg = readFile(a.picdir + copy);
-        QBuffer buffer;
-        buffer.setData(jpeg);
-        QImageReader reader(&buffer);
-        reader.setAutoTransform(true);
-        EXPECT_EQ(reader.format(), "jpeg") << qPrintable(copy);
-        const QImage img = reader.read();
+        QByteArray format;
+        const QImage img = readUpright(jpeg, &format);
+        EXPECT_EQ(format, "jpeg") << qPrintable(copy);
         ASSERT_EQ(img.size(), shown.size()) << qPrintable(copy);
         EXPECT_TRUE(near(cornerColour(img, 'a'), kRed, 80)) << qPrintable(copy);
         EXPECT_TRUE(near(cornerColour(img, 'b'), kGreen, 80)) << qPrintable(copy);
-        const int len = (uchar(jpeg[4]) << 8) | uchar(jpeg[5]);
-        const ExifFields exif = readExifFields(QByteArrayView(jpeg).sliced(12, len - 8));
+        const ExifFields exif = readExifFields(jpegExif(jpeg));
         EXPECT_EQ(exif.orientation, 1) << qPrintable(copy);
         EXPECT_EQ(exif.dateTimeOriginal, tags.taken) << qPrintable(copy);
         EXPECT_EQ(exif.make, tags.make) << qPrintable(copy);

@@ -146,12 +146,10 @@ TEST_F(ThumbnailTiersTest, DiskBudgetDropsTheLeastRecentlyUsed) {
 
 TEST_F(ThumbnailTiersTest, HalfWrittenFilesCountAndThoseAKilledWriterLeftGo) {
     ASSERT_TRUE(QDir().mkpath(cache));
-    const auto part = [this](const char* name, qint64 bytes, int ageSeconds) {
-        QFile f(QDir(cache).filePath(QLatin1String(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(f.resize(bytes));
-        f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
-                      QFileDevice::FileModificationTime);
+    const auto part = [this](const char* name, qsizetype bytes, int ageSeconds) {
+        const QString path = QDir(cache).filePath(QLatin1String(name));
+        writeFile(path, QByteArray(bytes, '\0'));
+        age(path, ageSeconds);
     };
     part("Ab12Cd.part", 4096, 120);    // a killed writer's
     part("Fresh1.part", 2 << 20, 0);   // being written right now
