@@ -6,6 +6,7 @@
 #include "recordingviews.h"
 #include "scriptedui.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <gtest/gtest.h>
@@ -14,6 +15,12 @@
 #include <utility>
 
 namespace vimbrel::test {
+
+// A 16-bit little-endian field, as the album and configuration files hold them.
+inline QByteArray le16(int v) {
+    const char b[2] = {char(v & 0xff), char((v >> 8) & 0xff)};
+    return QByteArray(b, 2);
+}
 
 struct Fixture {
     std::unique_ptr<Album> album = std::make_unique<Album>();

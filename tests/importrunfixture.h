@@ -39,7 +39,6 @@ struct RecordingHub : WindowHub {
 };
 
 struct ImportTest : ::testing::Test, ImportAlbum {
-    ScriptedUi& ui = f.ui;
     RecordingHub hub;
     QString card = tmp.filePath(QStringLiteral("card/"));
 
@@ -52,10 +51,6 @@ struct ImportTest : ::testing::Test, ImportAlbum {
         writeFile(card + name, jpegBytes(markedPicture(w, h), {90, false, orientation}));
     }
     void bytes(const QString& name, const QByteArray& b) { writeFile(card + name, b); }
-    static QByteArray read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     bool onCard(const char* name) const { return QFile::exists(card + QLatin1String(name)); }
     QStringList titles() const {
         QStringList out;

@@ -5,11 +5,13 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QtEndian>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <stdexcept>
 
 namespace vimbrel::test {
@@ -169,6 +171,36 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+void writeFileAt(const QByteArray& path, const QByteArray& bytes) {
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    QFile f;
+    if (fd < 0 || !f.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle) ||
+        f.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QImage readUpright(const QByteArray& bytes, QByteArray* format) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    if (format)
+        *format = reader.format();
+    return reader.read();
+}
+
+QByteArrayView jpegExif(const QByteArray& jpeg) {
+    if (!jpeg.startsWith("\xff\xd8\xff\xe1") || jpeg.mid(6, 6) != QByteArray("Exif\0\0", 6))
+        return {};
+    const int len = (uchar(jpeg[4]) << 8) | uchar(jpeg[5]);
+    return QByteArrayView(jpeg).sliced(12, len - 8);
 }
 
 QRgb cornerColour(const QImage& img, char corner) {

@@ -31,6 +31,15 @@ QByteArray bmpBytes(const QImage& img, int bits);
 QByteArray gifBytes(const QImage& img);
 
 void writeFile(const QString& path, const QByteArray& bytes);
+// Under a name given by its bytes, which need not be UTF-8 (QFile's names would be).
+void writeFileAt(const QByteArray& path, const QByteArray& bytes);
+// Empty when the file cannot be read.
+QByteArray readFile(const QString& path);
+
+// `bytes` read as another program would, EXIF orientation applied; its format in `format`.
+QImage readUpright(const QByteArray& bytes, QByteArray* format = nullptr);
+// The TIFF block of a JPEG's leading EXIF segment; empty when it has none.
+QByteArrayView jpegExif(const QByteArray& jpeg);
 
 // The colour at the centre of a corner block: 'a' top-left, 'b' top-right, 'c' bottom-left,
 // 'd' bottom-right.

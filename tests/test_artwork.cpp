@@ -1,32 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "artwork.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QRect>
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 using namespace vimbrel;
 
 namespace {
-
-class GuiEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_artwork";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QGuiApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QGuiApplication> m_app;
-};
-const auto* const guiEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 // The bounding box of the pixels that are not (nearly) transparent.
 QRect paintedBounds(const QImage& image) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "albumfixture.h"
 #include "config.h"
+#include "picturefiles.h"
 #include "startup.h"
 
 #include <QDateTime>
@@ -9,23 +10,12 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <gtest/gtest.h>
 
 using namespace vimbrel;
-using vimbrel::test::Fixture;
+using namespace vimbrel::test;
 
 namespace {
-
-QByteArray le16(int v) {
-    char b[2];
-    qToLittleEndian<qint16>(static_cast<qint16>(v), b);
-    return QByteArray(b, 2);
-}
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 struct ConfigFixture : Fixture {
     QTemporaryDir tmp;

@@ -21,23 +21,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct RecordingHub : WindowHub {
-    Album* a = nullptr;
-    QStringList calls;
-    void AddToFS(int pos) override {
-        calls.append(u"AddToFS %1 nimps %2"_s.arg(pos).arg(a->nimps));
-    }
-};
-
 // A folder "drop" beside the album: pictures, a file the import does not take, a subfolder
 // with pictures and one below that, and a link back up.
 struct DropTest : ::testing::Test, ImportAlbum {
-    ScriptedUi& ui = f.ui;
-    RecordingHub hub;
+    CountingHub hub{a};
     QString drop = tmp.filePath(u"drop"_s);
 
     void SetUp() override {
-        hub.a = &a;
         QDir().mkpath(drop + u"/sub/deeper"_s);
         for (const QString& n : names("b.jpg A.JPG sub/c.jpeg sub/deeper/d.jpg"))
             put(n);

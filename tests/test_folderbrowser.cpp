@@ -14,27 +14,12 @@
 #include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace vimbrel;
 
 namespace {
-
-class QtApp : public ::testing::Environment {
-    std::unique_ptr<QApplication> m_app;
-
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_folderbrowser";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-};
-[[maybe_unused]] const auto* const qtApp = ::testing::AddGlobalTestEnvironment(new QtApp);
 
 QString q(const char* s) {
     return QString::fromUtf8(s);

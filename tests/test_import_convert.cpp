@@ -47,18 +47,14 @@ TEST_F(ImportTest, OtherFormatsBecomeUprightJpegCopiesAndDamagedOnesAreLoadError
     EXPECT_EQ(ui.shown[0].title, u"Import Image - Load Error"_s);
     EXPECT_TRUE(ui.shown[0].text.endsWith(u"\rFILE: bad.Nef"_s));
     for (const QString& copy : copies()) {
-        const QByteArray jpeg = read(a.picdir + copy);
-        QBuffer buffer;
-        buffer.setData(jpeg);
-        QImageReader reader(&buffer);
-        reader.setAutoTransform(true);
-        EXPECT_EQ(reader.format(), "jpeg") << qPrintable(copy);
-        const QImage img = reader.read();
+        const QByteArray jpeg = readFile(a.picdir + copy);
+        QByteArray format;
+        const QImage img = readUpright(jpeg, &format);
+        EXPECT_EQ(format, "jpeg") << qPrintable(copy);
         ASSERT_EQ(img.size(), shown.size()) << qPrintable(copy);
         EXPECT_TRUE(near(cornerColour(img, 'a'), kRed, 80)) << qPrintable(copy);
         EXPECT_TRUE(near(cornerColour(img, 'b'), kGreen, 80)) << qPrintable(copy);
-        const int len = (uchar(jpeg[4]) << 8) | uchar(jpeg[5]);
-        const ExifFields exif = readExifFields(QByteArrayView(jpeg).sliced(12, len - 8));
+        const ExifFields exif = readExifFields(jpegExif(jpeg));
         EXPECT_EQ(exif.orientation, 1) << qPrintable(copy);
         EXPECT_EQ(exif.dateTimeOriginal, tags.taken) << qPrintable(copy);
         EXPECT_EQ(exif.make, tags.make) << qPrintable(copy);
@@ -122,8 +118,8 @@ TEST_F(ImportTest, APictureKeepsTheFormatItsAlbumNameSaysWhateverItsSourceWasCal
         EXPECT_TRUE(near(cornerColour(img, 'a'), kRed, 80)) << qPrintable(copy);
     }
     // A JPEG under another name is kept byte for byte.
-    EXPECT_EQ(read(a.picdir + u"vmb0001.jpg"_s).left(3), QByteArray("\xff\xd8\xff"));
-    EXPECT_EQ(read(a.picdir + copies()[6]), jpegBytes(pic));
+    EXPECT_EQ(readFile(a.picdir + u"vmb0001.jpg"_s).left(3), QByteArray("\xff\xd8\xff"));
+    EXPECT_EQ(readFile(a.picdir + copies()[6]), jpegBytes(pic));
     // Every copy was checked, so every source that was imported has gone.
     EXPECT_EQ(run->deletedNames(),
               names("png.jpg tiff.JPG webp.jpeg gif.jpg heic.jpg jpeg.heic jpeg.PNG"));
@@ -165,7 +161,7 @@ TEST_F(ImportTest, ASourceReplacedAfterItsCopyWasCheckedIsNotDeleted) {
     const auto run = import(names("a.png b.jpg c.png d.jpg"), true, steps);
     EXPECT_EQ(copies().size(), 4);
     EXPECT_EQ(run->deletedNames(), names("c.png d.jpg"));
-    EXPECT_EQ(read(card + u"a.png"_s), "newer");
+    EXPECT_EQ(readFile(card + u"a.png"_s), "newer");
     EXPECT_TRUE(onCard("b.jpg"));
 }
 

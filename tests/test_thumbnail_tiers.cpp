@@ -28,10 +28,6 @@ protected:
     QStringList cacheFiles() const {
         return QDir(cache).entryList({QStringLiteral("*.vthumb")}, QDir::Files);
     }
-    static QByteArray bytesOf(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
     // Last changed `seconds` ago (a negative value: in the future).
     static void age(const QString& path, qint64 seconds) {
         QFile f(path);
@@ -102,7 +98,7 @@ TEST_F(ThumbnailTiersTest, DamagedCacheFileIsAMissAndIsMadeAgain) {
     const PictureSource src = PictureSource::of(path);
     PictureLibrary(cache, 1 << 20).thumbnail(path, QSize(64, 48), 0);
     const QString cached = PictureLibrary(cache, 1 << 20).disk().fileFor(src);
-    const QByteArray good = bytesOf(cached);
+    const QByteArray good = readFile(cached);
     ASSERT_FALSE(good.isEmpty());
 
     QByteArray flipped = good;
@@ -150,12 +146,10 @@ TEST_F(ThumbnailTiersTest, DiskBudgetDropsTheLeastRecentlyUsed) {
 
 TEST_F(ThumbnailTiersTest, HalfWrittenFilesCountAndThoseAKilledWriterLeftGo) {
     ASSERT_TRUE(QDir().mkpath(cache));
-    const auto part = [this](const char* name, qint64 bytes, int ageSeconds) {
-        QFile f(QDir(cache).filePath(QLatin1String(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(f.resize(bytes));
-        f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
-                      QFileDevice::FileModificationTime);
+    const auto part = [this](const char* name, qsizetype bytes, int ageSeconds) {
+        const QString path = QDir(cache).filePath(QLatin1String(name));
+        writeFile(path, QByteArray(bytes, '\0'));
+        age(path, ageSeconds);
     };
     part("Ab12Cd.part", 4096, 120);    // a killed writer's
     part("Fresh1.part", 2 << 20, 0);   // being written right now
@@ -178,7 +172,7 @@ TEST_F(ThumbnailTiersTest, SealedFileIsReadWithThePictureItNowHolds) {
     QImage red(64, 48, QImage::Format_RGB32);
     red.fill(qRgb(255, 0, 0));
     ASSERT_TRUE(disk.write(src, red, QSize(1024, 768)));
-    const QByteArray good = bytesOf(disk.fileFor(src));
+    const QByteArray good = readFile(disk.fileFor(src));
 
     // The same header (36 bytes, the payload length at 24) before another picture.
     QImage blue(64, 48, QImage::Format_RGB32);
