@@ -11,15 +11,11 @@
 #include "picturelibrary.h"
 #include "waitpictures.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QDropEvent>
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace vimbrel;
@@ -92,20 +88,11 @@ struct BoxWindow : test::Fixture {
         settle();
         return pictures.stats().decodes - before;
     }
-    QStringList texts(const std::array<QLabel*, stripPositions>& labels) const {
-        QStringList out;
-        for (QLabel* l : labels)
-            out << l->text();
-        return out;
-    }
     QList<bool> marks() const {
         QList<bool> out;
         for (auto* s : w->fssel)
             out << !s->isHidden();
         return out;
-    }
-    bool dropFiles(QWidget* target, const QStringList& paths) {
-        return test::dropFiles(target, paths);
     }
     void drop(QWidget* target, const QString& source) {
         // A drop goes only where the drag has entered.
@@ -118,13 +105,6 @@ struct BoxWindow : test::Fixture {
     }
 };
 
-QStringList strings(std::initializer_list<const char*> latin1) {
-    QStringList out;
-    for (const char* t : latin1)
-        out << QString::fromLatin1(t);
-    return out;
-}
-
 } // namespace
 
 TEST(PboxWindow, APagePhotoDroppedOnThePositionIsTheOnlyOneDrawn) {
@@ -135,7 +115,7 @@ TEST(PboxWindow, APagePhotoDroppedOnThePositionIsTheOnlyOneDrawn) {
     f.a.dragsrc = 2;
     EXPECT_EQ(f.decodes([&] { f.drop(f.w->fs[1], QStringLiteral("pb")); }), 1);
     EXPECT_EQ(f.w->fsn[2]->text(), QStringLiteral("short 102"));
-    EXPECT_EQ(f.hub.page, strings({"clear 7", "pictotal 2"}));
+    EXPECT_EQ(f.hub.page, QStringList({QStringLiteral("clear 7"), QStringLiteral("pictotal 2")}));
 }
 
 TEST(PboxWindow, TurnedThumbnailsKeepTheirProportions) {
@@ -216,7 +196,7 @@ TEST(PboxWindow, FilesDroppedAnywhereOnTheBoxAreImported) {
     for (QWidget* target : {static_cast<QWidget*>(f.w->fs[0]), static_cast<QWidget*>(f.w->fsroll),
                             static_cast<QWidget*>(f.w->fsframe)}) {
         f.hub.imported.clear();
-        EXPECT_TRUE(f.dropFiles(target, paths)) << qPrintable(target->objectName());
+        EXPECT_TRUE(test::dropFiles(target, paths)) << qPrintable(target->objectName());
         // Once the drop has ended.
         EXPECT_TRUE(f.hub.imported.isEmpty());
         QCoreApplication::processEvents();
@@ -225,7 +205,7 @@ TEST(PboxWindow, FilesDroppedAnywhereOnTheBoxAreImported) {
     // A read-only album takes none.
     f.hub.imported.clear();
     f.a.canwrite = 'N';
-    EXPECT_FALSE(f.dropFiles(f.w->fs[1], paths));
+    EXPECT_FALSE(test::dropFiles(f.w->fs[1], paths));
     QCoreApplication::processEvents();
     EXPECT_TRUE(f.hub.imported.isEmpty());
 }
