@@ -125,6 +125,14 @@ TEST(PageView, RightClickSelectsAndSelectAllToggles) {
     EXPECT_EQ(f.a.nsel, 0);
     f.w->it_Click(15); // Select All
     EXPECT_FALSE(f.w->frsel[1]->isHidden());
+
+    // A read-only album ignores the left button but selects with the right.
+    SetAllSel(f.a, -1);
+    f.a.canwrite = 'N';
+    f.w->pb_MouseDown(0, Qt::LeftButton);
+    EXPECT_EQ(f.a.nsel, 0);
+    f.w->pb_MouseDown(0, Qt::RightButton);
+    EXPECT_EQ(f.a.nsel, 1);
 }
 
 TEST(PageView, GoToPageAndLastPage) {
@@ -154,16 +162,6 @@ TEST(PageView, DroppingOnAPhotoSwapsWithoutDecodingAgain) {
     EXPECT_EQ(f.w->ibn[1]->text(), QStringLiteral("short 1"));
     EXPECT_EQ(f.pictures.stats().decodes + f.pictures.stats().diskHits, decodes);
     EXPECT_EQ(f.w->pb[1]->picture().toImage(), first);
-}
-
-TEST(PageView, ReadOnlyAlbumsIgnoreTheLeftButtonButSelectWithTheRight) {
-    PageFixture f({24}, {1});
-    f.a.canwrite = 'N';
-    f.openGroup(1);
-    f.w->pb_MouseDown(0, Qt::LeftButton);
-    EXPECT_EQ(f.a.nsel, 0);
-    f.w->pb_MouseDown(0, Qt::RightButton);
-    EXPECT_EQ(f.a.nsel, 1);
 }
 
 // The photo replaced takes the dragged picture's place in the box, the rest of the box stays.
