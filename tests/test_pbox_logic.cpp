@@ -220,9 +220,12 @@ struct DiskFixture : BoxFixture {
 
 } // namespace
 
+// Only names inside the picture folder are deleted: here the last record names the album file.
 TEST(PboxDeleteFiles, FilesGoOnlyAfterTheAlbumIsWritten) {
     DiskFixture f;
+    f.a.pics[1000].pfile = "../TRIP.vmb";
     f.select({0, 2});
+    EXPECT_EQ(selectedBoxFiles(f.a).size(), 1);
     EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
     EXPECT_FALSE(f.exists(101));
     EXPECT_TRUE(f.exists(102));
@@ -261,16 +264,6 @@ TEST(PboxDeleteFiles, AFailedWriteDeletesNothingAndKeepsTheBox) {
     EXPECT_TRUE(f.exists(102));
     EXPECT_EQ(box(f.a), QList<int>({101, 102, 103}));
     ASSERT_EQ(f.ui.shown.size(), 1);
-}
-
-TEST(PboxDeleteFiles, OnlyNamesInsideThePictureFolderAreDeleted) {
-    DiskFixture f;
-    f.a.pics[1000].pfile = "../TRIP.vmb";
-    f.select({0, 2});
-    EXPECT_EQ(selectedBoxFiles(f.a).size(), 1);
-    EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
-    EXPECT_FALSE(f.exists(101));
-    EXPECT_TRUE(QFile::exists(f.a.albfile));
 }
 
 TEST(PboxDeleteFiles, DeletedPicturesGoToTheTrashWithTheirInfo) {
