@@ -101,6 +101,14 @@ struct PageFixture : test::Fixture {
         settle();
     }
     void settle() { EXPECT_TRUE(test::waitForPictures(*w)); }
+    // What an import of `count` files leaves: pictures 50.. at the end of the Photo Box.
+    int importToBox(int count) {
+        for (int i = 0; i < count; ++i)
+            addPicture(1001 - count + i, 0, 50 + i);
+        a.npbox = static_cast<Integer>(count);
+        a.pbfirst = a.pbtop = static_cast<Integer>(1001 - count);
+        return count;
+    }
     // Runs the page-turn timer to its end, as its ticks would.
     int finishTurn() {
         int ticks = 0;

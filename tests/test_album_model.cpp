@@ -123,18 +123,3 @@ TEST(PackPics, FromAClearedAlbumTheRunEndsAtTheLastSlot) {
     EXPECT_EQ(f.a.pics[1000].pfile, "vmb0002.jpg");
     EXPECT_EQ(f.a.frames[4], -1);
 }
-
-TEST(AlbumModel, ListSelectedSlotsIsTheSelectionInFrameOrder) {
-    test::Fixture f;
-    for (int s = 1; s <= 4; ++s)
-        f.addPicture(s, 5 - s, s);
-    f.setGroups({6});
-    f.a.curgrp = 1;
-    f.a.pics[1].psel = f.a.pics[3].psel = 0;
-    f.a.nsel = 7; // stale: the marks decide
-    ASSERT_EQ(ListSelectedSlots(f.a), 2);
-    EXPECT_EQ(f.a.wpics[1].psel, 3); // frame 2
-    EXPECT_EQ(f.a.wpics[2].psel, 1); // frame 4
-    f.a.curgrp = 2;                  // no such group
-    EXPECT_EQ(ListSelectedSlots(f.a), 0);
-}

@@ -229,15 +229,11 @@ TEST(DescEditor, OnePhotoGetsItsDescriptionsAndTheFrameItsCaption) {
     e.a.curframe = 0; // Select All leaves curframe elsewhere: the photo is found anyway
     phdesc found(e.a, e.hub);
     EXPECT_EQ(found.dpic, 2);
-}
 
-TEST(DescEditor, ReadOnlyAlbumOnlyShowsTheTexts) {
-    Editors e({24}, {2});
-    e.a.canwrite = 'N';
-    e.selectPhoto(1, 2);
-    phdesc w(e.a, e.hub);
-    EXPECT_FALSE(w.cb_ok->isEnabled());
-    for (QLineEdit* b : {w.adesc, w.psdesc, w.pldesc})
+    e.a.canwrite = 'N'; // a read-only album only shows the texts
+    phdesc shown(e.a, e.hub);
+    EXPECT_FALSE(shown.cb_ok->isEnabled());
+    for (QLineEdit* b : {shown.adesc, shown.psdesc, shown.pldesc})
         EXPECT_TRUE(b->isReadOnly());
 }
 
@@ -252,12 +248,15 @@ void type(QWidget* w, const QString& text) {
 } // namespace
 
 // Every text field of the editors: only what the album file can hold goes in, typed or
-// pasted, and the counter beside it shows how much of the field is used.
+// pasted, and the counter beside it shows how much of the field is used. Alt+letter acts only
+// when one control has the letter.
 TEST(EditorFields, RefuseWhatTheAlbumCannotHoldAndShowTheirLimit) {
     Editors e({24}, {2});
     e.selectPhoto(1, 2);
     phgrp groups(e.a, e.hub, e.hub, e.pictures);
     phdesc descs(e.a, e.hub);
+    EXPECT_EQ(test::mnemonicClashes(groups), QStringList());
+    EXPECT_EQ(test::mnemonicClashes(descs), QStringList());
     struct Field {
         QWidget* window;
         QLineEdit* edit;
@@ -270,33 +269,22 @@ TEST(EditorFields, RefuseWhatTheAlbumCannotHoldAndShowTheirLimit) {
                             {&descs, descs.pldesc, 50}};
     for (const Field& f : fields) {
         const QString name = f.edit->objectName();
+        SCOPED_TRACE(qPrintable(name));
         f.edit->clear();
         type(f.edit, QStringLiteral("Caf\u00e9 \u20ac5"));
         type(f.edit, QStringLiteral("\u65e5\u672c"));
-        EXPECT_EQ(f.edit->text(), QStringLiteral("Caf\u00e9 \u20ac5")) << qPrintable(name);
-
+        EXPECT_EQ(f.edit->text(), QStringLiteral("Caf\u00e9 \u20ac5"));
         QApplication::clipboard()->setText(QStringLiteral(" \u0416\u0416"));
         f.edit->paste();
-        EXPECT_EQ(f.edit->text(), QStringLiteral("Caf\u00e9 \u20ac5")) << qPrintable(name);
+        EXPECT_EQ(f.edit->text(), QStringLiteral("Caf\u00e9 \u20ac5"));
         QApplication::clipboard()->setText(QStringLiteral(" \u0153uvre"));
         f.edit->paste();
-        EXPECT_EQ(f.edit->text(), QStringLiteral("Caf\u00e9 \u20ac5 \u0153uvre"))
-            << qPrintable(name);
-
+        EXPECT_EQ(f.edit->text(), QStringLiteral("Caf\u00e9 \u20ac5 \u0153uvre"));
         const auto* counter = f.window->findChild<QLabel*>(name + QStringLiteral("_count"));
-        ASSERT_NE(counter, nullptr) << qPrintable(name);
-        EXPECT_EQ(counter->text(), QStringLiteral("13/%1").arg(f.limit)) << qPrintable(name);
+        ASSERT_NE(counter, nullptr);
+        EXPECT_EQ(counter->text(), QStringLiteral("13/%1").arg(f.limit));
         EXPECT_EQ(f.edit->maxLength(), f.limit);
     }
-}
-
-// Alt+letter acts only when one control has the letter.
-TEST(EditorFields, NoTwoControlsShareAnAltKey) {
-    Editors e({24}, {2});
-    phgrp groups(e.a, e.hub, e.hub, e.pictures);
-    phdesc descs(e.a, e.hub);
-    EXPECT_EQ(test::mnemonicClashes(groups), QStringList());
-    EXPECT_EQ(test::mnemonicClashes(descs), QStringList());
 }
 
 // Text as other programs hand it over: decomposed accents (a combining mark after its letter)

@@ -2,15 +2,10 @@
 // What the page view does when another window asks through the hub, here the group editor
 // after its group went away: nothing of that group may stay on the book.
 
-#include "albumfixture.h"
-#include "phpage.h"
-#include "picturefiles.h"
-#include "picturelibrary.h"
+#include "pagefixture.h"
 #include "poolgate.h"
-#include "waitpictures.h"
 
 #include <QLabel>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -21,31 +16,13 @@ namespace {
 
 // One group of 24 frames, pictures in frames 1..3 (the first selected), on show from page 1
 // with its description lines; the pictures wait until the test lets the pool go.
-struct ShownGroup : test::Fixture {
-    QTemporaryDir tmp;
-    PictureLibrary pictures{tmp.filePath(QStringLiteral("thumbs")), 16 << 20};
-    WindowHub hub;
-    std::unique_ptr<phpage> w;
+struct ShownGroup : test::PageFixture {
     std::optional<test::PoolGate> gate;
 
-    ShownGroup() {
-        a.picdir = tmp.path() + QLatin1Char('/');
-        a.sizes[1] = {108, 72, 4, 3};
-        a.pgsize = 1;
-        for (int slot = 1; slot <= 3; ++slot) {
-            addPicture(slot, slot, slot);
-            a.pics[slot].pwidth = 80;
-            a.pics[slot].pheight = 60;
-            test::writeFile(a.picdir + fileName(slot),
-                            test::jpegBytes(test::markedPicture(80, 60)));
-        }
+    ShownGroup() : PageFixture({24}, {1, 2, 3}) {
         a.descon = 'y';
-        a.canwrite = 'Y';
-        setGroups({24});
         a.pics[1].psel = 0;
         a.nsel = 1;
-        a.views = &hub;
-        w = std::make_unique<phpage>(a, hub, pictures);
         gate.emplace(pictures);
         a.curgrp = 1;
         a.curpage = 1;

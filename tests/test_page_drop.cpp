@@ -63,17 +63,6 @@ TEST(PageDrop, SeveralPhotosMoveAsARunInFrameOrder) {
     EXPECT_TRUE(moveSelectedRun(f.a));
 }
 
-TEST(PageDrop, BoxPictureReplacesAPhotoWhichGoesToTheBox) {
-    DropFixture f({});
-    f.setPhotoBox({90, 91});
-    f.a.dragsrc = 1000; // vmb0091
-    f.a.curframe = 5;   // slot 2, vmb0002
-    replaceFromBox(f.a);
-    EXPECT_EQ(f.a.pics[2].pfile, "vmb0091.jpg");
-    EXPECT_EQ(f.a.pics[1000].pfile, "vmb0002.jpg");
-    expectAlbumSound(f.a);
-}
-
 TEST(PageDrop, BoxPicturesJoinTheAlbumInSlotOrder) {
     DropFixture f({});
     f.setPhotoBox({90, 91, 92});
@@ -125,9 +114,7 @@ TEST(PageDrop, TheImportedTailOfTheBoxIsTheSelectionThatLands) {
         QStringList taken;
         for (const PicRec& p : boxSelection(f.a))
             taken.append(QString(p.pfile.trimmed()));
-        const QStringList want =
-            count == 1 ? QStringList{QStringLiteral("vmb0092.jpg")}
-                       : QStringList{QStringLiteral("vmb0091.jpg"), QStringLiteral("vmb0092.jpg")};
-        EXPECT_EQ(taken, want);
+        EXPECT_EQ(taken, QStringList({QStringLiteral("vmb0091.jpg"), QStringLiteral("vmb0092.jpg")})
+                             .mid(2 - count));
     }
 }

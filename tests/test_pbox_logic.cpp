@@ -220,16 +220,18 @@ struct DiskFixture : BoxFixture {
 
 } // namespace
 
+// Only names inside the picture folder are deleted: here the last record names the album file.
 TEST(PboxDeleteFiles, FilesGoOnlyAfterTheAlbumIsWritten) {
     DiskFixture f;
+    f.a.pics[1000].pfile = "../TRIP.vmb";
     f.select({0, 2});
+    EXPECT_EQ(selectedBoxFiles(f.a).size(), 1);
     EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
     EXPECT_FALSE(f.exists(101));
     EXPECT_TRUE(f.exists(102));
     QFile written(f.a.albfile);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     Fixture back;
-    ClearAlbum(back.a);
     ASSERT_EQ(decodeAlbum(written.readAll(), back.a).outcome, AlbumDecode::Ok);
     EXPECT_EQ(box(back.a), QList<int>({102}));
 }
@@ -262,16 +264,6 @@ TEST(PboxDeleteFiles, AFailedWriteDeletesNothingAndKeepsTheBox) {
     EXPECT_TRUE(f.exists(102));
     EXPECT_EQ(box(f.a), QList<int>({101, 102, 103}));
     ASSERT_EQ(f.ui.shown.size(), 1);
-}
-
-TEST(PboxDeleteFiles, OnlyNamesInsideThePictureFolderAreDeleted) {
-    DiskFixture f;
-    f.a.pics[1000].pfile = "../TRIP.vmb";
-    f.select({0, 2});
-    EXPECT_EQ(selectedBoxFiles(f.a).size(), 1);
-    EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
-    EXPECT_FALSE(f.exists(101));
-    EXPECT_TRUE(QFile::exists(f.a.albfile));
 }
 
 TEST(PboxDeleteFiles, DeletedPicturesGoToTheTrashWithTheirInfo) {
@@ -331,7 +323,8 @@ struct OwnVolume {
 
 } // namespace
 
-// The Trash a volume offers may have been laid out by another user of a shared card or disk.
+// The Trash a volume offers may have been laid out by another user of a shared card or disk;
+// the user's own serves even when no Trash can be made in the home folder.
 TEST(PboxDeleteFiles, AVolumesTrashThatIsNotTheUsersOwnIsNotUsed) {
     const QString uid = QString::number(::getuid());
     const QString own = QStringLiteral(".Trash-") + uid;
@@ -339,10 +332,12 @@ TEST(PboxDeleteFiles, AVolumesTrashThatIsNotTheUsersOwnIsNotUsed) {
     struct Case {
         const char* name;
         std::function<void(const QDir&)> layout;
-        bool trashed; // into the volume's own .Trash-UID
+        bool trashed;                               // into the volume's own .Trash-UID
+        QString dataHome = QStringLiteral("share"); // a plain file: no Trash in the home folder
     };
     const QList<Case> cases{
         {"none yet", [](const QDir&) {}, true},
+        {"no home Trash", [](const QDir&) {}, true, QStringLiteral("notafolder")},
         {"a link",
          [&](const QDir& v) {
              v.mkdir(QStringLiteral("other"));
@@ -374,7 +369,9 @@ TEST(PboxDeleteFiles, AVolumesTrashThatIsNotTheUsersOwnIsNotUsed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        OwnHome home;
+        OwnHome home(c.dataHome);
+        if (c.dataHome == QStringLiteral("notafolder"))
+            ASSERT_TRUE(QFile(home.home.filePath(c.dataHome)).open(QIODevice::WriteOnly));
         QTemporaryDir tmp;
         const OwnVolume volume(tmp.filePath(QStringLiteral("card")));
         if (!volume.active)
@@ -392,26 +389,6 @@ TEST(PboxDeleteFiles, AVolumesTrashThatIsNotTheUsersOwnIsNotUsed) {
         EXPECT_EQ(QFileInfo::exists(v.filePath(own + QStringLiteral("/files/vmb0001.jpg"))),
                   c.trashed);
         EXPECT_TRUE(QDir(v.filePath(QStringLiteral("other"))).isEmpty());
+        EXPECT_TRUE(home.workEmpty());
     }
-}
-
-TEST(PboxDeleteFiles, AVolumesOwnTrashServesWithoutAHomeTrash) {
-    // No Trash can be made in the home folder, but the card has room for its own.
-    OwnHome home(QStringLiteral("notafolder"));
-    ASSERT_TRUE(QFile(home.home.filePath(QStringLiteral("notafolder"))).open(QIODevice::WriteOnly));
-    QTemporaryDir tmp;
-    const OwnVolume volume(tmp.filePath(QStringLiteral("card")));
-    if (!volume.active)
-        GTEST_SKIP() << "mounting needs root";
-    const QDir v(tmp.filePath(QStringLiteral("card")));
-    const QString pic = v.filePath(QStringLiteral("vmb0001.jpg"));
-    QFile file(pic);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    EXPECT_TRUE(trashOrRemove(pic));
-    EXPECT_FALSE(QFileInfo::exists(pic));
-    EXPECT_TRUE(
-        QFileInfo::exists(v.filePath(QStringLiteral(".Trash-") + QString::number(::getuid()) +
-                                     QStringLiteral("/files/vmb0001.jpg"))));
-    EXPECT_TRUE(home.workEmpty());
 }

@@ -37,15 +37,9 @@ TEST(PrintLayouts, GeometryOfEveryLayoutAt300Dpi) {
     EXPECT_EQ(pageGeometry(contactLayout).cellOrigin(6), QPoint(140 + 452, 111 + 340));
 }
 
-TEST(PrintLayouts, PageCountsAndTexts) {
-    EXPECT_EQ(printPageCount(5, 3), 2);
-    EXPECT_EQ(printPageCount(45, 45), 1);
-    EXPECT_EQ(printPageCount(0, 3), 0);
+// Page counts and the copies hint show in the window's own tests.
+TEST(PrintLayouts, CopiesFieldAndStatus) {
     EXPECT_EQ(generatingStatus(2, 3), QStringLiteral("Generating:  2  of  3"));
-    EXPECT_EQ(copiesHint(45), QStringLiteral(" ( 1 to 45 )"));
-}
-
-TEST(PrintLayouts, CopiesField) {
     EXPECT_EQ(parseCopies(QStringLiteral(" 3 "), 6), 3);
     EXPECT_EQ(parseCopies(QStringLiteral("6"), 6), 6);
     for (const char* bad : {"0", "", "7", "x", "1e9"})

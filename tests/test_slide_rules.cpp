@@ -50,6 +50,8 @@ TEST(SlideList, SelectedOfTheCurrentGroupInFrameOrderOrTheDoubleClickedFrame) {
     f.a.curgrp = 2;
     ASSERT_EQ(fillSlideList(f.a), 1);
     EXPECT_EQ(f.a.wpics[1].psel, 4);
+    f.a.curgrp = 3; // no such group
+    EXPECT_EQ(fillSlideList(f.a), 0);
 
     // A stale selection count does not reach leftover entries.
     f.a.curgrp = 1;
@@ -114,11 +116,4 @@ TEST(SlideSizes, CycleAndPlacement) {
     EXPECT_EQ(sizePlace({800, 480}, {600, 450}).top(), 0);
     // Narrower than the picture: the left may go negative, it is not clamped.
     EXPECT_EQ(sizePlace({640, 800}, {800, 600}).left(), -80);
-}
-
-TEST(SlidePosition, WrapsAtBothEnds) {
-    EXPECT_EQ(nextPosition(5, 5), 1);
-    EXPECT_EQ(prevPosition(1, 5), 5);
-    EXPECT_EQ(nextPosition(1, 1), 1);
-    EXPECT_EQ(prevPosition(1, 1), 1);
 }
