@@ -160,7 +160,11 @@ done
 recommends=$(dpkg-deb -f "$deb" Recommends)
 grep -qE "(^|, )qt6-translations-l10n( |,|$)" <<<"$recommends" ||
   fail "the package does not recommend Qt's translations: $recommends"
-dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/vimbrel/copyright | grep -q '^License: GPL-3.0-or-later$' ||
+# Read whole first: grep -q stops at the first match, and under pipefail the tar it leaves
+# writing into a closed pipe would fail the step now and then.
+copyright=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/vimbrel/copyright) ||
+  fail "the package has no copyright file"
+grep -q '^License: GPL-3.0-or-later$' <<<"$copyright" ||
   fail "the package's copyright file does not name the GPL, version 3 or later"
 diff <(expected_files | sed 's|^|/usr/|') \
   <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./|/|' | sort) ||
