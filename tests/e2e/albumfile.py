@@ -45,5 +45,16 @@ def read(path):
     }
 
 
+def differences(frames, box, saved):
+    """Where a saved album (read()) holds other pictures than the frames and Photo Box expected,
+    a line each; none when they agree."""
+    lines = ["frame %s expected %s saved %s" % (f, frames.get(f), saved["frames"].get(f))
+             for f in sorted(set(frames) | set(saved["frames"]), key=int)
+             if frames.get(f) != saved["frames"].get(f)]
+    if box != saved["box"]:
+        lines.append("box expected %s saved %s" % (box, saved["box"]))
+    return lines
+
+
 if __name__ == "__main__":
     json.dump(read(sys.argv[1]), sys.stdout)

@@ -76,8 +76,9 @@ save_through_chooser 07-saved
 kill "$E2E_APP"; E2E_APP=
 
 albumjson "$album" >"$E2E_TMP/after.json"
-python3 - "$E2E_TMP/before.json" "$E2E_TMP/after.json" "$HOME/Samples/SAMPLE/" <<'PY' || fail "the saved album differs from the screen"
+PYTHONPATH="$(dirname "$0")" python3 - "$E2E_TMP/before.json" "$E2E_TMP/after.json" "$HOME/Samples/SAMPLE/" <<'PY' || fail "the saved album differs from the screen"
 import json, os, sys
+from albumfile import differences
 before, after = json.load(open(sys.argv[1])), json.load(open(sys.argv[2]))
 m, box = dict(before["frames"]), list(before["box"])
 m["5"] = m.pop("1")
@@ -87,12 +88,10 @@ box.append(m.pop("6"))
 m["25"] = m.pop("4")
 m["26"] = box.pop(0)
 gone = box.pop(0)
-ok = True
-for f in set(m) | set(after["frames"]):
-    if m.get(f) != after["frames"].get(f):
-        print("frame", f, "expected", m.get(f), "saved", after["frames"].get(f)); ok = False
-if box != after["box"]:
-    print("box expected", box, "saved", after["box"]); ok = False
+wrong = differences(m, box, after)
+if wrong:
+    print("\n".join(wrong))
+ok = not wrong
 if os.path.exists(sys.argv[3] + gone):
     print("deleted picture still on disk:", gone); ok = False
 g = after["groups"][0]

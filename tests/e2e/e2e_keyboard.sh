@@ -60,17 +60,15 @@ settle; shot 07-saved
 kill "$E2E_APP"; E2E_APP=
 
 albumjson "$album" >"$E2E_TMP/after.json"
-python3 - "$E2E_TMP/before.json" "$E2E_TMP/after.json" <<'PY' || fail "the saved album is not what was done"
+PYTHONPATH="$(dirname "$0")" python3 - "$E2E_TMP/before.json" "$E2E_TMP/after.json" <<'PY' || fail "the saved album is not what was done"
 import json, sys
+from albumfile import differences
 before, after = json.load(open(sys.argv[1])), json.load(open(sys.argv[2]))
 m, box = dict(before["frames"]), list(before["box"])
 box.append(m.pop("4"))
-ok = True
-for f in set(m) | set(after["frames"]):
-    if m.get(f) != after["frames"].get(f):
-        print("frame", f, "expected", m.get(f), "saved", after["frames"].get(f)); ok = False
-if box != after["box"]:
-    print("box expected", box, "saved", after["box"]); ok = False
-sys.exit(0 if ok else 1)
+wrong = differences(m, box, after)
+if wrong:
+    print("\n".join(wrong))
+sys.exit(1 if wrong else 0)
 PY
 echo "e2e keyboard: passed (screenshots in $E2E_ART)"
