@@ -29,22 +29,32 @@ namespace {
 
 enum class Kind { None, Qt, Heif, Raw };
 
+struct KindSuffixes {
+    Kind kind;
+    QStringList suffixes; // lower case
+};
+
+const QList<KindSuffixes>& kindSuffixes() {
+    static const QList<KindSuffixes> all{
+        {Kind::Qt,
+         {QStringLiteral("png"), QStringLiteral("tif"), QStringLiteral("tiff"),
+          QStringLiteral("webp")}},
+        {Kind::Heif, {QStringLiteral("heic"), QStringLiteral("heif")}},
+        {Kind::Raw,
+         {QStringLiteral("cr2"), QStringLiteral("cr3"), QStringLiteral("nef"),
+          QStringLiteral("arw"), QStringLiteral("dng"), QStringLiteral("orf"),
+          QStringLiteral("raf"), QStringLiteral("rw2")}},
+    };
+    return all;
+}
+
 Kind kindOf(const QString& name) {
-    const QString ext = name.mid(name.lastIndexOf(QLatin1Char('.')) + 1).toLower();
-    static const QStringList qt = {QStringLiteral("png"), QStringLiteral("tif"),
-                                   QStringLiteral("tiff"), QStringLiteral("webp")};
-    static const QStringList heif = {QStringLiteral("heic"), QStringLiteral("heif")};
-    static const QStringList raw = {
-        QStringLiteral("cr2"), QStringLiteral("cr3"), QStringLiteral("nef"), QStringLiteral("arw"),
-        QStringLiteral("dng"), QStringLiteral("orf"), QStringLiteral("raf"), QStringLiteral("rw2")};
     if (!name.contains(QLatin1Char('.')))
         return Kind::None;
-    if (qt.contains(ext))
-        return Kind::Qt;
-    if (heif.contains(ext))
-        return Kind::Heif;
-    if (raw.contains(ext))
-        return Kind::Raw;
+    const QString ext = name.mid(name.lastIndexOf(QLatin1Char('.')) + 1).toLower();
+    for (const KindSuffixes& k : kindSuffixes())
+        if (k.suffixes.contains(ext))
+            return k.kind;
     return Kind::None;
 }
 
@@ -341,11 +351,10 @@ bool readPath(const QString& path, QByteArray* bytes, QString* error) {
 } // namespace
 
 QStringList foreignSuffixes() {
-    return {QStringLiteral("png"),  QStringLiteral("tif"),  QStringLiteral("tiff"),
-            QStringLiteral("webp"), QStringLiteral("heic"), QStringLiteral("heif"),
-            QStringLiteral("cr2"),  QStringLiteral("cr3"),  QStringLiteral("nef"),
-            QStringLiteral("arw"),  QStringLiteral("dng"),  QStringLiteral("orf"),
-            QStringLiteral("raf"),  QStringLiteral("rw2")};
+    QStringList all;
+    for (const KindSuffixes& k : kindSuffixes())
+        all += k.suffixes;
+    return all;
 }
 
 QByteArray contentFormat(QByteArrayView head) {
