@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <memory>
 #include <sys/stat.h>
@@ -388,7 +387,7 @@ bool isForeignPicture(const QString& name) {
 bool readWholeFile(int fd, QByteArray* bytes, QString* error) {
     const auto fail = [error](int code) {
         if (error != nullptr)
-            *error = code != 0 ? QString::fromLocal8Bit(std::strerror(code))
+            *error = code != 0 ? systemError(code)
                                : QStringLiteral("The file changed while it was read");
         return false;
     };
