@@ -47,10 +47,15 @@ const QList<KindSuffixes>& kindSuffixes() {
     return all;
 }
 
+// What follows the last dot, in lower case; the whole name when it has none.
+QString lowerSuffix(const QString& name) {
+    return name.mid(name.lastIndexOf(QLatin1Char('.')) + 1).toLower();
+}
+
 Kind kindOf(const QString& name) {
     if (!name.contains(QLatin1Char('.')))
         return Kind::None;
-    const QString ext = name.mid(name.lastIndexOf(QLatin1Char('.')) + 1).toLower();
+    const QString ext = lowerSuffix(name);
     for (const KindSuffixes& k : kindSuffixes())
         if (k.suffixes.contains(ext))
             return k.kind;
@@ -434,7 +439,7 @@ DecodedPicture decodeForeignPicture(const QString& path, QSize cover, int minLon
     ForeignPicture f = readForeign(bytes, path, cover, minLongest, false);
     d.image = std::move(f.image);
     d.fullSize = f.fullSize;
-    d.format = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1).toLower().toLatin1();
+    d.format = lowerSuffix(path).toLatin1();
     d.error = f.error;
     return d;
 }
@@ -447,7 +452,7 @@ PictureHeader readForeignHeader(const QString& path) {
     const ForeignPicture f = readForeign(bytes, path, {}, 0, true);
     h.size = f.fullSize;
     h.storedSize = orientationTurns(f.exif.orientation) ? f.fullSize.transposed() : f.fullSize;
-    h.format = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1).toLower().toLatin1();
+    h.format = lowerSuffix(path).toLatin1();
     h.error = f.error;
     return h;
 }
