@@ -39,7 +39,12 @@ inline QString nameText(const QByteArray& bytes) {
         }
         // Overlong forms, encoded surrogates and values past Unicode are not UTF-8 either.
         if (valid && cp >= least && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF)) {
-            out.append(QString::fromUcs4(&cp, 1));
+            if (cp > 0xFFFF) {
+                out.append(QChar(QChar::highSurrogate(cp)));
+                out.append(QChar(QChar::lowSurrogate(cp)));
+            } else {
+                out.append(QChar(char16_t(cp)));
+            }
             i += len;
         } else {
             out.append(QChar(char16_t(0xDC00 + b)));
@@ -50,21 +55,25 @@ inline QString nameText(const QByteArray& bytes) {
 }
 
 inline QByteArray nameBytes(const QString& text) {
+    // Runs between kept bytes go to UTF-8 whole: one conversion per name, not per character.
     QByteArray out;
     out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size();) {
         const char16_t c = text.at(i).unicode();
-        if (c >= 0xDC80 && c <= 0xDCFF) {
-            out.append(char(c - 0xDC00));
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            i += 2; // a pair, even when its second half looks like a kept byte
             continue;
         }
-        qsizetype len = 1;
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
-            QChar::isLowSurrogate(text.at(i + 1).unicode()))
-            len = 2;
-        out.append(QStringView(text).mid(i, len).toUtf8());
-        i += len - 1;
+        if (c >= 0xDC80 && c <= 0xDCFF) {
+            out.append(QStringView(text).mid(run, i - run).toUtf8());
+            out.append(char(c - 0xDC00));
+            run = i + 1;
+        }
+        ++i;
     }
+    out.append(QStringView(text).mid(run).toUtf8());
     return out;
 }
 

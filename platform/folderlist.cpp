@@ -2,6 +2,7 @@
 #include "folderlist.h"
 
 #include "filenames.h"
+#include "regularfile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,10 +12,6 @@
 
 namespace vimbrel {
 namespace {
-
-QString systemError(int err) {
-    return QString::fromLocal8Bit(std::strerror(err));
-}
 
 // Reads and closes `d`, whose descriptor `fd` the entries are looked up in.
 FolderList readEntries(DIR* d, EntryStatus status) {

@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <memory>
 #include <sys/stat.h>
@@ -29,22 +28,37 @@ namespace {
 
 enum class Kind { None, Qt, Heif, Raw };
 
+struct KindSuffixes {
+    Kind kind;
+    QStringList suffixes; // lower case
+};
+
+const QList<KindSuffixes>& kindSuffixes() {
+    static const QList<KindSuffixes> all{
+        {Kind::Qt,
+         {QStringLiteral("png"), QStringLiteral("tif"), QStringLiteral("tiff"),
+          QStringLiteral("webp")}},
+        {Kind::Heif, {QStringLiteral("heic"), QStringLiteral("heif")}},
+        {Kind::Raw,
+         {QStringLiteral("cr2"), QStringLiteral("cr3"), QStringLiteral("nef"),
+          QStringLiteral("arw"), QStringLiteral("dng"), QStringLiteral("orf"),
+          QStringLiteral("raf"), QStringLiteral("rw2")}},
+    };
+    return all;
+}
+
+// What follows the last dot, in lower case; the whole name when it has none.
+QString lowerSuffix(const QString& name) {
+    return name.mid(name.lastIndexOf(QLatin1Char('.')) + 1).toLower();
+}
+
 Kind kindOf(const QString& name) {
-    const QString ext = name.mid(name.lastIndexOf(QLatin1Char('.')) + 1).toLower();
-    static const QStringList qt = {QStringLiteral("png"), QStringLiteral("tif"),
-                                   QStringLiteral("tiff"), QStringLiteral("webp")};
-    static const QStringList heif = {QStringLiteral("heic"), QStringLiteral("heif")};
-    static const QStringList raw = {
-        QStringLiteral("cr2"), QStringLiteral("cr3"), QStringLiteral("nef"), QStringLiteral("arw"),
-        QStringLiteral("dng"), QStringLiteral("orf"), QStringLiteral("raf"), QStringLiteral("rw2")};
     if (!name.contains(QLatin1Char('.')))
         return Kind::None;
-    if (qt.contains(ext))
-        return Kind::Qt;
-    if (heif.contains(ext))
-        return Kind::Heif;
-    if (raw.contains(ext))
-        return Kind::Raw;
+    const QString ext = lowerSuffix(name);
+    for (const KindSuffixes& k : kindSuffixes())
+        if (k.suffixes.contains(ext))
+            return k.kind;
     return Kind::None;
 }
 
@@ -341,11 +355,10 @@ bool readPath(const QString& path, QByteArray* bytes, QString* error) {
 } // namespace
 
 QStringList foreignSuffixes() {
-    return {QStringLiteral("png"),  QStringLiteral("tif"),  QStringLiteral("tiff"),
-            QStringLiteral("webp"), QStringLiteral("heic"), QStringLiteral("heif"),
-            QStringLiteral("cr2"),  QStringLiteral("cr3"),  QStringLiteral("nef"),
-            QStringLiteral("arw"),  QStringLiteral("dng"),  QStringLiteral("orf"),
-            QStringLiteral("raf"),  QStringLiteral("rw2")};
+    QStringList all;
+    for (const KindSuffixes& k : kindSuffixes())
+        all += k.suffixes;
+    return all;
 }
 
 QByteArray contentFormat(QByteArrayView head) {
@@ -379,7 +392,7 @@ bool isForeignPicture(const QString& name) {
 bool readWholeFile(int fd, QByteArray* bytes, QString* error) {
     const auto fail = [error](int code) {
         if (error != nullptr)
-            *error = code != 0 ? QString::fromLocal8Bit(std::strerror(code))
+            *error = code != 0 ? systemError(code)
                                : QStringLiteral("The file changed while it was read");
         return false;
     };
@@ -426,7 +439,7 @@ DecodedPicture decodeForeignPicture(const QString& path, QSize cover, int minLon
     ForeignPicture f = readForeign(bytes, path, cover, minLongest, false);
     d.image = std::move(f.image);
     d.fullSize = f.fullSize;
-    d.format = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1).toLower().toLatin1();
+    d.format = lowerSuffix(path).toLatin1();
     d.error = f.error;
     return d;
 }
@@ -439,7 +452,7 @@ PictureHeader readForeignHeader(const QString& path) {
     const ForeignPicture f = readForeign(bytes, path, {}, 0, true);
     h.size = f.fullSize;
     h.storedSize = orientationTurns(f.exif.orientation) ? f.fullSize.transposed() : f.fullSize;
-    h.format = path.mid(path.lastIndexOf(QLatin1Char('.')) + 1).toLower().toLatin1();
+    h.format = lowerSuffix(path).toLatin1();
     h.error = f.error;
     return h;
 }

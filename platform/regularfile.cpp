@@ -16,11 +16,11 @@
 
 namespace vimbrel {
 
-namespace {
-
 QString systemError(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
 }
+
+namespace {
 
 QString notRegular(const QString& path) {
     return QCoreApplication::translate("vimbra", "Not a regular file: ") + path;

@@ -14,6 +14,9 @@ class QFile;
 
 namespace vimbrel {
 
+// The system's own text for errno `code`, as every failure the program shows words it.
+QString systemError(int code);
+
 // Opens `path` (links followed) for reading when it is a regular file, without ever waiting
 // on what it is. False, with the reason in `error`, for anything else.
 bool openRegularFile(QFile& file, const QString& path, QString* error = nullptr);

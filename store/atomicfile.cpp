@@ -11,7 +11,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -36,10 +35,6 @@ bool isTemporaryNameOf(const QByteArray& name, const QByteArray& base) {
             return false;
     }
     return true;
-}
-
-QString systemError(int e) {
-    return QString::fromLocal8Bit(std::strerror(e));
 }
 
 } // namespace
