@@ -23,10 +23,6 @@ std::optional<struct stat> statOf(const QString& path) {
     return st;
 }
 
-QString joined(const QString& folder, const QString& name) {
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
-}
-
 // The entries of a folder that could be statted (links followed), by name; "." and ".." left
 // out. The listing takes each status, so none is asked for twice.
 QList<FolderEntry> entries(const QString& folder) {
@@ -57,7 +53,7 @@ struct Scanner {
         seen.insert(fileIdOf(st));
         QList<std::pair<QString, struct stat>> below;
         for (const FolderEntry& e : entries(path)) {
-            const QString p = joined(path, e.name);
+            const QString p = inFolder(path, e.name);
             if (S_ISREG(e.st.st_mode))
                 file(p, e.st);
             else if (S_ISDIR(e.st.st_mode))
