@@ -358,7 +358,7 @@ void phgrp::SetGroup() {
     if (gshowpics == 'y')
         showPictures(g.gfirst, g.glast);
     else
-        m_requested = m_loader.request({});
+        m_loader.cancel();
     gprev = gcur;
 }
 
@@ -380,12 +380,11 @@ void phgrp::showPictures(int first, int last) {
             {m_a.picdir + p.pfile.trimmed(), devicePixels(fit.rect.size(), dpr), fit.angle});
         m_pictureBoxes.append({box, fit.rect});
     }
-    m_requested = m_loader.generation() + 1; // pictures in memory arrive before request() returns
-    m_requested = m_loader.request(onScreen);
+    m_loader.request(onScreen);
 }
 
-void phgrp::pictureArrived(quint64 generation, int index, const QImage& image) {
-    if (generation != m_requested || index < 0 || index >= m_pictureBoxes.size() || image.isNull())
+void phgrp::pictureArrived(quint64 /*generation*/, int index, const QImage& image) {
+    if (index < 0 || index >= m_pictureBoxes.size() || image.isNull())
         return;
     const auto& [box, rect] = m_pictureBoxes[index];
     box->setPixmap(framePixmap(pictureSize, devicePixelRatioF(), image, rect));

@@ -108,6 +108,7 @@ private:
     void buildFields();
     void placeMarkers(int g);
     void showPictures(int first, int last);
+    // The loader sends only the pictures of its last request, some before request() returns.
     void pictureArrived(quint64 generation, int index, const QImage& image);
     bool leaveBoxes();
     void commitQuietly();
@@ -119,7 +120,6 @@ private:
     Album& m_a;
     WindowHub& m_hub;
     PictureLoader m_loader;
-    quint64 m_requested = 0;
     QList<std::pair<QLabel*, QRect>> m_pictureBoxes; // where each picture asked for goes
     EditorPageViews& m_pageViews;
     bool m_nameCheckPending = false;

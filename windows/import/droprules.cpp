@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <optional>
 #include <sys/stat.h>
+#include <utility>
 
 namespace vimbrel {
 
@@ -22,19 +23,15 @@ std::optional<struct stat> statOf(const QString& path) {
     return st;
 }
 
-QString joined(const QString& folder, const QString& name) {
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
-}
-
-// The entries of a folder by name, as file name text; "." and ".." left out.
-QStringList entries(const QString& folder) {
-    QStringList names;
-    for (const FolderEntry& e : listFolder(folder).entries)
-        names.append(e.name);
-    std::sort(names.begin(), names.end(), [](const QString& x, const QString& y) {
-        return QString::localeAwareCompare(x, y) < 0;
+// The entries of a folder that could be statted (links followed), by name; "." and ".." left
+// out. The listing takes each status, so none is asked for twice.
+QList<FolderEntry> entries(const QString& folder) {
+    QList<FolderEntry> listed = listFolder(folder, EntryStatus::OfTarget).entries;
+    listed.removeIf([](const FolderEntry& e) { return !e.statted; });
+    std::sort(listed.begin(), listed.end(), [](const FolderEntry& x, const FolderEntry& y) {
+        return QString::localeAwareCompare(x.name, y.name) < 0;
     });
-    return names;
+    return listed;
 }
 
 struct Scanner {
@@ -54,24 +51,20 @@ struct Scanner {
         if (own.contains(path) || seen.contains(fileIdOf(st)))
             return;
         seen.insert(fileIdOf(st));
-        QStringList below;
-        for (const QString& name : entries(path)) {
-            const QString p = joined(path, name);
-            const std::optional<struct stat> s = statOf(p);
-            if (!s)
-                continue;
-            if (S_ISREG(s->st_mode))
-                file(p, *s);
-            else if (S_ISDIR(s->st_mode))
-                below.append(p);
+        QList<std::pair<QString, struct stat>> below;
+        for (const FolderEntry& e : entries(path)) {
+            const QString p = inFolder(path, e.name);
+            if (S_ISREG(e.st.st_mode))
+                file(p, e.st);
+            else if (S_ISDIR(e.st.st_mode))
+                below.append({p, e.st});
         }
         if (!recursive) {
             out.subfolders = out.subfolders || !below.isEmpty();
             return;
         }
-        for (const QString& p : below)
-            if (const std::optional<struct stat> s = statOf(p))
-                folder(p, *s);
+        for (const auto& [sub, subst] : below)
+            folder(sub, subst);
     }
 };
 

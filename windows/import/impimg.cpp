@@ -29,10 +29,6 @@ namespace vimbrel {
 
 namespace {
 
-QString inFolder(const QString& folder, const QString& name) {
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
-}
-
 void deselect(FileBox* list, const QStringList& names) {
     for (int i = 0; i < list->count(); ++i)
         if (names.contains(list->item(i)->text()))

@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vimbrel {
@@ -60,11 +59,6 @@ QString systemError(int err) {
     return QString::fromLocal8Bit(std::strerror(err));
 }
 
-bool sameState(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
-}
-
 bool writeAll(int fd, const QByteArray& bytes) {
     const char* p = bytes.constData();
     qsizetype n = bytes.size();
@@ -109,9 +103,9 @@ CopyOutcome convertPicture(int source, const QString& sourceName, const QString&
     if (verified != nullptr)
         *verified = false;
     CopyOutcome c;
-    struct stat before {};
+    const FileState before = fileState(source);
     QByteArray bytes;
-    if (::fstat(source, &before) != 0) {
+    if (before.size < 0) {
         c.kind = CopyOutcome::SourceFailed;
         c.error = systemError(errno);
         return c;
@@ -157,9 +151,8 @@ CopyOutcome convertPicture(int source, const QString& sourceName, const QString&
         return c;
     }
     if (verified != nullptr) {
-        struct stat now {};
-        *verified = targetHolds(out, target, jpeg, picture.image.size()) &&
-                    ::fstat(source, &now) == 0 && sameState(before, now);
+        *verified =
+            targetHolds(out, target, jpeg, picture.image.size()) && fileState(source) == before;
     }
     ::close(out);
     return c;

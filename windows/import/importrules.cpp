@@ -154,6 +154,10 @@ QString capacityText(int maxpics) {
            number + QCoreApplication::translate("impimg", " Images.");
 }
 
+QString inFolder(const QString& folder, const QString& name) {
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
 QString importExtension(const QString& sourceName) {
     const qsizetype dot = sourceName.lastIndexOf(QLatin1Char('.'));
     if (dot < 0)

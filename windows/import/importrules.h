@@ -26,6 +26,9 @@ bool capacityAllows(const Album& a, int count);
 // The capacity message; the number keeps its blank in the sign position.
 QString capacityText(int maxpics);
 
+// `name` inside `folder`, with one slash between them.
+QString inFolder(const QString& folder, const QString& name);
+
 // The extension a copy of `sourceName` gets: lower case, "jpeg" stored as "jpg", so every
 // name has 11 characters and the folder listing finds it; "jpg" for a format that is converted.
 // Empty for other extensions.

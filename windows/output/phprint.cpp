@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "phprint.h"
 
-#include <QEventLoop>
-#include <QTimer>
-
 #include "artwork.h"
 #include "memorytuning.h"
 #include "pagesender.h"

@@ -126,6 +126,7 @@ private:
     void stopTurn();
     void drawFrame(int k, int f);
     void requestPictures();
+    // The loader sends only the pictures of its last request, some before request() returns.
     void pictureArrived(quint64 generation, int index, const QImage& image);
     QList<PictureLibrary::Request> spreadRequests(int page) const;
     void showIndex();
@@ -147,8 +148,7 @@ private:
         QRect rect;
     };
     std::array<std::optional<Wanted>, 24> m_wanted{};
-    quint64 m_requested = 0;      // the loader's generation the frames below belong to
-    QList<int> m_requestedFrames; // the frame of each picture of that request
+    QList<int> m_requestedFrames; // the frame of each picture of the last request
     char m_queuedTurn = 0;        // an arrow turn asked for while the leaf was turning
     bool m_passing = false;       // the spread being shown is turned past at once
     int m_focusFrame = -1;        // the frame parkFocus() took the focus from

@@ -99,7 +99,7 @@ void phpage::requestPictures() {
     QList<PictureLibrary::Request> onScreen;
     m_requestedFrames.clear();
     if (m_passing) { // the spread is turned past at once: its pictures would only hold up the next
-        m_requested = m_loader.request({});
+        m_loader.cancel();
         return;
     }
     for (int k = 0; k < 24; ++k) {
@@ -111,12 +111,11 @@ void phpage::requestPictures() {
     QList<PictureLibrary::Request> ahead;
     if (m_a.curpage >= 1)
         ahead = spreadRequests(m_a.curpage + 2) + spreadRequests(m_a.curpage - 2);
-    m_requested = m_loader.generation() + 1; // pictures in memory arrive before request() returns
-    m_requested = m_loader.request(onScreen, ahead);
+    m_loader.request(onScreen, ahead);
 }
 
-void phpage::pictureArrived(quint64 generation, int index, const QImage& image) {
-    if (generation != m_requested || index < 0 || index >= m_requestedFrames.size())
+void phpage::pictureArrived(quint64 /*generation*/, int index, const QImage& image) {
+    if (index < 0 || index >= m_requestedFrames.size())
         return;
     const int k = m_requestedFrames[index];
     if (!m_wanted[k])
@@ -282,7 +281,7 @@ void phpage::turn(char dir, int step) {
     m_a.pgtstep = static_cast<Integer>(step);
     pgtimer.start();
     // The new spread decodes while the leaf turns; what the old one still waits for is dropped.
-    m_requested = m_loader.request({}, spreadRequests(m_a.curpage));
+    m_loader.request({}, spreadRequests(m_a.curpage));
 }
 
 // A new layout or the index replaces the spread the leaf was turning to.

@@ -249,12 +249,11 @@ void pbox::requestPictures() {
             m_requestedPositions.append(k);
         }
     }
-    m_requested = m_loader.generation() + 1; // pictures in memory arrive before request() returns
-    m_requested = m_loader.request(onScreen);
+    m_loader.request(onScreen);
 }
 
-void pbox::pictureArrived(quint64 generation, int index, const QImage& image) {
-    if (generation != m_requested || index < 0 || index >= m_requestedPositions.size())
+void pbox::pictureArrived(quint64 /*generation*/, int index, const QImage& image) {
+    if (index < 0 || index >= m_requestedPositions.size())
         return;
     const auto i = static_cast<std::size_t>(m_requestedPositions[index]);
     if (!m_wanted[i])

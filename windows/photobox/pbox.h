@@ -103,6 +103,7 @@ private:
     void apply(const StripUpdate& u);
     QPixmap placeholder(int slot);
     void requestPictures();
+    // The loader sends only the pictures of its last request, some before request() returns.
     void pictureArrived(quint64 generation, int index, const QImage& image);
     void showNumbers();
     void showMarks();
@@ -117,8 +118,7 @@ private:
         QRect rect;
     };
     std::array<std::optional<Wanted>, stripPositions> m_wanted{};
-    quint64 m_requested = 0;
-    QList<int> m_requestedPositions; // the position of each picture of that request
+    QList<int> m_requestedPositions; // the position of each picture of the last request
 };
 
 } // namespace vimbrel

@@ -384,11 +384,9 @@ bool trashUsable(const QString& path) {
            (volumeTrashReady(volume.rootPath(), uid) || homeTrashUsable());
 }
 
-} // namespace
-
-bool trashOrRemove(const QString& path, QString* error) {
+// `usable`: what trashUsable says of the file's volume.
+bool moveOrErase(const QString& path, bool usable, QString* error) {
     QFile f(path);
-    const bool usable = trashUsable(path);
     if (usable && f.moveToTrash())
         return true;
     // moveToTrash fails where the file's volume has no Trash and none can be made: then erased.
@@ -400,6 +398,12 @@ bool trashOrRemove(const QString& path, QString* error) {
     if (error)
         *error = f.errorString();
     return false;
+}
+
+} // namespace
+
+bool trashOrRemove(const QString& path, QString* error) {
+    return moveOrErase(path, trashUsable(path), error);
 }
 
 BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFromBox) {
@@ -434,11 +438,16 @@ BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFr
     {
         BusyPointer busy(*a.ui);
         const QSet<FileId> kept = recordFileIds(a);
+        // The files share the picture folder's volume: its Trash is looked at once, not for
+        // each file (a look reads the system's whole list of mounts).
+        std::optional<bool> usable;
         for (const QString& name : names) {
             const QString path = a.picdir + name;
             if (const std::optional<FileId> id = fileId(path); id && kept.contains(*id))
                 continue;
-            if (QString why; !trashOrRemove(path, &why) && QFileInfo::exists(path))
+            if (!usable)
+                usable = trashUsable(path);
+            if (QString why; !moveOrErase(path, *usable, &why) && QFileInfo::exists(path))
                 failed.append({why, path});
         }
     }

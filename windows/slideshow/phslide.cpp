@@ -242,12 +242,11 @@ void phslide::DispSlide(int slot) {
     m_slideRect = fit.draw ? fit.rect : QRect();
     if (fit.draw)
         onScreen.append({picturePath(slot), fit.rect.size(), fit.angle});
-    m_requested = m_loader.generation() + 1; // a picture in memory arrives before request() returns
-    m_requested = m_loader.request(onScreen, nextRequest());
+    m_loader.request(onScreen, nextRequest());
 }
 
-void phslide::pictureArrived(quint64 generation, int index, const QImage& image) {
-    if (generation != m_requested || index != 0 || image.isNull() || m_slideRect.isEmpty())
+void phslide::pictureArrived(quint64 /*generation*/, int index, const QImage& image) {
+    if (index != 0 || image.isNull() || m_slideRect.isEmpty())
         return;
     pbload.fill(Qt::black);
     QPainter painter(&pbload);

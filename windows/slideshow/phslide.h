@@ -118,6 +118,7 @@ private:
     void stop();
     void giveFocusBack();
     QList<PictureLibrary::Request> nextRequest() const;
+    // The loader sends only the pictures of its last request, some before request() returns.
     void pictureArrived(quint64 generation, int index, const QImage& image);
     QString picturePath(int slot) const;
     void pointerMoved();
@@ -132,8 +133,7 @@ private:
     int m_drawn = 0;
     QTimer m_pointerTimer;
     PictureLoader m_loader;
-    quint64 m_requested = 0; // the request the slide on show waits for
-    QRect m_slideRect;       // where its picture goes
+    QRect m_slideRect; // where its picture goes
 };
 
 } // namespace vimbrel
