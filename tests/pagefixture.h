@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -104,6 +105,15 @@ struct PageFixture : test::Fixture {
         a.npbox = static_cast<Integer>(count);
         a.pbfirst = a.pbtop = static_cast<Integer>(1001 - count);
         return count;
+    }
+    // The line under the tools while the keyboard is on tool `i`; the focus leaves it again.
+    QString hint(int i) {
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(w->it[i], &in);
+        const QString text = w->dstat->text();
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(w->it[i], &out);
+        return text;
     }
     // Runs the page-turn timer to its end, as its ticks would.
     int finishTurn() {
