@@ -43,8 +43,7 @@ struct NoViews : WindowHub {};
 // Shows the spread and runs the event loop until its last picture is drawn.
 void showSpread(phpage& w) {
     w.SetPage();
-    while (w.picturesPending() > 0)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    bench::waitForPictures(w);
 }
 
 } // namespace
