@@ -31,7 +31,7 @@ double msOf(const std::function<void()>& f) {
     QElapsedTimer e;
     e.start();
     f();
-    return static_cast<double>(e.nsecsElapsed()) / 1e6;
+    return bench::msSince(e);
 }
 
 double medianMs(int runs, const std::function<void()>& f) {

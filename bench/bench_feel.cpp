@@ -40,7 +40,7 @@ public:
         m_timer.setTimerType(Qt::PreciseTimer);
         m_timer.setInterval(2);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            const double now = double(m_clock.nsecsElapsed()) / 1e6;
+            const double now = bench::msSince(m_clock);
             m_longest = std::max(m_longest, now - m_last - 2.0);
             m_last = now;
         });
@@ -70,7 +70,7 @@ double runUntil(const std::function<bool()>& done, int limitMs = 60000) {
     // Sleeps until the next event: a loop that spun would take a core from the decodes.
     while (!done() && t.elapsed() < limitMs)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return double(t.nsecsElapsed()) / 1e6;
+    return bench::msSince(t);
 }
 
 // Whether every picture the window shows has arrived (a window that draws before it returns has
@@ -93,7 +93,7 @@ double vipsPictures(const QStringList& paths, QSize size, const QString& out) {
                         QStringLiteral("-o"), out + QStringLiteral("/%s.jpg")} +
                 paths);
     p.waitForFinished(-1);
-    return double(t.nsecsElapsed()) / 1e6;
+    return bench::msSince(t);
 }
 
 void press(QWidget& w, int key) {
@@ -135,7 +135,7 @@ double holdUntil(phpage& w, Album& a, int key, int page, Paging& out) {
         lastDue = due;
         turnEnding = true;
         QTimer::singleShot(0, [&, due] {
-            out.frames = std::max(out.frames, double(due.nsecsElapsed()) / 1e6);
+            out.frames = std::max(out.frames, bench::msSince(due));
             turnEnding = false;
         });
     };
@@ -150,12 +150,12 @@ double holdUntil(phpage& w, Album& a, int key, int page, Paging& out) {
         QElapsedTimer t;
         t.start();
         press(w, key);
-        out.keyHandling = std::max(out.keyHandling, double(t.nsecsElapsed()) / 1e6);
+        out.keyHandling = std::max(out.keyHandling, bench::msSince(t));
     });
     keys.start();
     runUntil([&] { return a.curpage == page && !w.pgtimer.isActive() && !turnEnding; });
     runUntil([&] { return settled(w); });
-    const double ms = lastDue.isValid() ? double(lastDue.nsecsElapsed()) / 1e6 : 0;
+    const double ms = lastDue.isValid() ? bench::msSince(lastDue) : 0;
     w.pgtimer.removeEventFilter(&watch);
     return ms;
 }

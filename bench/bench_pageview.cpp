@@ -43,8 +43,7 @@ struct NoViews : WindowHub {};
 // Shows the spread and runs the event loop until its last picture is drawn.
 void showSpread(phpage& w) {
     w.SetPage();
-    while (w.picturesPending() > 0)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    bench::waitForPictures(w);
 }
 
 } // namespace
@@ -94,10 +93,7 @@ int main(int argc, char** argv) {
         QDir().mkpath(out);
         vips.push_back(vipsSpread(paths, out));
     }
-    const auto med = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
+    const auto med = bench::median;
     const double ref = med(vips);
     std::printf("%-44s %8.2f ms  %6.3fx vipsthumbnail (target <= 0.5x)\n", "no cache", med(cold),
                 med(cold) / ref);

@@ -92,8 +92,7 @@ int main(int argc, char** argv) {
         QElapsedTimer t;
         t.start();
         w.cb_next_Click();
-        while (w.picturesPending() > 0)
-            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        bench::waitForPictures(w);
         w.pb->repaint();
         return msSince(t);
     };

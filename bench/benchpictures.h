@@ -4,6 +4,8 @@
 
 #include "album.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -17,6 +19,13 @@ namespace vimbrel::bench {
 // the program's main() applies, so the figures are the ones users get, and the offscreen
 // platform for the windows measured.
 void startLikeTheProgram();
+
+// Runs the event loop, asleep between events (a loop that spun would take a core from the
+// decodes), until every picture `window` asked for has arrived.
+template <class Window> void waitForPictures(const Window& window) {
+    while (window.picturesPending() > 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
 
 // A picture with detail at every scale (large soft shapes, mid-size texture, fine grain), so
 // that it compresses and decodes like a camera photo rather than like flat colour.

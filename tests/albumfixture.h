@@ -7,7 +7,10 @@
 #include "scriptedui.h"
 
 #include <QByteArray>
+#include <QColor>
+#include <QImage>
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -56,6 +59,17 @@ struct Fixture {
             a.npics = static_cast<Integer>(slot);
     }
 
+    // addPicture() with its file in the picture folder: a JPEG of `size` in one colour, whose
+    // size the album records.
+    void addPictureFile(int slot, int frame, int number, QSize size, const QColor& colour,
+                        int quality = -1) {
+        addPicture(slot, frame, number);
+        QImage img(size, QImage::Format_RGB32);
+        img.fill(colour);
+        EXPECT_TRUE(img.save(a.picdir + fileName(number), "JPEG", quality));
+        a.pics[slot].pwidth = static_cast<Integer>(size.width());
+        a.pics[slot].pheight = static_cast<Integer>(size.height());
+    }
     // Photo Box pictures with the given file numbers, packed at the top of the table.
     void setPhotoBox(std::initializer_list<int> numbers) {
         a.npbox = static_cast<Integer>(numbers.size());

@@ -10,7 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QImage>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -76,12 +76,7 @@ struct PageFixture : test::Fixture {
         int slot = 0;
         for (int frame : pictureFrames) {
             ++slot;
-            addPicture(slot, frame, slot);
-            QImage img(80, 60, QImage::Format_RGB32);
-            img.fill(QColor::fromHsv(slot * 37 % 360, 200, 220));
-            img.save(a.picdir + fileName(slot), "JPEG");
-            a.pics[slot].pwidth = 80;
-            a.pics[slot].pheight = 60;
+            addPictureFile(slot, frame, slot, {80, 60}, colourOf(slot));
         }
         setGroups(groupSizes);
         a.views = &hub;
@@ -89,6 +84,8 @@ struct PageFixture : test::Fixture {
         w = std::make_unique<phpage>(a, hub, pictures);
         hub.page = w.get();
     }
+    // Each picture its own hue, to tell which one a frame shows.
+    static QColor colourOf(int slot) { return QColor::fromHsv(slot * 37 % 360, 200, 220); }
     ~PageFixture() {
         // Whatever the test did, no picture was read on the GUI thread.
         EXPECT_EQ(pictures.stats().guiThreadLoads, 0);
@@ -108,6 +105,15 @@ struct PageFixture : test::Fixture {
         a.npbox = static_cast<Integer>(count);
         a.pbfirst = a.pbtop = static_cast<Integer>(1001 - count);
         return count;
+    }
+    // The line under the tools while the keyboard is on tool `i`; the focus leaves it again.
+    QString hint(int i) {
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(w->it[i], &in);
+        const QString text = w->dstat->text();
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(w->it[i], &out);
+        return text;
     }
     // Runs the page-turn timer to its end, as its ticks would.
     int finishTurn() {

@@ -131,12 +131,8 @@ struct DarkDesktop : test::Fixture {
         a.descon = 'y';
         a.canwrite = 'Y';
         for (int slot = 1; slot <= 5; ++slot) {
-            addPicture(slot, slot * 2, slot);
-            QImage img(80, 60, QImage::Format_RGB32);
-            img.fill(QColor::fromHsv(slot * 50 % 360, 160, 200));
-            img.save(a.picdir + fileName(slot), "JPEG");
-            a.pics[slot].pwidth = 80;
-            a.pics[slot].pheight = 60;
+            addPictureFile(slot, slot * 2, slot, {80, 60},
+                           QColor::fromHsv(slot * 50 % 360, 160, 200));
         }
         setGroups({24, 24});
         a.views = &hub;

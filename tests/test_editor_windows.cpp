@@ -57,12 +57,7 @@ struct Editors : test::Fixture {
         int slot = 0;
         for (int f : pictureFrames) {
             ++slot;
-            addPicture(slot, f, slot);
-            QImage img(64, 48, QImage::Format_RGB32);
-            img.fill(Qt::darkCyan);
-            img.save(a.picdir + fileName(slot), "JPEG");
-            a.pics[slot].pwidth = 64;
-            a.pics[slot].pheight = 48;
+            addPictureFile(slot, f, slot, {64, 48}, Qt::darkCyan);
         }
         setGroups(sizes);
         a.canwrite = 'Y';

@@ -265,7 +265,7 @@ bool frameShows(const phpage& w, int k, int slot) {
     if (slot == 0 || r.isEmpty())
         return slot == 0 && r.isEmpty();
     const QColor got = w.pb[k]->picture().toImage().pixelColor(r.center());
-    return std::abs(got.hue() - QColor::fromHsv(slot * 37 % 360, 200, 220).hue()) <= 8;
+    return std::abs(got.hue() - PageFixture::colourOf(slot).hue()) <= 8;
 }
 
 // 24 pictures in Large frames: six spreads of four.

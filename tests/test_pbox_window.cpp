@@ -13,7 +13,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -75,10 +74,7 @@ struct BoxWindow : test::Fixture {
     ~BoxWindow() { EXPECT_EQ(pictures.stats().guiThreadLoads, 0); }
     void settle() { EXPECT_TRUE(test::waitForPictures(*w)); }
     void picture(int slot, int frame, int n) {
-        addPicture(slot, frame, n);
-        QImage img(80, 60, QImage::Format_RGB32);
-        img.fill(QColor::fromHsv(n * 37 % 360, 200, 220));
-        img.save(a.picdir + fileName(n), "JPEG");
+        addPictureFile(slot, frame, n, {80, 60}, QColor::fromHsv(n * 37 % 360, 200, 220));
     }
     // Decodes while `f` runs, from an empty memory tier: every position drawn counts.
     template <class F> int decodes(F f) {

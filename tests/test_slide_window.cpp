@@ -35,12 +35,7 @@ struct SlideFixture : test::Fixture {
         const int frames[] = {2, 3, 5, 7};
         const QSize sizes[] = {{400, 300}, {1200, 900}, {400, 300}, {400, 300}};
         for (int slot = 1; slot <= 4; ++slot) {
-            addPicture(slot, frames[slot - 1], slot);
-            QImage img(sizes[slot - 1], QImage::Format_RGB32);
-            img.fill(kShown);
-            img.save(a.picdir + fileName(slot), "JPEG", 95);
-            a.pics[slot].pwidth = static_cast<Integer>(img.width());
-            a.pics[slot].pheight = static_cast<Integer>(img.height());
+            addPictureFile(slot, frames[slot - 1], slot, sizes[slot - 1], kShown, 95);
         }
         a.pics[3].porient = "e";
         a.pics[4].porient = "P";

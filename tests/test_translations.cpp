@@ -3,6 +3,7 @@
 
 #include "albumfixture.h"
 #include "catalogue.h"
+#include "pagefixture.h"
 #include "pbox.h"
 #include "phpage.h"
 #include "picturedecoder.h"
@@ -11,9 +12,7 @@
 #include "vimbra.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -28,45 +27,6 @@ namespace {
 struct German {
     bool loaded = installTranslations(QLocale(QLocale::German, QLocale::Germany));
     ~German() { removeTranslations(); }
-};
-
-struct PageHub : WindowHub {
-    phpage* page = nullptr;
-    void SetPage() override { page->SetPage(); }
-    void Set_it(int c) override { page->Set_it(c); }
-};
-
-struct PageFixture : test::Fixture {
-    QTemporaryDir tmp;
-    PictureLibrary pictures{tmp.filePath(u"thumbs"_s), 16 << 20};
-    PageHub hub;
-    std::unique_ptr<phpage> w;
-
-    PageFixture() {
-        a.picdir = tmp.filePath(u"A"_s) + QLatin1Char('/');
-        QDir().mkpath(a.picdir);
-        a.sizes[1] = {108, 72, 4, 3};
-        a.pgsize = 1;
-        a.descon = 'n';
-        setGroups({8});
-        a.curgrp = 1;
-        a.curpage = 1;
-        a.views = &hub;
-        w = std::make_unique<phpage>(a, hub, pictures);
-        hub.page = w.get();
-        w->SetPage();
-        w->Set_it(SetItCode::reset);
-        w->show();
-    }
-    // The line under the tools while the keyboard is on tool `i`.
-    QString hint(int i) {
-        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
-        QApplication::sendEvent(w->it[i], &in);
-        const QString text = w->dstat->text();
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(w->it[i], &out);
-        return text;
-    }
 };
 
 } // namespace
@@ -103,7 +63,9 @@ TEST(Translations, TheChooserShowsItsButtonsAndQuestionsInGerman) {
 TEST(Translations, ThePageViewsHintsAndMessagesAreGerman) {
     German de;
     ASSERT_TRUE(de.loaded);
-    PageFixture f;
+    test::PageFixture f({8}, {});
+    f.openGroup(1);
+    f.w->show();
     // The hints come from texts kept in English in a table; each is translated when shown.
     EXPECT_EQ(f.hint(0), u"Gruppen bearbeiten"_s);
     EXPECT_EQ(f.hint(4), u"Fotokiste"_s);

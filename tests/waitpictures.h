@@ -34,13 +34,8 @@ inline bool waitUntil(const std::function<bool()>& done, int limitMs = 20000) {
 
 // Whether `window` (anything with picturesPending()) settled within `limitMs`.
 template <class Window> bool waitForPictures(const Window& window, int limitMs = 20000) {
-    QElapsedTimer t;
-    t.start();
-    while (window.picturesPending() > 0) {
-        if (t.elapsed() > limitMs)
-            return false;
-        runEventsBriefly();
-    }
+    if (!waitUntil([&] { return window.picturesPending() <= 0; }, limitMs))
+        return false;
     // Deliveries already queued for older requests are dropped here, not later mid-test.
     QCoreApplication::processEvents();
     return true;
