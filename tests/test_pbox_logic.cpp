@@ -392,3 +392,28 @@ TEST(PboxDeleteFiles, AVolumesTrashThatIsNotTheUsersOwnIsNotUsed) {
         EXPECT_TRUE(home.workEmpty());
     }
 }
+
+// A picture in the folder may be a link to a file on a card whose Trash is not the user's own:
+// that one is erased, but what the card's Trash is like says nothing of the other pictures.
+TEST(PboxDeleteFiles, EachPicturesOwnVolumeDecidesWhereItGoes) {
+    DiskFixture f;
+    const OwnVolume volume(f.tmp.filePath(QStringLiteral("card")));
+    if (!volume.active)
+        GTEST_SKIP() << "mounting needs root";
+    const QDir card(f.tmp.filePath(QStringLiteral("card")));
+    const QString own = QStringLiteral(".Trash-") + QString::number(::getuid());
+    ASSERT_TRUE(card.mkdir(own));
+    ::chmod(QFile::encodeName(card.filePath(own)).constData(), 0777);
+    ASSERT_TRUE(QFile(card.filePath(QStringLiteral("onthecard.jpg"))).open(QIODevice::WriteOnly));
+    const QString linked = f.a.picdir + Fixture::fileName(101);
+    ASSERT_TRUE(QFile::remove(linked));
+    ASSERT_TRUE(QFile::link(card.filePath(QStringLiteral("onthecard.jpg")), linked));
+
+    f.select({0, 1});
+    EXPECT_EQ(f.deleteSelected(), BoxDeleteOutcome::Deleted);
+    EXPECT_FALSE(QFileInfo(linked).isSymLink());
+    EXPECT_TRUE(QDir(card.filePath(own)).isEmpty());
+    EXPECT_FALSE(f.exists(102));
+    EXPECT_TRUE(QFileInfo(f.home.trashed(Fixture::fileName(102))).isFile());
+    EXPECT_TRUE(f.home.workEmpty());
+}

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QList>
 #include <QStandardPaths>
 #include <QStorageInfo>
@@ -375,13 +376,23 @@ bool volumeTrashReady(const QString& root, uid_t uid) {
     return isDir(top + "/.Trash-" + id) || ::access(top.constData(), W_OK) == 0;
 }
 
-bool trashUsable(const QString& path) {
+// Where a file's volume has its top, or an empty text for the home folder's volume.
+QString volumeTop(const QString& path) {
     const QStorageInfo volume(path);
-    if (volume == QStorageInfo(QDir::home()))
+    return volume == QStorageInfo(QDir::home()) ? QString() : volume.rootPath();
+}
+
+// `top` as volumeTop() gives it. The Trash folders are looked at every time: one may go, or
+// be swapped for a link, while a deletion runs.
+bool trashUsableOn(const QString& top) {
+    if (top.isEmpty())
         return homeTrashUsable();
     const uid_t uid = ::getuid();
-    return volumeTrashSafe(volume.rootPath(), uid) &&
-           (volumeTrashReady(volume.rootPath(), uid) || homeTrashUsable());
+    return volumeTrashSafe(top, uid) && (volumeTrashReady(top, uid) || homeTrashUsable());
+}
+
+bool trashUsable(const QString& path) {
+    return trashUsableOn(volumeTop(path));
 }
 
 // `usable`: what trashUsable says of the file's volume.
@@ -438,16 +449,23 @@ BoxDeleteOutcome deleteWithFiles(Album& a, const std::function<void()>& removeFr
     {
         BusyPointer busy(*a.ui);
         const QSet<FileId> kept = recordFileIds(a);
-        // The files share the picture folder's volume: its Trash is looked at once, not for
-        // each file (a look reads the system's whole list of mounts).
-        std::optional<bool> usable;
+        // A volume's top is found once per device, not for each file (each look reads the
+        // system's whole list of mounts). A picture may be a link onto another volume.
+        QHash<dev_t, QString> tops;
         for (const QString& name : names) {
             const QString path = a.picdir + name;
-            if (const std::optional<FileId> id = fileId(path); id && kept.contains(*id))
+            const std::optional<FileId> id = fileId(path);
+            if (id && kept.contains(*id))
                 continue;
-            if (!usable)
-                usable = trashUsable(path);
-            if (QString why; !moveOrErase(path, *usable, &why) && QFileInfo::exists(path))
+            QString top;
+            if (!id)
+                top = volumeTop(path);
+            else if (const auto it = tops.constFind(id->dev); it != tops.cend())
+                top = *it;
+            else
+                top = *tops.insert(id->dev, volumeTop(path));
+            if (QString why;
+                !moveOrErase(path, trashUsableOn(top), &why) && QFileInfo::exists(path))
                 failed.append({why, path});
         }
     }
